@@ -1,0 +1,71 @@
+#include "app/sound.h"
+
+#include <QFile>
+#include <QSoundEffect>
+
+namespace zephyra {
+
+SoundPlayer& SoundPlayer::instance()
+{
+    static SoundPlayer player;
+    return player;
+}
+
+SoundPlayer::SoundPlayer()
+    : m_sources{QUrl(QStringLiteral("qrc:/sounds/pop.wav")),
+                QUrl(QStringLiteral("qrc:/sounds/prize.wav"))}
+{
+    m_clock.start();
+}
+
+// The effects belong to the application's lifetime; Qt tears them down with
+// the multimedia backend, so they are deliberately not deleted here.
+SoundPlayer::~SoundPlayer() = default;
+
+void SoundPlayer::setSource(SoundId sound, const QUrl& source)
+{
+    const auto i = static_cast<std::size_t>(sound);
+    m_sources[i] = source;
+    if (m_effects[i])
+        m_effects[i]->setSource(source);
+}
+
+QSoundEffect* SoundPlayer::effect(SoundId sound)
+{
+    const auto i = static_cast<std::size_t>(sound);
+    if (!m_effects[i]) {
+        // Created on first use: loading starts early enough for the first pop,
+        // and a program that never plays never touches the audio device.
+        m_effects[i] = new QSoundEffect();
+        m_effects[i]->setSource(m_sources[i]);
+    }
+    return m_effects[i];
+}
+
+void SoundPlayer::play(SoundId sound)
+{
+    m_requests.push_back({sound, m_clock.elapsed()});
+    if (!m_outputEnabled)
+        return;
+    const auto i = static_cast<std::size_t>(sound);
+    const QString local = m_sources[i].scheme() == QLatin1String("qrc")
+                              ? QLatin1Char(':') + m_sources[i].path()
+                              : m_sources[i].toLocalFile();
+    if (!QFile::exists(local))
+        return;  // a missing sound is simply not heard
+    for (QSoundEffect* other : m_effects)
+        if (other && other->isPlaying())
+            other->stop();
+    QSoundEffect* e = effect(sound);
+    if (e->status() == QSoundEffect::Error)
+        return;
+    e->play();
+}
+
+bool SoundPlayer::isPlaying(SoundId sound) const
+{
+    const QSoundEffect* e = m_effects[static_cast<std::size_t>(sound)];
+    return e && e->isPlaying();
+}
+
+}  // namespace zephyra
