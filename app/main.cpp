@@ -1,7 +1,33 @@
+#include "app/services.h"
+#include "menu/Unit_options.h"
+#include "menu/menu.h"
+#include "play/UnitPlay.h"
+
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    QIcon icon;
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zephyra-%1.png").arg(side), QSize(side, side));
+    QApplication::setWindowIcon(icon);
+    // Hidden windows must not end the program; only closing the start screen does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Created in this order: the first window is the main window.
+    int result = 0;
+    zephyra::runHandler([&] {
+        START = new TSTART();
+        Play = new TPlay();
+        Options = new TOptions();
+        START->show();
+        QApplication::exec();
+    });
+    delete Options;
+    delete Play;
+    delete START;
+    return result;
 }

@@ -1,0 +1,115 @@
+#include "app/GameSettings.h"
+
+#include "app/TImage.h"
+#include "assets/PngImageList.h"
+#include "play/UnitPlay.h"
+
+TGameSettings GameSettings;
+
+BalloonSizeRow balloonSizeRow(SizeChoice choice)
+{
+    switch (choice) {
+    case SizeChoice::Large: return {0, 170, 220, 2};
+    case SizeChoice::Small: return {8, 80, 103, 0};
+    case SizeChoice::Medium: break;
+    }
+    return {4, 130, 168, 1};
+}
+
+WaspSizeRow waspSizeRow(SizeChoice choice)
+{
+    switch (choice) {
+    case SizeChoice::Large: return {2, 110, 5, 12, 86, 94, 55};
+    case SizeChoice::Small: return {0, 32, 0, 5, 18, 28, 16};
+    case SizeChoice::Medium: break;
+    }
+    return {1, 64, 0, 10, 48, 56, 32};
+}
+
+std::int32_t flightStepForPosition(int position)
+{
+    return position >= 0 && position < 4 ? kFlightSteps[static_cast<std::size_t>(position)]
+                                         : kFlightSteps[4];
+}
+
+std::int32_t launchIntervalForPosition(int position)
+{
+    return position >= 0 && position < 4 ? kLaunchIntervals[static_cast<std::size_t>(position)]
+                                         : kLaunchIntervals[4];
+}
+
+int positionForFlightStep(std::int32_t step)
+{
+    for (int i = 0; i < 4; ++i)
+        if (kFlightSteps[static_cast<std::size_t>(i)] == step)
+            return i;
+    return 4;
+}
+
+int positionForLaunchInterval(std::int32_t interval)
+{
+    for (int i = 0; i < 4; ++i)
+        if (kLaunchIntervals[static_cast<std::size_t>(i)] == interval)
+            return i;
+    return 4;
+}
+
+SizeChoice balloonChoiceFor(std::uint8_t imageBase)
+{
+    if (imageBase == 0)
+        return SizeChoice::Large;
+    if (imageBase == 4)
+        return SizeChoice::Medium;
+    return SizeChoice::Small;
+}
+
+SizeChoice waspChoiceFor(std::uint8_t sizeIndex)
+{
+    if (sizeIndex == 0)
+        return SizeChoice::Small;
+    if (sizeIndex == 1)
+        return SizeChoice::Medium;
+    return SizeChoice::Large;
+}
+
+void ApplyBalloonSize(SizeChoice choice)
+{
+    const BalloonSizeRow row = balloonSizeRow(choice);
+    GameSettings.BalloonImageBase = row.imageBase;
+    GameSettings.BalloonWidth = row.width;
+    GameSettings.BalloonHeight = row.height;
+    if (Play) {
+        for (TImage* slot : Play->Slots()) {
+            slot->resize(GameSettings.BalloonWidth, slot->height());
+            slot->resize(slot->width(), GameSettings.BalloonHeight);
+        }
+    }
+    GameSettings.BurstImageIndex = row.burstIndex;
+}
+
+void ApplyWaspSize(SizeChoice choice)
+{
+    const WaspSizeRow row = waspSizeRow(choice);
+    GameSettings.WaspSizeIndex = row.index;
+    if (Play) {
+        TImage* bee = Play->ImageBee;
+        bee->resize(row.side, bee->height());
+        bee->resize(bee->width(), row.side);
+        if (auto* item = Play->PngImageCollection2->Items()->Items(GameSettings.WaspSizeIndex))
+            bee->setPicture(item->PngImage());
+    }
+    GameSettings.StingLeft = row.stingLeft;
+    GameSettings.StingRight = row.stingRight;
+    GameSettings.StingTop = row.stingTop;
+    GameSettings.StingBottom = row.stingBottom;
+    GameSettings.WaspHotspot = row.hotspot;
+}
+
+bool stingInsideBalloon(int waspLeft, int waspTop, int balloonLeft, int balloonTop)
+{
+    const TGameSettings& s = GameSettings;
+    return balloonTop < waspTop + s.StingTop
+        && waspTop + s.StingBottom < balloonTop + s.BalloonHeight
+        && balloonLeft < waspLeft + s.StingLeft
+        && waspLeft + s.StingRight < balloonLeft + s.BalloonWidth;
+}

@@ -1,0 +1,114 @@
+#include "menu/Unit_options.h"
+
+#include "app/GameSettings.h"
+#include "app/convert.h"
+#include "app/services.h"
+#include "menu/menu.h"
+#include "ui_Unit_options.h"
+
+#include <QCloseEvent>
+
+TOptions* Options = nullptr;
+
+TOptions::TOptions(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TOptions>())
+{
+    ui->setupUi(this);
+    setObjectName(QStringLiteral("Options"));
+    setFixedSize(size());
+    setModal(false);
+
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button1Click(); }); });
+    connect(ui->Button2, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button2Click(); }); });
+    // Also runs when loading the dialog changes the box from code.
+    connect(ui->CheckBox1, &QCheckBox::toggled, this, [this] { zephyra::runHandler([this] { CheckBox1Click(); }); });
+}
+
+TOptions::~TOptions() = default;
+
+QRadioButton* TOptions::RadioButton1() const { return ui->RadioButton1; }
+QRadioButton* TOptions::RadioButton2() const { return ui->RadioButton2; }
+QRadioButton* TOptions::RadioButton3() const { return ui->RadioButton3; }
+QRadioButton* TOptions::RadioButton4() const { return ui->RadioButton4; }
+QRadioButton* TOptions::RadioButton5() const { return ui->RadioButton5; }
+QRadioButton* TOptions::RadioButton6() const { return ui->RadioButton6; }
+QRadioButton* TOptions::RadioButton7() const { return ui->RadioButton7; }
+QRadioButton* TOptions::RadioButton8() const { return ui->RadioButton8; }
+QRadioButton* TOptions::RadioButton9() const { return ui->RadioButton9; }
+QSlider* TOptions::TrackBar1() const { return ui->TrackBar1; }
+QSlider* TOptions::TrackBar2() const { return ui->TrackBar2; }
+QCheckBox* TOptions::CheckBox1() const { return ui->CheckBox1; }
+QCheckBox* TOptions::CheckBox2() const { return ui->CheckBox2; }
+QComboBox* TOptions::ComboBox1() const { return ui->ComboBox1; }
+QPushButton* TOptions::Button1() const { return ui->Button1; }
+QPushButton* TOptions::Button2() const { return ui->Button2; }
+
+void TOptions::Button1Click()
+{
+    if (ui->RadioButton1->isChecked())
+        ApplyBalloonSize(SizeChoice::Medium);
+    else if (ui->RadioButton2->isChecked())
+        ApplyBalloonSize(SizeChoice::Large);
+    else
+        ApplyBalloonSize(SizeChoice::Small);
+    GameSettings.SoundEnabled = ui->CheckBox2->isChecked();
+    GameSettings.LaunchInterval = launchIntervalForPosition(ui->TrackBar2->value());
+    if (ui->RadioButton4->isChecked())
+        ApplyWaspSize(SizeChoice::Medium);
+    else if (ui->RadioButton5->isChecked())
+        ApplyWaspSize(SizeChoice::Large);
+    else
+        ApplyWaspSize(SizeChoice::Small);
+    GameSettings.FlightStep = flightStepForPosition(ui->TrackBar1->value());
+    if (ui->CheckBox1->isChecked()) {
+        GameSettings.PrizeEnabled = true;
+        // A text that is no number stops Save here, with the dialog open.
+        GameSettings.PrizeThreshold = zephyra::StrToInt(ui->ComboBox1->currentText());
+    } else {
+        GameSettings.PrizeEnabled = false;
+    }
+    if (ui->RadioButton7->isChecked())
+        GameSettings.PopMode = PopByMove;
+    else if (ui->RadioButton8->isChecked())
+        GameSettings.PopMode = PopByLeftClick;
+    else
+        GameSettings.PopMode = PopByRightClick;
+    BackToStart();
+}
+
+void TOptions::Button2Click() { BackToStart(); }
+
+void TOptions::CheckBox1Click() { ui->ComboBox1->setEnabled(ui->CheckBox1->isChecked()); }
+
+void TOptions::BackToStart()
+{
+    if (START)
+        START->setVisible(true);
+    hide();
+}
+
+void TOptions::showEvent(QShowEvent* event)
+{
+    if (!m_placed) {
+        // Centred on the primary screen once; later it reopens where the
+        // player left it.
+        move(zephyra::centredOnPrimaryScreen(frameGeometry().size()));
+        m_placed = true;
+    }
+    QDialog::showEvent(event);
+}
+
+void TOptions::closeEvent(QCloseEvent* event)
+{
+    // The close box behaves like Cancel.
+    zephyra::runHandler([this] { BackToStart(); });
+    event->accept();
+}
+
+void TOptions::reject()
+{
+    // Esc is one more request to close the dialog: like Cancel.
+    zephyra::runHandler([this] { BackToStart(); });
+}

@@ -1,0 +1,174 @@
+#include "menu/menu.h"
+
+#include "app/GameSettings.h"
+#include "app/TImage.h"
+#include "app/services.h"
+#include "assets/PngImageList.h"
+#include "assets/decode.h"
+#include "menu/Unit_options.h"
+#include "play/UnitPlay.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+#include <QUrl>
+
+TSTART* START = nullptr;
+
+TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("START"));
+    setWindowTitle(QStringLiteral("GAME -ZEPHYRA"));
+    setFixedSize(700, 500);
+
+    Image1 = new TImage(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 700, 500);
+    Image1->setOpaque(true);
+    Image1->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg")));
+
+    Image2 = new TImage(this, QStringLiteral("Image2"));
+    Image2->setGeometry(240, 448, 250, 35);
+    Image2->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/banner.png")));
+    Image2->setCursor(Qt::PointingHandCursor);
+
+    B_Play = new TImage(this, QStringLiteral("B_Play"));
+    B_Play->setGeometry(32, 168, 132, 49);
+    B_Options = new TImage(this, QStringLiteral("B_Options"));
+    B_Options->setGeometry(248, 168, 220, 51);
+    B_EXit = new TImage(this, QStringLiteral("B_EXit"));
+    B_EXit->setGeometry(544, 168, 122, 51);
+    for (TImage* b : {B_Play, B_Options, B_EXit})
+        b->setCursor(Qt::PointingHandCursor);
+
+    PngImageCollectionButton = new TPngImageCollection(this);
+    PngImageCollectionButton->setObjectName(QStringLiteral("PngImageCollectionButton"));
+    QStringList paths;
+    for (const char* n : {"button-play", "button-play-lit", "button-options",
+                          "button-options-lit", "button-exit", "button-exit-lit"})
+        paths << QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n));
+    PngImageCollectionButton->LoadFromResources(paths);
+
+    const auto bind = [this](auto signal, TImage* sender, void (TSTART::*handler)()) {
+        connect(sender, signal, this, [this, handler] { zephyra::runHandler([&] { (this->*handler)(); }); });
+    };
+    bind(&TImage::mouseMoved, Image1, &TSTART::Image1MouseMove);
+    bind(&TImage::clicked, Image2, &TSTART::Image2Click);
+    bind(&TImage::clicked, B_Play, &TSTART::B_PlayClick);
+    bind(&TImage::mouseMoved, B_Play, &TSTART::B_PlayMouseMove);
+    bind(&TImage::clicked, B_Options, &TSTART::B_OptionsClick);
+    bind(&TImage::mouseMoved, B_Options, &TSTART::B_OptionsMouseMove);
+    bind(&TImage::clicked, B_EXit, &TSTART::B_EXitClick);
+    bind(&TImage::mouseMoved, B_EXit, &TSTART::B_EXitMouseMove);
+
+    FormCreate();
+}
+
+void TSTART::FormCreate()
+{
+    SetButtonPicture(B_Play, 0);
+    SetButtonPicture(B_Options, 2);
+    SetButtonPicture(B_EXit, 4);
+    m_buttonsLit = false;
+}
+
+void TSTART::SetButtonPicture(TImage* button, int index)
+{
+    if (auto* item = PngImageCollectionButton->Items()->Items(index))
+        button->setPicture(item->PngImage());
+}
+
+void TSTART::LightButton(TImage* button, int litIndex)
+{
+    // Only the first move over a button lights it; which one is lit is not
+    // remembered, so moving straight onto another button keeps the first lit.
+    if (m_buttonsLit)
+        return;
+    SetButtonPicture(button, litIndex);
+    m_buttonsLit = true;
+}
+
+void TSTART::B_PlayMouseMove() { LightButton(B_Play, 1); }
+void TSTART::B_OptionsMouseMove() { LightButton(B_Options, 3); }
+void TSTART::B_EXitMouseMove() { LightButton(B_EXit, 5); }
+
+void TSTART::Image1MouseMove()
+{
+    if (!m_buttonsLit)
+        return;
+    SetButtonPicture(B_Play, 0);
+    SetButtonPicture(B_Options, 2);
+    SetButtonPicture(B_EXit, 4);
+    m_buttonsLit = false;
+}
+
+void TSTART::B_PlayClick()
+{
+    setVisible(false);
+    if (GameSettings.PopMode == PopByMove)
+        Play->Timer_B1->start();
+    else
+        Play->TimerClick->start();
+    Play->ShowModal();
+}
+
+void TSTART::B_OptionsClick()
+{
+    TOptions* o = Options;
+    switch (balloonChoiceFor(GameSettings.BalloonImageBase)) {
+    case SizeChoice::Large: o->RadioButton2()->setChecked(true); break;
+    case SizeChoice::Medium: o->RadioButton1()->setChecked(true); break;
+    case SizeChoice::Small: o->RadioButton3()->setChecked(true); break;
+    }
+    switch (waspChoiceFor(GameSettings.WaspSizeIndex)) {
+    case SizeChoice::Small: o->RadioButton6()->setChecked(true); break;
+    case SizeChoice::Medium: o->RadioButton4()->setChecked(true); break;
+    case SizeChoice::Large: o->RadioButton5()->setChecked(true); break;
+    }
+    o->TrackBar2()->setValue(positionForLaunchInterval(GameSettings.LaunchInterval));
+    o->TrackBar1()->setValue(positionForFlightStep(GameSettings.FlightStep));
+    if (GameSettings.PopMode == PopByMove)
+        o->RadioButton7()->setChecked(true);
+    else if (GameSettings.PopMode == PopByLeftClick)
+        o->RadioButton8()->setChecked(true);
+    else
+        o->RadioButton9()->setChecked(true);
+    o->CheckBox1()->setChecked(GameSettings.PrizeEnabled);
+    o->ComboBox1()->setEnabled(GameSettings.PrizeEnabled);
+    o->ComboBox1()->setEditText(QString::number(GameSettings.PrizeThreshold));
+    o->CheckBox2()->setChecked(GameSettings.SoundEnabled);
+    o->show();
+    o->raise();
+    o->activateWindow();
+    setVisible(false);
+}
+
+void TSTART::B_EXitClick() { close(); }
+
+void TSTART::Image2Click()
+{
+    // The answer is not looked at: without a browser nothing happens.
+    QDesktopServices::openUrl(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)));
+}
+
+void TSTART::showEvent(QShowEvent* event)
+{
+    if (!m_placed) {
+        // Centred on the primary screen, not across all monitors, so the
+        // window never straddles two screens.
+        move(zephyra::centredOnPrimaryScreen(frameGeometry().size()));
+        m_placed = true;
+    }
+    QWidget::showEvent(event);
+}
+
+void TSTART::closeEvent(QCloseEvent* event)
+{
+    // The start screen is the main window: closing it ends the program.
+    event->accept();
+    QCoreApplication::quit();
+}

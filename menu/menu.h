@@ -1,0 +1,47 @@
+#pragma once
+// The start screen: the program's main window, a 700 x 500 borderless
+// picture with three picture buttons that light up under the mouse and a web
+// banner.
+
+#include <QWidget>
+
+class TImage;
+class TPngImageCollection;
+
+class TSTART : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSTART(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void B_PlayMouseMove();
+    void B_OptionsMouseMove();
+    void B_EXitMouseMove();
+    void Image1MouseMove();
+    void B_PlayClick();
+    void B_OptionsClick();
+    void B_EXitClick();
+    void Image2Click();
+
+    bool ButtonsLit() const { return m_buttonsLit; }
+
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TImage* B_Play = nullptr;
+    TImage* B_Options = nullptr;
+    TImage* B_EXit = nullptr;
+    TPngImageCollection* PngImageCollectionButton = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SetButtonPicture(TImage* button, int index);
+    void LightButton(TImage* button, int litIndex);
+
+    bool m_buttonsLit = false;
+    bool m_placed = false;
+};
+
+extern TSTART* START;
