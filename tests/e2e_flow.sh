@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# End to end: the real program under X. The start screen is mapped at
+# 700 x 500 and centred; Play opens the full-screen play field; Esc returns;
+# Exit ends the program with exit code 0. Runs once without and once with a
+# window manager, as players have one.
+set -u
+app=${1:?path to zephyra}
+: "${DISPLAY:?needs an X display}"
+
+fail() { echo "FAIL: $*"; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
+
+# Waits up to ~10 s for a visible window whose name matches exactly.
+wait_window() {
+  local name=$1 id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_gone() {
+  local name=$1
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+geometry() {  # prints "x y w h" of a window
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/{split($2,d,"x"); print d[1], d[2]}')
+
+run_round() {
+  local label=$1
+  "$app" &
+  pid=$!
+  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen never appeared"
+  sleep 0.3
+  read -r x y w h < <(geometry "$start")
+  [[ $w -eq 700 && $h -eq 500 ]] || fail "$label: start screen is ${w}x${h}, not 700x500"
+  local cx=$(((screen_w - 700) / 2)) cy=$(((screen_h - 500) / 2))
+  ((x >= cx - 2 && x <= cx + 2 && y >= cy - 30 && y <= cy + 2)) ||
+    fail "$label: start screen at $x,$y, expected centred at $cx,$cy"
+
+  click_at $((x + 32 + 66)) $((y + 168 + 24))            # Play
+  play=$(wait_window "ZEPHYRA") || fail "$label: play field never appeared"
+  sleep 0.5
+  read -r px py pw ph < <(geometry "$play")
+  [[ $pw -eq $screen_w && $ph -eq $screen_h && $px -eq 0 && $py -eq 0 ]] ||
+    fail "$label: play field is ${pw}x${ph}+$px+$py, not the whole ${screen_w}x${screen_h} screen"
+  xdotool search --onlyvisible --name "^GAME -ZEPHYRA\$" >/dev/null 2>&1 &&
+    fail "$label: start screen still visible during play"
+
+  xdotool key Escape
+  wait_gone "ZEPHYRA" || fail "$label: Esc did not close the play field"
+  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen did not come back after Esc"
+  sleep 0.3
+  read -r x2 y2 _ _ < <(geometry "$start")
+  [[ $x2 -eq $x && $y2 -eq $y ]] || fail "$label: start screen moved from $x,$y to $x2,$y2"
+
+  click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "$label: Exit did not end the program"
+  wait "$pid"
+  code=$?
+  pid=
+  [[ $code -eq 0 ]] || fail "$label: exit code $code"
+  echo "ok: $label"
+}
+
+run_round "no window manager"
+
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+  run_round "openbox"
+  kill "$wm" 2>/dev/null
+  wait "$wm" 2>/dev/null
+fi

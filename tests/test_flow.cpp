@@ -1,0 +1,333 @@
+// Start-up, the window flow between the three windows, the game settings and
+// the standard error box.
+#include "app/GameSettings.h"
+#include "app/TImage.h"
+#include "app/services.h"
+#include "app/sound.h"
+#include "assets/PngImageList.h"
+#include "menu/Unit_options.h"
+#include "menu/menu.h"
+#include "play/UnitPlay.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct Shown {
+    bool start, play, options;
+};
+
+Shown shown() { return {START->isVisible(), Play->isVisible(), Options->isVisible()}; }
+
+int visibleCount()
+{
+    const Shown s = shown();
+    return int(s.start) + int(s.play) + int(s.options);
+}
+
+}  // namespace
+
+class FlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void startUpCreatesTheWindowsInOrderWithTheirStartValues();
+    void playEnablesTheTickTimerOfThePopMode_data();
+    void playEnablesTheTickTimerOfThePopMode();
+    void escReturnsToTheStartScreenWhereItWas();
+    void windowSystemCloseOfThePlayFieldActsLikeEsc();
+    void optionsSaveAndCancelReturnToTheStartScreen();
+    void settingsTablesAndTheirInverses();
+    void applyBalloonSizeResizesEverySlot();
+    void applyWaspSizeSetsPictureStingAndHotspot();
+    void stingMustLieStrictlyInsideTheBalloon();
+    void centringHalvesTowardZeroOnTheGivenScreen();
+    void handlerErrorsReachTheStandardErrorBox();
+
+private:
+    QList<QPair<QString, QString>> m_boxes;
+};
+
+void FlowTest::initTestCase()
+{
+    QApplication::setApplicationName("ZEPHYRA");
+    zephyra::SoundPlayer::instance().setOutputEnabled(false);
+    zephyra::setMessagePresenter([this](QMessageBox::Icon, const QString& caption, const QString& text) {
+        m_boxes.append({caption, text});
+    });
+    // The same order as the program: the first window is the main window.
+    START = new TSTART();
+    Play = new TPlay();
+    Options = new TOptions();
+    START->show();
+}
+
+void FlowTest::init()
+{
+    m_boxes.clear();
+    GameSettings = TGameSettings();
+    GameSettings.LaunchInterval = 1000;
+}
+
+void FlowTest::startUpCreatesTheWindowsInOrderWithTheirStartValues()
+{
+    QVERIFY(START && Play && Options);
+    QCOMPARE(START->windowTitle(), QString("GAME -ZEPHYRA"));
+    QCOMPARE(Play->windowTitle(), QString("ZEPHYRA"));
+    QCOMPARE(Options->windowTitle(), QString("Options"));
+    QCOMPARE(START->size(), QSize(700, 500));
+    QVERIFY(START->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(Play->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(Play->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(Options->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(Options->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(visibleCount(), 1);
+    QVERIFY(START->isVisible());
+
+    // The play field's creation gave the interval its start value; the timers wait.
+    TGameSettings fresh;
+    QCOMPARE(fresh.LaunchInterval, 0);
+    Play->FormCreate();
+    QCOMPARE(GameSettings.LaunchInterval, 1000);
+    QVERIFY(GameSettings.SoundEnabled);
+    QCOMPARE(PlayState.LaunchElapsed, 0);
+    QVERIFY(!Play->Timer_B1->isActive());
+    QVERIFY(!Play->TimerClick->isActive());
+    QVERIFY(!Play->TimerPriz->isActive());
+    QCOMPARE(Play->Timer_B1->interval(), 50);
+    QCOMPARE(Play->TimerClick->interval(), 50);
+    QCOMPARE(Play->TimerPriz->interval(), 10000);
+    QCOMPARE(Play->Timer_B1->timerType(), Qt::PreciseTimer);
+    // Fresh start: medium balloons and wasp, the wasp picture laid out.
+    QCOMPARE(Play->ImageBee->size(), QSize(64, 64));
+    QCOMPARE(Play->ImageBee->Picture(), Play->PngImageCollection2->Items()->Items(1)->PngImage());
+    for (TImage* slot : Play->Slots()) {
+        QCOMPARE(slot->size(), QSize(130, 168));
+        QVERIFY(slot->isHidden());
+    }
+    QVERIFY(Play->ImagePriz->isHidden());
+    QCOMPARE(Play->cursor().shape(), Qt::BlankCursor);
+    // The start screen shows its three normal button pictures.
+    QCOMPARE(START->B_Play->Picture(), START->PngImageCollectionButton->Items()->Items(0)->PngImage());
+    QCOMPARE(START->B_EXit->Picture(), START->PngImageCollectionButton->Items()->Items(4)->PngImage());
+    QVERIFY(!START->ButtonsLit());
+}
+
+void FlowTest::playEnablesTheTickTimerOfThePopMode_data()
+{
+    QTest::addColumn<int>("popMode");
+    QTest::addColumn<bool>("byMove");
+    QTest::newRow("by movement") << 0 << true;
+    QTest::newRow("left click") << 1 << false;
+    QTest::newRow("right click") << 2 << false;
+    QTest::newRow("unknown value counts as a click mode") << 7 << false;
+}
+
+void FlowTest::playEnablesTheTickTimerOfThePopMode()
+{
+    QFETCH(int, popMode);
+    QFETCH(bool, byMove);
+    GameSettings.PopMode = static_cast<std::uint8_t>(popMode);
+    Shown during{};
+    bool b1 = false, click = false;
+    QTimer::singleShot(0, this, [&] {
+        during = shown();
+        b1 = Play->Timer_B1->isActive();
+        click = Play->TimerClick->isActive();
+        Play->FormKeyPress(27);
+    });
+    START->B_PlayClick();  // returns once the play field has closed
+    QVERIFY(!during.start && during.play && !during.options);
+    QCOMPARE(b1, byMove);
+    QCOMPARE(click, !byMove);
+    QVERIFY(START->isVisible());
+    QVERIFY(!Play->isVisible());
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerClick->isActive());
+}
+
+void FlowTest::escReturnsToTheStartScreenWhereItWas()
+{
+    START->move(123, 77);
+    const QPoint before = START->pos();
+    START->B_OptionsMouseMove();  // a lit button stays lit across the round
+    QVERIFY(START->ButtonsLit());
+    QRect playGeometry;
+    QTimer::singleShot(0, this, [&] {
+        playGeometry = Play->geometry();
+        Play->FormKeyPress('a');   // other keys do nothing
+        Play->FormKeyPress(13);
+        QVERIFY(Play->isVisible());
+        Play->FormKeyPress(27);
+    });
+    START->B_PlayClick();
+    QCOMPARE(playGeometry, QGuiApplication::primaryScreen()->geometry());
+    QCOMPARE(START->pos(), before);
+    QVERIFY(START->ButtonsLit());
+    QCOMPARE(START->B_Options->Picture(), START->PngImageCollectionButton->Items()->Items(3)->PngImage());
+    QCOMPARE(visibleCount(), 1);
+    START->Image1MouseMove();
+}
+
+void FlowTest::windowSystemCloseOfThePlayFieldActsLikeEsc()
+{
+    bool prizeWasOn = false;
+    QTimer::singleShot(0, this, [&] {
+        // Even in the prize pause a close must not leave timers behind.
+        Play->ShowPrize(Play->Timer_B1);
+        prizeWasOn = Play->TimerPriz->isActive();
+        Play->close();
+    });
+    START->B_PlayClick();
+    QVERIFY(prizeWasOn);
+    QVERIFY(START->isVisible());
+    QVERIFY(!Play->isVisible());
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerClick->isActive());
+    // The pause timer may still fire: it finds the window hidden and starts nothing.
+    Play->TimerPrizTimer();
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerClick->isActive());
+    QCOMPARE(visibleCount(), 1);
+}
+
+void FlowTest::optionsSaveAndCancelReturnToTheStartScreen()
+{
+    START->B_OptionsClick();
+    QVERIFY(!START->isVisible() && Options->isVisible() && !Play->isVisible());
+    Options->Button2Click();
+    QVERIFY(START->isVisible() && !Options->isVisible());
+
+    START->B_OptionsClick();
+    Options->RadioButton3()->setChecked(true);  // small balloons
+    Options->Button1Click();
+    QVERIFY(START->isVisible() && !Options->isVisible());
+    QCOMPARE(GameSettings.BalloonWidth, 80);
+
+    START->B_OptionsClick();
+    Options->close();  // the close box is Cancel
+    QVERIFY(START->isVisible() && !Options->isVisible());
+    QCOMPARE(visibleCount(), 1);
+}
+
+void FlowTest::settingsTablesAndTheirInverses()
+{
+    const int steps[] = {2, 6, 10, 20, 30};
+    const int intervals[] = {300, 600, 1000, 1300, 1600};
+    for (int p = 0; p < 5; ++p) {
+        QCOMPARE(flightStepForPosition(p), steps[p]);
+        QCOMPARE(launchIntervalForPosition(p), intervals[p]);
+        QCOMPARE(positionForFlightStep(steps[p]), p);
+        QCOMPARE(positionForLaunchInterval(intervals[p]), p);
+    }
+    QCOMPARE(flightStepForPosition(9), 30);
+    QCOMPARE(positionForFlightStep(15), 4);
+    QCOMPARE(positionForLaunchInterval(0), 4);
+    QCOMPARE(balloonChoiceFor(0), SizeChoice::Large);
+    QCOMPARE(balloonChoiceFor(4), SizeChoice::Medium);
+    QCOMPARE(balloonChoiceFor(5), SizeChoice::Small);
+    QCOMPARE(waspChoiceFor(0), SizeChoice::Small);
+    QCOMPARE(waspChoiceFor(1), SizeChoice::Medium);
+    QCOMPARE(waspChoiceFor(200), SizeChoice::Large);
+}
+
+void FlowTest::applyBalloonSizeResizesEverySlot()
+{
+    struct Row {
+        SizeChoice choice;
+        int base, w, h, burst;
+    } rows[] = {{SizeChoice::Small, 8, 80, 103, 0}, {SizeChoice::Large, 0, 170, 220, 2},
+                {SizeChoice::Medium, 4, 130, 168, 1}};
+    for (const Row& r : rows) {
+        ApplyBalloonSize(r.choice);
+        QCOMPARE(int(GameSettings.BalloonImageBase), r.base);
+        QCOMPARE(GameSettings.BalloonWidth, r.w);
+        QCOMPARE(GameSettings.BalloonHeight, r.h);
+        QCOMPARE(int(GameSettings.BurstImageIndex), r.burst);
+        for (TImage* slot : Play->Slots()) {
+            QCOMPARE(slot->size(), QSize(r.w, r.h));
+            QVERIFY(slot->isHidden());  // hidden slots are resized too, and stay hidden
+        }
+        // The burst picture of the size class fills a slot exactly.
+        QCOMPARE(Play->PngImageCollectionBoom->Items()->Items(r.burst)->PngImage().size(), QSize(r.w, r.h));
+        QCOMPARE(Play->PngImageCollection1->Items()->Items(r.base + 3)->PngImage().size(), QSize(r.w, r.h));
+    }
+}
+
+void FlowTest::applyWaspSizeSetsPictureStingAndHotspot()
+{
+    struct Row {
+        SizeChoice choice;
+        int index, side, l, r, t, b, hot;
+    } rows[] = {{SizeChoice::Large, 2, 110, 5, 12, 86, 94, 55},
+                {SizeChoice::Small, 0, 32, 0, 5, 18, 28, 16},
+                {SizeChoice::Medium, 1, 64, 0, 10, 48, 56, 32}};
+    for (const Row& row : rows) {
+        ApplyWaspSize(row.choice);
+        QCOMPARE(int(GameSettings.WaspSizeIndex), row.index);
+        QCOMPARE(Play->ImageBee->size(), QSize(row.side, row.side));
+        QCOMPARE(GameSettings.StingLeft, row.l);
+        QCOMPARE(GameSettings.StingRight, row.r);
+        QCOMPARE(GameSettings.StingTop, row.t);
+        QCOMPARE(GameSettings.StingBottom, row.b);
+        QCOMPARE(GameSettings.WaspHotspot, row.hot);
+        QCOMPARE(GameSettings.WaspHotspot * 2, row.side);
+        QCOMPARE(Play->ImageBee->Picture(), Play->PngImageCollection2->Items()->Items(row.index)->PngImage());
+    }
+    // The control holds its own copy: changing the list afterwards shows nothing.
+    auto* item = Play->PngImageCollection2->Items()->Items(1);
+    const QImage original = item->PngImage();
+    QImage blank(64, 64, QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::transparent);
+    item->setPngImage(blank);
+    QCOMPARE(Play->ImageBee->Picture(), original);
+    item->setPngImage(original);
+}
+
+void FlowTest::stingMustLieStrictlyInsideTheBalloon()
+{
+    // Medium wasp at (100, 100): sting x 100..110, y 148..156; medium balloon 130 x 168.
+    QVERIFY(stingInsideBalloon(100, 100, 99, 147));
+    QVERIFY(!stingInsideBalloon(100, 100, 100, 147));        // left edge equal
+    QVERIFY(!stingInsideBalloon(100, 100, 99, 148));         // top edge equal
+    QVERIFY(!stingInsideBalloon(100, 100, 110 - 130, 147));  // right edge equal
+    QVERIFY(!stingInsideBalloon(100, 100, 99, 156 - 168));   // bottom edge equal
+    QVERIFY(stingInsideBalloon(100, 100, 111 - 130, 157 - 168));
+}
+
+void FlowTest::centringHalvesTowardZeroOnTheGivenScreen()
+{
+    QCOMPARE(zephyra::centredIn(QRect(0, 0, 1024, 768), QSize(700, 500)), QPoint(162, 134));
+    QCOMPARE(zephyra::centredIn(QRect(0, 0, 1025, 769), QSize(700, 500)), QPoint(162, 134));
+    QCOMPARE(zephyra::centredIn(QRect(0, 0, 640, 480), QSize(700, 500)), QPoint(-30, -10));
+    QCOMPARE(zephyra::centredIn(QRect(0, 0, 641, 479), QSize(700, 500)), QPoint(-29, -10));
+    // A second screen to the right: the window lands inside that screen only.
+    QCOMPARE(zephyra::centredIn(QRect(1920, 0, 1280, 1024), QSize(700, 500)), QPoint(2210, 262));
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(zephyra::centredOnPrimaryScreen(QSize(700, 500)), zephyra::centredIn(primary, QSize(700, 500)));
+}
+
+void FlowTest::handlerErrorsReachTheStandardErrorBox()
+{
+    QCOMPARE(zephyra::errorBoxText("'abc' is not a valid integer value"),
+             QString("'abc' is not a valid integer value."));
+    QCOMPARE(zephyra::errorBoxText("Done."), QString("Done."));
+    bool after = false;
+    zephyra::runHandler([] { throw zephyra::Error("Something failed"); });
+    after = true;  // the program carries on
+    QVERIFY(after);
+    QCOMPARE(m_boxes.size(), 1);
+    QCOMPARE(m_boxes[0].first, QString("ZEPHYRA"));
+    QCOMPARE(m_boxes[0].second, QString("Something failed."));
+    zephyra::runHandler([] { throw std::runtime_error("plain failure"); });
+    QCOMPARE(m_boxes.size(), 2);
+    QCOMPARE(m_boxes[1].second, QString("plain failure."));
+}
+
+QTEST_MAIN(FlowTest)
+#include "test_flow.moc"
