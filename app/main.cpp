@@ -1,10 +1,12 @@
 #include "app/services.h"
+#include "app/sound.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -24,6 +26,9 @@ int main(int argc, char* argv[])
         Play = new TPlay();
         Options = new TOptions();
         START->show();
+        // After the first paint: opening the audio output costs time the
+        // start screen should not wait for.
+        QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
         QApplication::exec();
     });
     delete Options;

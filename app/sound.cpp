@@ -62,6 +62,14 @@ void SoundPlayer::play(SoundId sound)
     e->play();
 }
 
+void SoundPlayer::preload()
+{
+    if (!m_outputEnabled)
+        return;
+    effect(SoundId::Pop);
+    effect(SoundId::Prize);
+}
+
 bool SoundPlayer::isPlaying(SoundId sound) const
 {
     const QSoundEffect* e = m_effects[static_cast<std::size_t>(sound)];

@@ -28,6 +28,8 @@ public:
     static SoundPlayer& instance();
 
     void play(SoundId sound);
+    // Loads both sounds ahead of the first request, so the first pop is on time.
+    void preload();
 
     const std::vector<SoundRequest>& requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
