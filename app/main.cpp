@@ -21,16 +21,22 @@ int main(int argc, char* argv[])
 
     // Created in this order: the first window is the main window.
     int result = 0;
-    zephyra::runHandler([&] {
+    try {
         START = new TSTART();
         Play = new TPlay();
         Options = new TOptions();
+    } catch (const zephyra::Error& e) {
+        // A damaged embedded picture: say which, and end instead of running half-built.
+        zephyra::showStandardError(e.message());
+        result = 1;
+    }
+    if (result == 0) {
         START->show();
         // After the first paint: opening the audio output costs time the
         // start screen should not wait for.
         QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
         QApplication::exec();
-    });
+    }
     delete Options;
     delete Play;
     delete START;
