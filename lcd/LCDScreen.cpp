@@ -1,0 +1,739 @@
+#include "lcd/LCDScreen.h"
+
+#include "app/services.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+template <class T>
+bool assign(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// 1-bit images use Format_Mono (most significant bit leftmost) with index 0
+// black and index 1 white: a set bit is paper, a clear bit ink (a lit dot).
+QImage newMono(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(1);
+    return image;
+}
+
+inline bool isInk(const uchar* line, int x) { return !(line[x >> 3] & (0x80 >> (x & 7))); }
+inline void setInk(uchar* line, int x) { line[x >> 3] &= uchar(~(0x80 >> (x & 7))); }
+inline void setPaper(uchar* line, int x) { line[x >> 3] |= uchar(0x80 >> (x & 7)); }
+
+// One pixel per cell, clipped to dst. Plain copy replaces; AND mode only adds
+// the source's ink (dst := dst AND src, paper being the set bit).
+void blitMono(QImage& dst, const QImage& src, int dx, int dy, bool andMode)
+{
+    if (dst.isNull() || src.isNull())
+        return;
+    const int x0 = std::max(0, dx), x1 = std::min(dst.width(), dx + src.width());
+    const int y0 = std::max(0, dy), y1 = std::min(dst.height(), dy + src.height());
+    for (int y = y0; y < y1; ++y) {
+        const uchar* s = src.constScanLine(y - dy);
+        uchar* d = dst.scanLine(y);
+        for (int x = x0; x < x1; ++x) {
+            if (isInk(s, x - dx))
+                setInk(d, x);
+            else if (!andMode)
+                setPaper(d, x);
+        }
+    }
+}
+
+// MulDiv: the product in 64 bits, divided and rounded half away from zero.
+int mulDiv(int a, int b, int c)
+{
+    const qint64 num = qint64(a) * b;
+    const qint64 twice = 2 * (num < 0 ? -num : num) + c;
+    const qint64 q = twice / (2 * qint64(c));
+    return int(num < 0 ? -q : q);
+}
+
+struct Tag {
+    const char* text;
+    int length;
+    quint8 flag;
+    bool opens;
+};
+// Compared in this order; at most one matches at a position.
+constexpr Tag kTags[] = {
+    {"<u>", 3, TLCDScreen::cfUnderline, true},  {"<s>", 3, TLCDScreen::cfStrike, true},
+    {"<b>", 3, TLCDScreen::cfBold, true},       {"<i>", 3, TLCDScreen::cfItalic, true},
+    {"<bl>", 4, TLCDScreen::cfBlink, true},     {"</u>", 4, TLCDScreen::cfUnderline, false},
+    {"</s>", 4, TLCDScreen::cfStrike, false},   {"</b>", 4, TLCDScreen::cfBold, false},
+    {"</i>", 4, TLCDScreen::cfItalic, false},   {"<inv>", 5, TLCDScreen::cfInverse, true},
+    {"</bl>", 5, TLCDScreen::cfBlink, false},   {"</inv>", 6, TLCDScreen::cfInverse, false},
+};
+
+int matchTag(const QByteArray& text, int pos, quint8& flags)
+{
+    for (const Tag& tag : kTags) {
+        if (pos + tag.length <= text.size()
+            && std::memcmp(text.constData() + pos, tag.text, size_t(tag.length)) == 0) {
+            flags = tag.opens ? quint8(flags | tag.flag) : quint8(flags & ~tag.flag);
+            return tag.length;
+        }
+    }
+    return 0;
+}
+
+QPaintDevice* metricsDevice()
+{
+    // Text is rasterised on images, so it is measured at an image's resolution.
+    static QImage device(1, 1, QImage::Format_RGB32);
+    return &device;
+}
+
+}  // namespace
+
+QByteArray TLCDScreen::toCodePage(const QString& text)
+{
+    static QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+QChar TLCDScreen::fromCodePage(quint8 code)
+{
+    static const std::array<QChar, 256> table = [] {
+        std::array<QChar, 256> t{};
+        QStringDecoder decoder("windows-1251");
+        for (int i = 0; i < 256; ++i) {
+            const char byte = char(i);
+            const QString s = decoder.decode(QByteArrayView(&byte, 1));
+            t[size_t(i)] = s.isEmpty() ? QChar(u'?') : s.at(0);
+        }
+        return t;
+    }();
+    return table[code];
+}
+
+TLCDScreen::TLCDScreen(QWidget* parent)
+    : QWidget(parent), m_cells(new CellLine[kMaxLines]())
+{
+    // Paints its whole rectangle itself; nothing of the parent shows through.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_lines = new TStrings(this);
+    m_fontColor = palette().color(QPalette::WindowText);
+    m_pixelSize = pix2x2;
+    m_pixelSpacing = 1;
+    m_borderSpace = 3;
+    resize(145, 65);
+    m_borderStyle = bsLowered;
+    m_color = palette().color(QPalette::Inactive, QPalette::Window);
+    m_pixelOff = QColor(170, 170, 170);
+    m_intensity = 127;
+    ComputeDotColors();
+    m_scrollY = 0;
+    m_scrollX = 0;
+    m_linesXOffset = m_linesYOffset = m_bitmapXOffset = m_bitmapYOffset = 0;
+    m_animationTimer = new QTimer(this);
+    m_animationTimer->setObjectName(QStringLiteral("AnimationTimer"));
+    m_animationTimer->setInterval(250);  // AnimationDelay starts at 251: kept as found
+    m_animationDelay = 251;
+    m_animationEnabled = false;
+    m_animationRepeating = false;
+    connect(m_lines, &TStrings::changed, this, &TLCDScreen::ParseLines);
+    m_displayMode = dmText;
+    FitToGrid();
+}
+
+TLCDScreen::~TLCDScreen() = default;
+
+QString TLCDScreen::About() const
+{
+    return QStringLiteral("TLCDScreen: dot-matrix display control of ZEPHYRA");
+}
+
+// ---- setters -----------------------------------------------------------
+
+void TLCDScreen::setAnimationDelay(quint32 v)
+{
+    if (!assign(m_animationDelay, v))
+        return;
+    m_animationTimer->setInterval(int(std::min<quint32>(v, INT_MAX)));
+}
+
+void TLCDScreen::setAnimationEnabled(bool v)
+{
+    if (!assign(m_animationEnabled, v))
+        return;
+    if (v)
+        m_animationTimer->start();
+    else
+        m_animationTimer->stop();
+}
+
+void TLCDScreen::setAnimationRepeating(bool v) { assign(m_animationRepeating, v); }
+
+void TLCDScreen::setBitmap(const QImage& picture)
+{
+    if (!picture.isNull() && picture.cacheKey() == m_bitmap.cacheKey())
+        return;  // our own picture handed back
+    if (picture.isNull()) {
+        m_bitmap = QImage();
+    } else {
+        // Flattened on white, then a plain threshold: dark pixels are lit.
+        QImage flat(picture.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        {
+            QPainter p(&flat);
+            p.drawImage(0, 0, picture);
+        }
+        m_bitmap = newMono(flat.width(), flat.height());
+        for (int y = 0; y < flat.height(); ++y) {
+            const QRgb* s = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
+            uchar* d = m_bitmap.scanLine(y);
+            for (int x = 0; x < flat.width(); ++x)
+                if (qGray(s[x]) < 128)
+                    setInk(d, x);
+        }
+    }
+    paintNow();  // even while the animation runs
+}
+
+void TLCDScreen::setBitmapCopyMode(TBitmapCopyMode v) { if (assign(m_bitmapCopyMode, v)) repaintRule(); }
+void TLCDScreen::setBitmapAnimMode(TAnimMode v) { if (assign(m_bitmapAnimMode, v)) repaintRule(); }
+void TLCDScreen::setBitmapXOffset(qint8 v) { if (assign(m_bitmapXOffset, v)) repaintRule(); }
+void TLCDScreen::setBitmapYOffset(qint8 v) { if (assign(m_bitmapYOffset, v)) repaintRule(); }
+void TLCDScreen::setBorderSpace(qint8 v) { if (assign(m_borderSpace, v)) repaintRule(); }
+void TLCDScreen::setBorderStyle(TLCDBorder v) { if (assign(m_borderStyle, v)) repaintRule(); }
+void TLCDScreen::setColor(const QColor& v) { if (assign(m_color, v)) repaintRule(); }
+void TLCDScreen::setDisplayMode(TDisplayMode v) { if (assign(m_displayMode, v)) repaintRule(); }
+void TLCDScreen::setLinesAnimMode(TAnimMode v) { if (assign(m_linesAnimMode, v)) repaintRule(); }
+void TLCDScreen::setLinesXOffset(qint8 v) { if (assign(m_linesXOffset, v)) repaintRule(); }
+void TLCDScreen::setLinesYOffset(qint8 v) { if (assign(m_linesYOffset, v)) repaintRule(); }
+void TLCDScreen::setPixelShape(TPixelShape v) { if (assign(m_pixelShape, v)) repaintRule(); }
+void TLCDScreen::setPixelSize(TPixelSize v) { if (assign(m_pixelSize, v)) repaintRule(); }
+void TLCDScreen::setPixelSpacing(qint8 v) { if (assign(m_pixelSpacing, v)) repaintRule(); }
+
+void TLCDScreen::setFont(const QFont& font)
+{
+    // Any font change counts, as a copied font always announces itself.
+    m_font = font;
+    FontChanged();
+}
+
+void TLCDScreen::setFontColor(const QColor& color)
+{
+    if (assign(m_fontColor, color))
+        FontChanged();
+}
+
+void TLCDScreen::setIntensity(qint8 v)
+{
+    if (!assign(m_intensity, v))
+        return;
+    ComputeDotColors();
+    repaintRule();
+}
+
+void TLCDScreen::setPixelOff(const QColor& v)
+{
+    if (!assign(m_pixelOff, v))
+        return;
+    ComputeDotColors();
+    repaintRule();
+}
+
+void TLCDScreen::setLines(const QStringList& lines) { m_lines->Assign(lines); }
+
+void TLCDScreen::setPixelWidth(qint8 v)
+{
+    if (m_pixelSize != pixCustom || v == m_pixelWidth)
+        return;
+    if (v < 1) {
+        zephyra::showMessage(QMessageBox::Critical, QCoreApplication::applicationName(),
+                             QStringLiteral("Value must be between 1 and 255."));
+        return;
+    }
+    m_pixelWidth = v;
+    repaintRule();
+}
+
+void TLCDScreen::setPixelHeight(qint8 v)
+{
+    if (m_pixelSize != pixCustom || v == m_pixelHeight)
+        return;
+    if (v < 1) {
+        zephyra::showMessage(QMessageBox::Critical, QCoreApplication::applicationName(),
+                             QStringLiteral("Value must be between 1 and 255."));
+        return;
+    }
+    m_pixelHeight = v;
+    repaintRule();
+}
+
+void TLCDScreen::setSpecialEffects(TSpecialEffects v)
+{
+    if (!assign(m_specialEffects, v))
+        return;
+    RenderTextImage();
+    repaintRule();
+}
+
+quint8 TLCDScreen::cellCode(int line, int cell) const
+{
+    if (line < 0 || line >= kMaxLines || cell < 0 || cell > kMaxCells)
+        return 0;
+    return m_cells[line][size_t(cell)].code;
+}
+
+quint8 TLCDScreen::cellFlags(int line, int cell) const
+{
+    if (line < 0 || line >= kMaxLines || cell < 0 || cell > kMaxCells)
+        return 0;
+    return m_cells[line][size_t(cell)].flags;
+}
+
+// ---- derived state -----------------------------------------------------
+
+void TLCDScreen::repaintRule()
+{
+    if (!m_animationEnabled)
+        paintNow();
+}
+
+void TLCDScreen::paintNow()
+{
+    // Painting snaps the size to whole dots; do it now so the new size holds
+    // at once, as a synchronous paint would leave it.
+    if (Visible() && isEnabled())
+        FitToGrid();
+    update();
+}
+
+void TLCDScreen::FitToGrid()
+{
+    if (m_pixelSize != pixCustom) {
+        m_pixelWidth = qint8(m_pixelSize);
+        m_pixelHeight = qint8(m_pixelSize);
+    }
+    // A negative margin counts as none; a step of 0 or less holds no dots.
+    const int border = std::max(0, int(m_borderSpace));
+    const auto count = [](int extent, int dot, int gap) {
+        const int step = dot + gap;
+        if (dot <= 0 || step <= 0)
+            return 0;
+        return std::clamp((extent + gap) / step, 0, 65535);
+    };
+    m_gridColumns = count(width() - 2 * border, m_pixelWidth, m_pixelSpacing);
+    m_gridRows = count(height() - 2 * border, m_pixelHeight, m_pixelSpacing);
+    if (m_gridColumns == 0 || m_gridRows == 0) {
+        // Too small for one dot: keep the size, draw no dots.
+        m_gridColumns = m_gridRows = 0;
+        m_fitWidth = width();
+        m_fitHeight = height();
+        return;
+    }
+    m_fitWidth = m_gridColumns * m_pixelWidth + 2 * border + (m_gridColumns - 1) * m_pixelSpacing;
+    m_fitHeight = m_gridRows * m_pixelHeight + 2 * border + (m_gridRows - 1) * m_pixelSpacing;
+    if (m_fitWidth != width() || m_fitHeight != height())
+        resize(m_fitWidth, m_fitHeight);
+}
+
+void TLCDScreen::ComputeDotColors()
+{
+    const QColor off = m_pixelOff.toRgb();
+    const QColor ink = m_fontColor.toRgb();
+    const int factor = 255 - std::abs(int(m_intensity));
+    const auto channel = [factor](int offChannel, int inkChannel) {
+        // Not added back to the font colour: a negative result wraps.
+        return mulDiv(factor, offChannel - inkChannel, 255) & 0xFF;
+    };
+    const QColor computed(channel(off.red(), ink.red()), channel(off.green(), ink.green()),
+                          channel(off.blue(), ink.blue()));
+    if (m_intensity >= 0) {
+        m_litColor = computed;
+        m_unlitColor = off;
+    } else {
+        m_litColor = off;
+        m_unlitColor = computed;
+    }
+}
+
+void TLCDScreen::ParseLines()
+{
+    for (int i = 0; i < m_cellLinesUsed; ++i)
+        m_cells[i].fill(Cell{});
+    // Flags carry over from one line to the next.
+    quint8 flags = 0;
+    // Lines beyond the cell table are not shown; characters beyond cell 255
+    // are dropped, while their tags still switch the flags.
+    const int lineCount = std::min(m_lines->Count(), kMaxLines);
+    for (int i = 0; i < lineCount; ++i) {
+        const QByteArray text = toCodePage(m_lines->Strings(i));
+        CellLine& line = m_cells[i];
+        int cell = 1;
+        for (int pos = 0; pos < text.size();) {
+            const quint8 code = quint8(text.at(pos));
+            if (code == 0)
+                break;
+            if (code == '<') {
+                if (const int length = matchTag(text, pos, flags)) {
+                    pos += length;
+                    continue;
+                }
+            }
+            if (cell <= kMaxCells)
+                line[size_t(cell)] = Cell{code, flags};
+            ++cell;
+            ++pos;
+        }
+    }
+    m_cellLinesUsed = lineCount;
+    RenderTextImage();
+    repaintRule();
+}
+
+void TLCDScreen::FontChanged()
+{
+    m_fontVariants.fill(std::nullopt);
+    for (auto& g : m_glyphs)
+        g.reset();
+    ComputeDotColors();
+    RenderTextImage();
+    repaintRule();
+}
+
+int TLCDScreen::fontPixelHeight() const
+{
+    if (m_font.pixelSize() > 0)
+        return m_font.pixelSize();
+    return qRound(m_font.pointSizeF() * metricsDevice()->logicalDpiY() / 72.0);
+}
+
+const QFont& TLCDScreen::fontVariant(quint8 style)
+{
+    std::optional<QFont>& slot = m_fontVariants[style & 15];
+    if (!slot) {
+        // The font's own style never shows; only markup styles do.
+        QFont f = m_font;
+        f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+        f.setBold(style & cfBold);
+        f.setItalic(style & cfItalic);
+        f.setUnderline(style & cfUnderline);
+        f.setStrikeOut(style & cfStrike);
+        slot = f;
+    }
+    return *slot;
+}
+
+const TLCDScreen::Glyph& TLCDScreen::glyph(quint8 code, quint8 style)
+{
+    std::unique_ptr<Glyph>& slot = m_glyphs[size_t(code) * 16 + (style & 15)];
+    if (!slot) {
+        // Drawn once with room around the box, so ink that spills out of it
+        // (italic slant, a wide decoration) is kept and clipped where used.
+        slot = std::make_unique<Glyph>();
+        const QFont& f = fontVariant(style);
+        const QFontMetrics fm(f, metricsDevice());
+        const QString text(fromCodePage(code));
+        slot->advance = fm.horizontalAdvance(text);
+        slot->height = fm.height();
+        const int pad = std::max(1, fm.height());
+        QImage scratch(slot->advance + 2 * pad, slot->height + pad, QImage::Format_RGB32);
+        scratch.fill(Qt::white);
+        QPainter p(&scratch);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        p.drawText(pad, fm.ascent(), text);
+        p.end();
+        for (int y = 0; y < scratch.height(); ++y) {
+            const QRgb* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+            for (int x = 0; x < scratch.width(); ++x)
+                if (qGray(row[x]) < 128)  // ink and paper only
+                    slot->ink.emplace_back(x - pad, y);
+        }
+    }
+    return *slot;
+}
+
+void TLCDScreen::RenderTextImage()
+{
+    struct Placed {
+        const Glyph* glyph;
+        bool inverted;
+        int x;
+    };
+    struct Band {
+        std::vector<Placed> glyphs;
+        int width = 0;
+        int height = 0;
+    };
+    const int lineCount = std::min(m_lines->Count(), kMaxLines);
+    std::vector<Band> bands(static_cast<size_t>(lineCount));
+    int totalWidth = 0, totalHeight = 0;
+    const auto has = [this](TSpecialEffect e) { return (m_specialEffects & effectBit(e)) != 0; };
+
+    for (int i = 0; i < lineCount; ++i) {
+        const CellLine& line = m_cells[i];
+        Band& band = bands[size_t(i)];
+        for (int c = 1; c <= kMaxCells && line[size_t(c)].code != 0; ++c) {
+            // The font's own style never shows; markup styles only where allowed.
+            const quint8 flags = line[size_t(c)].flags;
+            quint8 style = 0;
+            bool inverted = false;
+            if (flags != 0) {
+                if ((flags & cfUnderline) && has(spUnderline)) style |= cfUnderline;
+                if ((flags & cfStrike) && has(spStrike)) style |= cfStrike;
+                if ((flags & cfBold) && has(spBold)) style |= cfBold;
+                if ((flags & cfItalic) && has(spItalic)) style |= cfItalic;
+                inverted = ((flags & cfBlink) && has(spBlink) && m_blinkPhase)
+                        || ((flags & cfInverse) && has(spInverse));
+            }
+            const Glyph& g = glyph(line[size_t(c)].code, style);
+            band.glyphs.push_back({&g, inverted, band.width});
+            band.width += g.advance;
+            band.height = std::max(band.height, g.height);
+        }
+        if (band.height == 0)
+            band.height = fontPixelHeight();  // an empty line: a band as high as the font
+        totalWidth = std::max(totalWidth, band.width);
+        totalHeight += band.height;
+    }
+
+    m_textSize = QSize(totalWidth, totalHeight);
+    m_textImage = newMono(totalWidth, totalHeight);
+    if (m_textImage.isNull())
+        return;
+    uchar* const bits = m_textImage.bits();
+    const qsizetype stride = m_textImage.bytesPerLine();
+    int top = 0;
+    for (const Band& band : bands) {
+        // Characters one at a time, each on the scratch line as grown so far:
+        // its box filled opaque, then its ink, cut at the box's right edge
+        // and at the tallest height yet (no kerning between characters).
+        int grown = 0;
+        for (const Placed& p : band.glyphs) {
+            const Glyph& g = *p.glyph;
+            grown = std::max(grown, g.height);
+            const int right = p.x + g.advance;
+            for (int y = 0; y < g.height; ++y) {
+                uchar* row = bits + (top + y) * stride;
+                for (int x = p.x; x < right; ++x)
+                    p.inverted ? setInk(row, x) : setPaper(row, x);
+            }
+            for (const QPoint& ink : g.ink) {
+                const int x = p.x + ink.x();
+                if (x < 0 || x >= right || ink.y() >= grown)
+                    continue;
+                uchar* row = bits + (top + ink.y()) * stride;
+                p.inverted ? setPaper(row, x) : setInk(row, x);
+            }
+        }
+        top += band.height;
+    }
+}
+
+// ---- painting ----------------------------------------------------------
+
+void TLCDScreen::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, composeFrame());
+}
+
+QImage TLCDScreen::composeFrame()
+{
+    if (isEnabled())
+        FitToGrid();
+    const int w = width(), h = height();
+    if (w <= 0 || h <= 0)
+        return {};
+    if (m_frame.size() != QSize(w, h))
+        m_frame = QImage(w, h, QImage::Format_RGB32);
+    m_frame.fill(m_color);
+
+    if (m_borderStyle != bsNone) {
+        const QRgb light = palette().color(QPalette::Light).rgb();
+        const QRgb dark = palette().color(QPalette::Dark).rgb();
+        const QRgb a = m_borderStyle == bsLowered ? light : dark;
+        const QRgb b = m_borderStyle == bsLowered ? dark : light;
+        uchar* const bits = m_frame.bits();
+        const qsizetype stride = m_frame.bytesPerLine();
+        const auto px = [bits, stride](int x, int y, QRgb c) {
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = c;
+        };
+        // Right and bottom edges, then top and left; each line stops short of
+        // its end point, so the top-right pixel ends up B, the bottom-left A.
+        for (int y = 0; y < h - 1; ++y) px(w - 1, y, a);
+        for (int x = w - 1; x >= 0; --x) px(x, h - 1, a);
+        for (int x = w - 1; x >= 1; --x) px(x, 0, b);
+        for (int y = 0; y < h - 1; ++y) px(0, y, b);
+    }
+
+    if (isEnabled()) {
+        const int border = std::max(0, int(m_borderSpace));
+        const QRect area(border, border, w - 2 * border, h - 2 * border);
+        if (!area.isEmpty()) {
+            // The dot area starts as Color; only a bevel inside it (no
+            // margin) needs painting over.
+            if (border == 0 && m_borderStyle != bsNone)
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    std::fill_n(reinterpret_cast<QRgb*>(m_frame.scanLine(y)) + area.left(),
+                                area.width(), m_color.rgb());
+            RenderDots(m_frame, area);
+        }
+    }
+    return m_frame;
+}
+
+void TLCDScreen::placeContent(QImage& grid)
+{
+    const int columns = m_gridColumns, rows = m_gridRows;
+    const int wt = m_textSize.width(), ht = m_textSize.height();
+    // Wrap-around: content that left one side comes back in at the other.
+    if (m_linesXOffset + m_scrollX < -wt) m_scrollX += wt + columns;
+    if (m_linesXOffset + m_scrollX > columns) m_scrollX -= wt + columns;
+    if (m_linesYOffset + m_scrollY < -ht) m_scrollY += ht + rows;
+    if (m_linesYOffset + m_scrollY > rows) m_scrollY -= ht + rows;
+    const bool dynamic = m_linesAnimMode == amDynamic;
+    blitMono(grid, m_textImage, m_linesXOffset + (dynamic ? m_scrollX : 0),
+             m_linesYOffset + (dynamic ? m_scrollY : 0), false);
+}
+
+void TLCDScreen::RenderDots(QImage& frame, const QRect& area)
+{
+    // FitToGrid has just run (composeFrame).
+    const int columns = m_gridColumns, rows = m_gridRows;
+    QImage grid = newMono(columns, rows);
+    placeContent(grid);
+    const int pw = m_pixelWidth, ph = m_pixelHeight, gap = m_pixelSpacing;
+    const int stepX = pw + gap, stepY = ph + gap;
+    if (grid.isNull() || pw <= 0 || ph <= 0 || stepX <= 0 || stepY <= 0)
+        return;
+
+    // Dot templates: lit dot on unlit ground; the unlit one is a solid block.
+    const QRgb lit = m_litColor.rgb(), unlit = m_unlitColor.rgb(), ground = m_color.rgb();
+    std::vector<QRgb> litDot(size_t(pw * ph), lit), unlitDot(size_t(pw * ph), unlit);
+    if (m_pixelShape == psRound && pw * ph > 1) {
+        // The inscribed ellipse: pixels whose centres lie inside it.
+        const double rx = pw / 2.0, ry = ph / 2.0;
+        for (int y = 0; y < ph; ++y)
+            for (int x = 0; x < pw; ++x) {
+                const double dx = (x + 0.5 - rx) / rx, dy = (y + 0.5 - ry) / ry;
+                if (dx * dx + dy * dy > 1.0)
+                    litDot[size_t(y * pw + x)] = unlit;
+            }
+    }
+
+    // A row strip of unlit dots, built by doubling copies.
+    const int areaWidth = area.width();
+    std::vector<QRgb> strip(size_t(areaWidth) * size_t(ph), ground);
+    const int firstWidth = std::min(pw, areaWidth);
+    for (int y = 0; y < ph; ++y)
+        std::copy_n(&unlitDot[size_t(y * pw)], firstWidth, &strip[size_t(y) * size_t(areaWidth)]);
+    for (qint64 p = stepX; p < areaWidth; p *= 2) {
+        const qint64 length = std::min<qint64>(p - gap, areaWidth - p);
+        if (length <= 0)
+            continue;
+        for (int y = 0; y < ph; ++y) {
+            QRgb* row = &strip[size_t(y) * size_t(areaWidth)];
+            std::memmove(row + p, row, size_t(length) * sizeof(QRgb));
+        }
+    }
+
+    uchar* const bits = frame.bits();
+    const qsizetype stride = frame.bytesPerLine();
+    const auto rowAt = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    const int right = area.left() + areaWidth;  // exclusive
+    const int bottom = area.top() + area.height();
+    const int bytesPerRow = (columns + 7) / 8;
+    for (int r = 0; r < rows; ++r) {
+        const int y = area.top() + r * stepY;
+        const int visibleRows = std::min(ph, bottom - y);
+        if (visibleRows <= 0)
+            break;
+        for (int ty = 0; ty < visibleRows; ++ty)
+            std::memcpy(rowAt(y + ty) + area.left(),
+                        &strip[size_t(ty) * size_t(areaWidth)], size_t(areaWidth) * sizeof(QRgb));
+        const uchar* cells = grid.constScanLine(r);
+        for (int byte = 0; byte < bytesPerRow; ++byte) {
+            if (cells[byte] == 0xFF)
+                continue;  // eight unlit cells
+            for (int bit = 0; bit < 8; ++bit) {
+                const int c = byte * 8 + bit;
+                if (c >= columns)
+                    break;
+                if (cells[byte] & (0x80 >> bit))
+                    continue;
+                const int x = area.left() + c * stepX;
+                const int visibleColumns = std::min(pw, right - x);
+                if (visibleColumns <= 0)
+                    break;
+                for (int ty = 0; ty < visibleRows; ++ty)
+                    std::memcpy(rowAt(y + ty) + x,
+                                &litDot[size_t(ty * pw)], size_t(visibleColumns) * sizeof(QRgb));
+            }
+        }
+    }
+}
+
+// ---- the play field's counters -------------------------------------------
+
+QFont lcdCounterFont()
+{
+    static const QString family = [] {
+        QFile file(QStringLiteral(":/fonts/terminus-normal.otb"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+        return id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
+    }();
+    QFont font(family.isEmpty() ? QStringLiteral("monospace") : family);
+    font.setPixelSize(12);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferBitmap));
+    return font;
+}
+
+void configureCounterDisplay(TLCDScreen* display)
+{
+    if (!display)
+        return;
+    display->setDisplayMode(TLCDScreen::dmText);
+    display->setColor(Qt::black);
+    display->setFont(lcdCounterFont());
+    display->setFontColor(QColor(0, 255, 0));
+    display->setPixelOff(QColor(0, 128, 0));
+    display->setPixelShape(TLCDScreen::psSquare);
+    display->setPixelSize(TLCDScreen::pix4x4);
+    display->setPixelSpacing(1);
+    display->setBorderSpace(3);
+    display->setBorderStyle(TLCDScreen::bsLowered);
+    display->setIntensity(127);
+    display->setLinesAnimMode(TLCDScreen::amDynamic);
+    display->setLinesXOffset(0);
+    display->setLinesYOffset(0);
+    display->setBitmapCopyMode(TLCDScreen::cmNotTransparent);
+    display->setBitmapAnimMode(TLCDScreen::amDynamic);
+    display->setBitmapXOffset(0);
+    display->setBitmapYOffset(0);
+    display->setAnimationEnabled(false);
+    display->setAnimationRepeating(false);
+    display->setAnimationDelay(251);
+    display->setSpecialEffects(0);
+}
