@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 TPlayState PlayState;
 TPlay* Play = nullptr;
 
@@ -241,7 +243,9 @@ void TPlay::LaunchStep()
         if (auto* item = PngImageCollection1->Items()->Items(picture))
             slot->setPicture(item->PngImage());
         const int top = height() - GameSettings.BalloonHeight;
-        const int q = (width() - GameSettings.BalloonWidth) / 6;
+        // A window narrower than a balloon would give a negative column
+        // width and push balloons off the left edge; it starts them at 0.
+        const int q = std::max(0, (width() - GameSettings.BalloonWidth) / 6);
         const int r = zephyra::randomInt(q);
         slot->move(r + q * column, top);
         slot->show();
