@@ -4,45 +4,54 @@
 
 namespace zephyra {
 
+namespace {
+
+// Value of one ASCII digit in the given base, or -1.
+int digitValue(QChar c, int base)
+{
+    const char16_t u = c.unicode();
+    int v = -1;
+    if (u >= u'0' && u <= u'9')
+        v = u - u'0';
+    else if (u >= u'a' && u <= u'f')
+        v = u - u'a' + 10;
+    else if (u >= u'A' && u <= u'F')
+        v = u - u'A' + 10;
+    return v < base ? v : -1;
+}
+
+}  // namespace
+
 std::int32_t StrToInt(const QString& text)
 {
     const auto invalid = [&] {
         return Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
     };
-    qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ')
         ++i;
     bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
         ++i;
     }
     int base = 10;
-    if (i < n && text[i] == QLatin1Char('$')) {
+    if (i < n && (text[i] == u'$' || text[i] == u'x' || text[i] == u'X')) {
         base = 16;
         ++i;
-    } else if (i < n && (text[i] == QLatin1Char('x') || text[i] == QLatin1Char('X'))) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0')
-               && (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
+    } else if (i + 1 < n && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
         base = 16;
         i += 2;
     }
     if (i == n)
-        throw invalid();
-    // Accumulated as a magnitude in 64 bits; the limit is one past INT32_MAX
-    // for a negative number.
+        throw invalid();  // nothing, only a sign, or a prefix without digits
+    // The magnitude may reach one past INT32_MAX only for a negative number.
     const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
     std::int64_t value = 0;
     for (; i < n; ++i) {
-        const int digit = QChar(text[i]).isDigit() && text[i].unicode() < 128
-                              ? text[i].unicode() - '0'
-                              : (base == 16 && QStringLiteral("abcdefABCDEF").contains(text[i])
-                                     ? text[i].toLower().unicode() - 'a' + 10
-                                     : -1);
-        if (digit < 0 || digit >= base)
+        const int digit = digitValue(text[i], base);
+        if (digit < 0)
             throw invalid();
         value = value * base + digit;
         if (value > limit)

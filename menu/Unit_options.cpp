@@ -7,6 +7,7 @@
 #include "ui_Unit_options.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 TOptions* Options = nullptr;
 
@@ -17,6 +18,12 @@ TOptions::TOptions(QWidget* parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Options"));
+    // The layout is in pixels, laid out for an 11-pixel dialog font; a font
+    // given in pixels keeps every caption inside its control whatever the
+    // screen's DPI setting. The family stays the system's sans font.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     setFixedSize(size());
     setModal(false);
 
@@ -109,6 +116,17 @@ void TOptions::closeEvent(QCloseEvent* event)
 
 void TOptions::reject()
 {
-    // Esc is one more request to close the dialog: like Cancel.
+    // A request to close the dialog: like Cancel.
     zephyra::runHandler([this] { BackToStart(); });
+}
+
+void TOptions::keyPressEvent(QKeyEvent* event)
+{
+    // Neither button is the dialog's default or cancel button, so Enter and
+    // Esc do nothing here (QDialog would close the dialog on Esc).
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
