@@ -1,5 +1,6 @@
 #include "lcd/LCDScreen.h"
 
+#include "app/convert.h"
 #include "app/services.h"
 
 #include <QCoreApplication>
@@ -153,6 +154,7 @@ TLCDScreen::TLCDScreen(QWidget* parent)
     m_animationTimer = new QTimer(this);
     m_animationTimer->setObjectName(QStringLiteral("AnimationTimer"));
     m_animationTimer->setInterval(250);  // AnimationDelay starts at 251: kept as found
+    connect(m_animationTimer, &QTimer::timeout, this, &TLCDScreen::AnimationTimerTick);
     m_animationDelay = 251;
     m_animationEnabled = false;
     m_animationRepeating = false;
@@ -174,17 +176,44 @@ void TLCDScreen::setAnimationDelay(quint32 v)
 {
     if (!assign(m_animationDelay, v))
         return;
+    // Qt timers take int milliseconds: longer delays wait as long as they can.
     m_animationTimer->setInterval(int(std::min<quint32>(v, INT_MAX)));
+    updateTimer();
 }
 
 void TLCDScreen::setAnimationEnabled(bool v)
 {
-    if (!assign(m_animationEnabled, v))
-        return;
-    if (v)
-        m_animationTimer->start();
-    else
+    if (assign(m_animationEnabled, v))
+        updateTimer();
+}
+
+void TLCDScreen::updateTimer()
+{
+    // An interval of 0 ticks never, as a timer without interval does not run.
+    if (m_animationEnabled && m_animationTimer->interval() > 0) {
+        if (!m_animationTimer->isActive())
+            m_animationTimer->start();
+    } else {
         m_animationTimer->stop();
+    }
+}
+
+void TLCDScreen::setLCDAnimator(TLCDAnimator* animator)
+{
+    if (animator == m_animator)
+        return;
+    if (m_animator)
+        disconnect(m_animator, &QObject::destroyed, this, &TLCDScreen::animatorDestroyed);
+    m_animator = animator;
+    if (animator)
+        connect(animator, &QObject::destroyed, this, &TLCDScreen::animatorDestroyed);
+}
+
+void TLCDScreen::animatorDestroyed(QObject* animator)
+{
+    // The attached animator is going away: forget it.
+    if (animator == m_animator.data() || !m_animator)
+        m_animator = nullptr;
 }
 
 void TLCDScreen::setAnimationRepeating(bool v) { assign(m_animationRepeating, v); }
@@ -606,14 +635,163 @@ void TLCDScreen::placeContent(QImage& grid)
 {
     const int columns = m_gridColumns, rows = m_gridRows;
     const int wt = m_textSize.width(), ht = m_textSize.height();
+    const int wb = m_bitmap.width(), hb = m_bitmap.height();
+    const bool textDynamic = m_linesAnimMode == amDynamic;
+    const bool bitmapDynamic = m_bitmapAnimMode == amDynamic;
+    const auto placeText = [&] {
+        blitMono(grid, m_textImage, m_linesXOffset + (textDynamic ? m_scrollX : 0),
+                 m_linesYOffset + (textDynamic ? m_scrollY : 0), false);
+    };
+    const auto placeBitmap = [&](bool andMode) {
+        blitMono(grid, m_bitmap, m_bitmapXOffset + (bitmapDynamic ? m_scrollX : 0),
+                 m_bitmapYOffset + (bitmapDynamic ? m_scrollY : 0), andMode);
+    };
     // Wrap-around: content that left one side comes back in at the other.
-    if (m_linesXOffset + m_scrollX < -wt) m_scrollX += wt + columns;
-    if (m_linesXOffset + m_scrollX > columns) m_scrollX -= wt + columns;
-    if (m_linesYOffset + m_scrollY < -ht) m_scrollY += ht + rows;
-    if (m_linesYOffset + m_scrollY > rows) m_scrollY -= ht + rows;
-    const bool dynamic = m_linesAnimMode == amDynamic;
-    blitMono(grid, m_textImage, m_linesXOffset + (dynamic ? m_scrollX : 0),
-             m_linesYOffset + (dynamic ? m_scrollY : 0), false);
+    switch (m_displayMode) {
+    case dmText:
+        if (m_linesXOffset + m_scrollX < -wt) m_scrollX += wt + columns;
+        if (m_linesXOffset + m_scrollX > columns) m_scrollX -= wt + columns;
+        if (m_linesYOffset + m_scrollY < -ht) m_scrollY += ht + rows;
+        if (m_linesYOffset + m_scrollY > rows) m_scrollY -= ht + rows;
+        placeText();
+        break;
+    case dmBitmap:
+        if (m_bitmapXOffset + m_scrollX < -wb) m_scrollX += wb + columns;
+        if (m_bitmapXOffset + m_scrollX > columns) m_scrollX -= wb + columns;
+        if (m_bitmapYOffset + m_scrollY < -hb) m_scrollY += hb + rows;
+        if (m_bitmapYOffset + m_scrollY > rows) m_scrollY -= hb + rows;
+        placeBitmap(false);
+        break;
+    case dmBoth: {
+        // Text and picture share one scroll position.
+        const int w = std::max(wt, wb), h = std::max(ht, hb);
+        if (m_linesXOffset + m_scrollX < -w || m_bitmapXOffset + m_scrollX < -w)
+            m_scrollX += w + columns;
+        if (m_linesXOffset + m_scrollX > columns || m_bitmapXOffset + m_scrollX > columns)
+            m_scrollX -= w + columns;
+        if (m_linesYOffset + m_scrollY < -h || m_bitmapYOffset + m_scrollY < -h)
+            m_scrollY += h + rows;
+        if (m_linesYOffset + m_scrollY > rows || m_bitmapYOffset + m_scrollY > rows)
+            m_scrollY -= h + rows;
+        placeText();
+        placeBitmap(m_bitmapCopyMode == cmTransparent);
+        break;
+    }
+    }
+}
+
+// ---- animation ----------------------------------------------------------
+
+namespace {
+
+// Blanks are spaces and control characters.
+QString trimBlanks(const QString& s)
+{
+    qsizetype begin = 0, end = s.size();
+    while (begin < end && s.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && s.at(end - 1).unicode() <= ' ')
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+}  // namespace
+
+std::vector<TLCDScreen::TAnimatorCommand> TLCDScreen::ParseCommandLine(const QString& line,
+                                                                        int count)
+{
+    std::vector<TAnimatorCommand> commands(static_cast<size_t>(std::max(0, count)));
+    // The two delimiters are dropped unseen.
+    QString rest = trimBlanks(line.mid(1, line.size() - 2).toLower());
+    for (TAnimatorCommand& command : commands) {
+        const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
+        const QString part = semicolon < 0 ? QString() : trimBlanks(rest.left(semicolon + 1));
+        const qsizetype paren = part.indexOf(QLatin1Char('('));
+        const QString name = paren < 0 ? QString() : trimBlanks(part.left(paren));
+        // The argument starts right after name and "(" and ends before the
+        // first ")": a blank before "(" leaves the "(" in the argument.
+        const qsizetype close = part.indexOf(QLatin1Char(')'));
+        const qsizetype length = close - name.size() - 1;
+        const QString argument = length > 0 ? part.mid(name.size() + 1, length) : QString();
+        command.Value = zephyra::StrToInt(argument);
+        command.Name = name.left(25);
+        rest = trimBlanks(rest.mid(part.size()));
+    }
+    return commands;
+}
+
+void TLCDScreen::AnimationStep()
+{
+    const QPointer<TLCDAnimator> animator = m_animator;
+    if (!animator)
+        return;  // no script: no command, no blink, no repaint
+    // A CurrentLine outside the script (one past the end, or negative) runs
+    // as an empty line; advancing then brings it back into the script.
+    const int current = animator->CurrentLine();
+    const QString line = current >= 0 && current < animator->Code()->Count()
+                             ? animator->Code()->Strings(current)
+                             : QString();
+    // At most 255 commands a line: the count is taken modulo 256.
+    const int count = int(line.count(QLatin1Char(';')) % 256);
+    // The whole line is parsed before any command runs.
+    const std::vector<TAnimatorCommand> commands = ParseCommandLine(line, count);
+
+    for (const TAnimatorCommand& command : commands) {
+        const QString& name = command.Name;
+        if (name == QLatin1String("horzscroll")) {
+            m_scrollX += qint8(command.Value);
+        } else if (name == QLatin1String("vertscroll")) {
+            m_scrollY += qint8(command.Value);
+        } else if (name == QLatin1String("setintensity")) {
+            setIntensity(qint8(command.Value));
+        } else if (name == QLatin1String("animationdelay")) {
+            setAnimationDelay(quint32(command.Value));
+        } else if (name == QLatin1String("gotoline")) {
+            if (animator)
+                animator->setCurrentLine(
+                    qint16(std::min<qint32>(command.Value, animator->Code()->Count())));
+        } else if (name == QLatin1String("resetdisplay")) {
+            m_scrollY = 0;
+            m_scrollX = 0;
+            ParseLines();
+        }
+    }
+
+    if (animator)
+        emit animator->OnLineExecuted(animator, quint16(animator->CurrentLine()));
+    if (animator) {
+        if (animator->CurrentLine() == animator->Code()->Count() - 1) {
+            animator->setCurrentLine(0);
+            if (!m_animationRepeating)
+                setAnimationEnabled(false);
+            emit animator->OnEndCode(animator);
+        } else {
+            animator->setCurrentLine(qint16(animator->CurrentLine() + 1));
+        }
+    }
+
+    m_blinkPhase = !m_blinkPhase;
+    if ((m_specialEffects & effectBit(spBlink)) && m_displayMode != dmBitmap)
+        RenderTextImage();
+    paintNow();
+}
+
+void TLCDScreen::AnimationTimerTick()
+{
+    zephyra::runHandler([this] {
+        try {
+            AnimationStep();
+            m_shownFailure.reset();
+        } catch (const zephyra::Error&) {
+            // The failing line is tried again on every tick; say so once.
+            const auto failure = std::make_pair<const TLCDAnimator*, quint64>(
+                m_animator.data(), m_animator ? m_animator->revision() : 0);
+            if (m_shownFailure == failure)
+                return;
+            m_shownFailure = failure;
+            throw;
+        }
+    });
 }
 
 void TLCDScreen::RenderDots(QImage& frame, const QRect& area)

@@ -29,7 +29,10 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "lcd/LCDAnimator.h"
 #include "lcd/Strings.h"
 
 class QTimer;
@@ -84,6 +87,7 @@ private:
     Q_PROPERTY(QFont Font READ Font WRITE setFont)
     Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
     Q_PROPERTY(qint8 Intensity READ Intensity WRITE setIntensity)
+    Q_PROPERTY(TLCDAnimator* LCDAnimator READ LCDAnimator WRITE setLCDAnimator)
     Q_PROPERTY(QStringList Lines READ linesText WRITE setLines)
     Q_PROPERTY(TAnimMode LinesAnimMode READ LinesAnimMode WRITE setLinesAnimMode)
     Q_PROPERTY(qint8 LinesXOffset READ LinesXOffset WRITE setLinesXOffset)
@@ -143,6 +147,11 @@ public:
     qint8 Intensity() const { return m_intensity; }
     void setIntensity(qint8 v);
 
+    TLCDAnimator* LCDAnimator() const { return m_animator; }
+    // Not owned; the reference clears itself when the animator is destroyed.
+    // (There is no form designer, so a script marked faulty is not questioned.)
+    void setLCDAnimator(TLCDAnimator* animator);
+
     TStrings* Lines() const { return m_lines; }
     QStringList linesText() const { return m_lines->toStringList(); }
     void setLines(const QStringList& lines);
@@ -197,6 +206,24 @@ public:
     // Composes the whole control (frame, bevel, dots) as paintEvent shows it.
     QImage composeFrame();
 
+    // One animation step: runs the animator's current line, advances it,
+    // toggles blinking and repaints. A line that fails to convert throws
+    // zephyra::Error and leaves the display and CurrentLine as they were.
+    void AnimationStep();
+    // The animation timer's handler: the step, with a failure shown in the
+    // standard error box once per failing line (until Code or CurrentLine
+    // changes) rather than on every tick.
+    void AnimationTimerTick();
+
+    // One parsed script command.
+    struct TAnimatorCommand {
+        QString Name;  // at most 25 characters
+        qint32 Value = 0;
+    };
+    // Parses the first `count` commands of a script line (delimiters dropped,
+    // lower-cased); a value that is not an integer throws zephyra::Error.
+    static std::vector<TAnimatorCommand> ParseCommandLine(const QString& line, int count);
+
     // The |height| of the font in pixels: the band an empty line takes.
     int fontPixelHeight() const;
 
@@ -221,6 +248,8 @@ private:
     void FontChanged();
     void RenderDots(QImage& frame, const QRect& area);
     void placeContent(QImage& grid);
+    void updateTimer();
+    void animatorDestroyed(QObject* animator);
     // The repaint rule: at once unless the animation runs.
     void repaintRule();
     // What the original's synchronous paint did besides drawing: snap the size.
@@ -242,6 +271,9 @@ private:
     QSize m_textSize;
     QImage m_bitmap;     // Format_Mono, colour table {black, white}
     QTimer* m_animationTimer = nullptr;
+    QPointer<TLCDAnimator> m_animator;
+    // The failing line whose error was last shown: animator and its revision.
+    std::optional<std::pair<const TLCDAnimator*, quint64>> m_shownFailure;
 
     std::unique_ptr<CellLine[]> m_cells;
     int m_cellLinesUsed = 0;  // lines written by the last parse (to clear cheaply)

@@ -132,6 +132,7 @@ private slots:
             "About", "AnimationDelay", "AnimationEnabled", "AnimationRepeating", "Bitmap",
             "BitmapCopyMode", "BitmapAnimMode", "BitmapXOffset", "BitmapYOffset", "BorderSpace",
             "BorderStyle", "Color", "DisplayMode", "Enabled", "Font", "FontColor", "Intensity",
+            "LCDAnimator",
             "Lines", "LinesAnimMode", "LinesXOffset", "LinesYOffset", "PixelHeight", "PixelOff",
             "PixelShape", "PixelSize", "PixelSpacing", "PixelWidth", "ShowHint",
             "SpecialEffects", "Visible"};
@@ -158,10 +159,6 @@ private slots:
         QCOMPARE(d.size(), QSize(143, 65));
         QCOMPARE(d.GridColumns(), 46);
         QCOMPARE(d.GridRows(), 20);
-        QCOMPARE(d.AnimationDelay(), 251u);
-        QCOMPARE(d.PixelOff(), QColor(170, 170, 170));
-        QCOMPARE(d.BorderStyle(), TLCDScreen::bsLowered);
-        QCOMPARE(d.PixelWidth(), qint8(2));
         // The last dot column ends one border inside the right edge.
         const QImage f = d.composeFrame();
         QCOMPARE(f.size(), QSize(143, 65));
