@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# CPU used by the real game while a round is played: its own Xvfb at
+# 1920 x 1080, Play clicked, then the pointer moves without pause for 30 s
+# while balloons fly. Prints the game's CPU time (utime + stime from
+# /proc/<pid>/stat) over those 30 s as a percentage of one core. Goal: < 2.5 %.
+#
+# By default the pointer moves up and down the field's left edge strip, where
+# the sting can never lie inside a balloon (balloons start at left 0 or more),
+# so all 30 s are flight with a moving wasp and no prize pause cuts the load.
+# SWEEP=1 sweeps the whole field instead: pops, bursts and counter updates
+# join in (and the prize pause may come).
+# Usage: [SWEEP=1] [SECONDS_TO_RUN=30] bench/play-cpu.sh <path-to-zephyra>
+set -uo pipefail
+
+game=${1:?path to the zephyra executable}
+duration=${SECONDS_TO_RUN:-30}
+display=:$((400 + RANDOM % 200))
+xvfb_pid= game_pid= mover_pid=
+work=$(mktemp -d)
+
+cleanup() {
+  [[ -n $mover_pid ]] && kill "$mover_pid" 2>/dev/null
+  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$game" >"$work/game.log" 2>&1 &
+game_pid=$!
+
+wid=
+for _ in $(seq 100); do
+  wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | head -n1)
+  [[ -n $wid ]] && break
+  sleep 0.1
+done
+[[ -n $wid ]] || fail "start screen did not appear"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+xdotool mousemove $((X + 98)) $((Y + 192)); sleep 0.3; xdotool click 1
+play=
+for _ in $(seq 100); do
+  play=$(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null | head -n1)
+  [[ -n $play ]] && break
+  sleep 0.1
+done
+[[ -n $play ]] || fail "play field did not appear"
+
+# One xdotool process moving the pointer every 20 ms (more often than the
+# 50 ms tick), so the mover costs the game nothing but the pointer events.
+steps=$(( (duration + 5) * 50 ))
+cmd=()
+for ((i = 0; i < steps; ++i)); do
+  if [[ ${SWEEP:-0} == 1 ]]; then
+    x=$(( 40 + (i * 37) % 1840 )); y=$(( 300 + (i / 50 % 8) * 80 ))
+  else
+    x=$(( 4 + (i % 7) * 4 )); y=$(( 100 + (i * 23) % 900 ))
+  fi
+  cmd+=(mousemove "$x" "$y" sleep 0.02)
+done
+xdotool "${cmd[@]}" &
+mover_pid=$!
+
+sleep 2  # the first balloons are in the air
+hz=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
+t0=$(date +%s.%N); c0=$(cpu)
+sleep "$duration"
+t1=$(date +%s.%N); c1=$(cpu)
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the run"
+xdotool search --onlyvisible --name '^ZEPHYRA$' >/dev/null || fail "play field no longer shown"
+
+awk -v c0="$c0" -v c1="$c1" -v t0="$t0" -v t1="$t1" -v hz="$hz" -v sweep="${SWEEP:-0}" 'BEGIN {
+  secs = t1 - t0; used = (c1 - c0) / hz
+  printf "game CPU over %.1f s of play (%s): %.2f s = %.2f %% of one core (goal < 2.5 %%)\n",
+         secs, sweep == 1 ? "sweeping the field" : "wasp moving, balloons flying", used, 100 * used / secs
+}'
