@@ -123,7 +123,8 @@ TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 
     ImagePriz = new TImage(this, QStringLiteral("ImagePriz"));
     ImagePriz->setGeometry(480, 120, 688, 520);
-    ImagePriz->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/prize.png")));
+    // The prize is decoded when it is won and let go when it is hidden: it is
+    // on screen ten seconds a round, not worth 1.4 MB for the whole run.
     ImagePriz->hide();
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
@@ -334,6 +335,8 @@ void TPlay::ShowPrize(QTimer* tickTimer)
     for (TImage* slot : m_slots)
         slot->hide();
     ImagePriz->move(width() / 2 - 260, height() / 2 - 260);
+    if (ImagePriz->Picture().isNull())
+        ImagePriz->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/prize.png")));
     ImagePriz->show();
     PrizWave();
     TimerPriz->start();
@@ -344,6 +347,7 @@ void TPlay::PrizWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId:
 void TPlay::TimerPrizTimer()
 {
     ImagePriz->hide();
+    ImagePriz->setPicture(QImage());
     TimerPriz->stop();
     ReplaceLine(LCDScreen2, poppedLine(0));
     ReplaceLine(LCDScreen1, launchedLine(0));

@@ -579,6 +579,17 @@ void PlayTest::prizeComesAtTheThreshold()
         for (TImage* s : Play->Slots())
             QVERIFY(s->isHidden());
         QCOMPARE(Play->ImagePriz->pos(), QPoint(252, 124));
+        QCOMPARE(Play->ImagePriz->Picture().size(), QSize(688, 520));
+        // The next round, after the pause, wins its prize the same way.
+        Play->TimerPrizTimer();
+        QVERIFY(Play->ImagePriz->isHidden());
+        for (int i = 1; i <= pops; ++i)
+            popOneBalloonByMove();
+        QVERIFY(!Play->ImagePriz->isHidden());
+        QCOMPARE(Play->ImagePriz->Picture().size(), QSize(688, 520));
+        QCOMPARE(PlayState.PoppedCount, pops);
+        const std::vector<SoundId> round = expected;
+        expected.insert(expected.end(), round.begin(), round.end());
     } else {
         QVERIFY(Play->Timer_B1->isActive());
         QVERIFY(!Play->TimerPriz->isActive());
