@@ -219,8 +219,14 @@ void TPlay::closeEvent(QCloseEvent* event)
 {
     if (!m_closingByEsc) {
         // A close from the window system (Alt+F4) ends the round as Esc does,
-        // also during the prize pause, so no timer ticks behind a hidden window.
+        // also during the prize pause, so no timer ticks behind a hidden window
+        // and no prize is left standing for the next round.
         ClearRound();
+        if (TimerPriz->isActive()) {
+            TimerPriz->stop();
+            ImagePriz->hide();
+            ImagePriz->setPicture(QImage());
+        }
         if (START)
             START->show();
     }

@@ -190,9 +190,9 @@ void FlowTest::windowSystemCloseOfThePlayFieldActsLikeEsc()
     QVERIFY(START->isVisible());
     QVERIFY(!Play->isVisible());
     QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerClick->isActive());
-    // The pause timer may still fire: it finds the window hidden and starts nothing.
-    Play->TimerPrizTimer();
-    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerClick->isActive());
+    // The pause ends with the window: no prize waits for the next round.
+    QVERIFY(!Play->TimerPriz->isActive());
+    QVERIFY(Play->ImagePriz->isHidden());
     QCOMPARE(visibleCount(), 1);
 }
 
