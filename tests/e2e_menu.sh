@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# End to end: the start screen's buttons light under the real pointer and go
+# out over the background; Options opens the dialog in place of the start
+# screen, Save brings the start screen back, Exit ends the program with code 0.
+# Runs once without and once with a window manager.
+set -u
+app=${1:?path to zephyra}
+: "${DISPLAY:?needs an X display}"
+
+pid=
+wm=
+tmp=$(mktemp -d)
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null
+  [[ -n $wm ]] && kill "$wm" 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Waits up to ~10 s for a visible window whose name matches exactly.
+wait_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# "x y w h" of a window's client area on the screen (right under a window
+# manager too, which reparents the window into its frame).
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+shot() {  # shot file w h x y: a region of the screen as the server shows it
+  import -window root -crop "$2x$3+$4+$5" +repage "$1"
+}
+
+differing() {  # number of pixels that differ between two shots
+  compare -metric AE "$1" "$2" null: 2>&1 | awk '{print int($1)}'
+}
+
+move() { xdotool mousemove --sync "$1" "$2"; }
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+# The pictures change on the pointer's move; give the repaint a moment.
+settle() { sleep 0.4; }
+
+run_round() {
+  local label=$1
+  "$app" >"$tmp/log" 2>&1 &
+  pid=$!
+  local start
+  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen never appeared"
+  sleep 0.5
+  read -r x y w h < <(geometry "$start")
+  [[ $w -eq 700 && $h -eq 500 ]] || fail "$label: start screen is ${w}x${h}"
+
+  # Play's region (32,168 132x49): normal, lit under the pointer, normal
+  # again once the pointer crosses the background.
+  local bx=$((x + 32)) by=$((y + 168))
+  move $((x + 350)) $((y + 250)); settle
+  shot "$tmp/normal.png" 132 49 "$bx" "$by"
+  move $((bx + 66)) $((by + 24)); settle
+  move $((bx + 67)) $((by + 25)); settle
+  shot "$tmp/lit.png" 132 49 "$bx" "$by"
+  local changed
+  changed=$(differing "$tmp/normal.png" "$tmp/lit.png")
+  ((changed > 500)) || fail "$label: hovering Play changed only $changed pixels"
+  move $((x + 350)) $((y + 250)); settle
+  shot "$tmp/again.png" 132 49 "$bx" "$by"
+  changed=$(differing "$tmp/normal.png" "$tmp/again.png")
+  ((changed < 50)) || fail "$label: Play still differs by $changed pixels after the background"
+
+  click_at $((x + 248 + 110)) $((y + 168 + 25))          # Options
+  local options
+  options=$(wait_window "Options") || fail "$label: the options dialog never appeared"
+  wait_gone "GAME -ZEPHYRA" || fail "$label: start screen still visible beside the dialog"
+  sleep 0.5
+  read -r ox oy ow oh < <(geometry "$options")
+  [[ $ow -eq 791 && $oh -eq 263 ]] || fail "$label: dialog client area is ${ow}x${oh}, not 791x263"
+
+  click_at $((ox + 627 + 80)) $((oy + 235 + 12))         # Save
+  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: Save did not bring back the start screen"
+  wait_gone "Options" || fail "$label: the dialog stayed open after Save"
+  sleep 0.3
+
+  click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "$label: Exit did not end the program"
+  wait "$pid"
+  local code=$?
+  pid=
+  [[ $code -eq 0 ]] || fail "$label: exit code $code"
+  echo "ok: $label"
+}
+
+run_round "no window manager"
+
+if command -v openbox >/dev/null; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+  run_round "openbox"
+fi
