@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +133,15 @@ TGameSettings startValues()
 
 }  // namespace
 
+// Stands in for the desktop's browser: records the addresses it is asked to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
 class MenuTest : public QObject {
     Q_OBJECT
 private slots:
@@ -140,6 +150,7 @@ private slots:
 
     void hoverLightsOnlyTheFirstButtonUntilTheBackground();
     void hoverStateSurvivesHideAndShow();
+    void bannerOpensTheWebPageAndChangesNothing();
     void playHidesTheStartScreenAndEscBringsItBack_data();
     void playHidesTheStartScreenAndEscBringsItBack();
 
@@ -251,6 +262,21 @@ void MenuTest::hoverStateSurvivesHideAndShow()
     START->B_OptionsClick();
     Options->Button2Click();
     QCOMPARE(buttonPictures(), QList<int>({0, 2, 5}));
+}
+
+void MenuTest::bannerOpensTheWebPageAndChangesNothing()
+{
+    const QUrl address(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
+    QVERIFY(address.isValid() && !address.scheme().isEmpty());
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(address.scheme(), &browser, "open");
+    hover(START->B_Options);
+    QTest::mouseClick(START->Image2, Qt::LeftButton, {}, QPoint(125, 17));
+    QDesktopServices::unsetUrlHandler(address.scheme());
+    QCOMPARE(browser.opened, QList<QUrl>{address});
+    QVERIFY(START->isVisible());
+    QCOMPARE(buttonPictures(), QList<int>({0, 3, 4}));
+    QVERIFY(m_boxes.isEmpty());
 }
 
 void MenuTest::playHidesTheStartScreenAndEscBringsItBack_data()
@@ -535,6 +561,7 @@ void MenuTest::cancelCloseBoxAndEscWriteNothing()
     const TGameSettings before = GameSettings;
     START->B_OptionsClick();
     setDialog({2, 6, 0, 4, 9, false, "77", false});
+    Options->move(37, 41);  // where the player dragged it
 
     if (how == "cancel") {
         QTest::mouseClick(Options->Button2(), Qt::LeftButton);
@@ -554,8 +581,9 @@ void MenuTest::cancelCloseBoxAndEscWriteNothing()
     QVERIFY(Options->isHidden());
     QCOMPARE(visibleWindows(), 1);
 
-    // The next opening shows the unchanged settings again.
+    // The next opening shows the unchanged settings again, where it was left.
     START->B_OptionsClick();
+    QCOMPARE(Options->pos(), QPoint(37, 41));
     QVERIFY(Options->RadioButton1()->isChecked());
     QVERIFY(Options->RadioButton4()->isChecked());
     QCOMPARE(Options->TrackBar2()->value(), 2);
