@@ -77,7 +77,9 @@ void TImage::scaleNow()
         return;
     }
     if (m_loader) {
-        // Decode, scale, and let the large source go again.
+        // Decode, scale, and let the large source go again. An opaque picture
+        // is kept at three bytes a pixel: a full-screen copy is the largest
+        // block of memory the game holds.
         QImage source;
         zephyra::runHandler([&] { source = m_loader(); });
         m_scaled = source.isNull()
@@ -85,7 +87,7 @@ void TImage::scaleNow()
                        : source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                              .convertToFormat(source.hasAlphaChannel()
                                                   ? QImage::Format_ARGB32_Premultiplied
-                                                  : QImage::Format_RGB32);
+                                                  : QImage::Format_RGB888);
         return;
     }
     if (m_picture.isNull()) {

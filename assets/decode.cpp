@@ -72,10 +72,16 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out,
         jpeg_destroy_decompress(&info);
         return false;
     }
+#if defined(JCS_EXTENSIONS) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    // Straight into Qt's 32-bit layout: no second full-size copy to convert.
+    info.out_color_space = JCS_EXT_BGRX;
+    const QImage::Format format = QImage::Format_RGB32;
+#else
     info.out_color_space = JCS_RGB;
+    const QImage::Format format = QImage::Format_RGB888;
+#endif
     jpeg_start_decompress(&info);
-    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                  QImage::Format_RGB888);
+    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
     if (out->isNull()) {
         std::snprintf(why, whySize, "out of memory");
         jpeg_destroy_decompress(&info);
@@ -126,7 +132,7 @@ QImage decodeJpeg(const QByteArray& data, const QString& name)
     if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
                         static_cast<unsigned long>(data.size()), &out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
-    return out.convertToFormat(QImage::Format_RGB32);
+    return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage loadPicture(const QString& resourcePath)
