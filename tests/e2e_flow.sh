@@ -6,42 +6,16 @@
 set -u
 app=${1:?path to zephyra}
 : "${DISPLAY:?needs an X display}"
+. "$(dirname "$0")/e2e-lib.sh"
 
-fail() { echo "FAIL: $*"; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
-
-# Waits up to ~10 s for a visible window whose name matches exactly.
-wait_window() {
-  local name=$1 id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-wait_gone() {
-  local name=$1
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^${name}\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-geometry() {  # prints "x y w h" of a window
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
-}
-
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+fail() { echo "FAIL: $*"; [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null; exit 1; }
 
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/{split($2,d,"x"); print d[1], d[2]}')
 
 run_round() {
   local label=$1
   "$app" &
-  pid=$!
+  app_pid=$!
   start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen never appeared"
   sleep 0.3
   read -r x y w h < <(geometry "$start")
@@ -67,12 +41,8 @@ run_round() {
   [[ $x2 -eq $x && $y2 -eq $y ]] || fail "$label: start screen moved from $x,$y to $x2,$y2"
 
   click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "$label: Exit did not end the program"
-  wait "$pid"
-  code=$?
-  pid=
-  [[ $code -eq 0 ]] || fail "$label: exit code $code"
+  wait_exit || fail "$label: Exit did not end the program"
+  [[ $exit_code -eq 0 ]] || fail "$label: exit code $exit_code"
   echo "ok: $label"
 }
 

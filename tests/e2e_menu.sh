@@ -6,43 +6,18 @@
 set -u
 app=${1:?path to zephyra}
 : "${DISPLAY:?needs an X display}"
+. "$(dirname "$0")/e2e-lib.sh"
 
-pid=
+app_pid=
 wm=
 tmp=$(mktemp -d)
 cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
   [[ -n $wm ]] && kill "$wm" 2>/dev/null
   rm -rf "$tmp"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-
-# Waits up to ~10 s for a visible window whose name matches exactly.
-wait_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# "x y w h" of a window's client area on the screen (right under a window
-# manager too, which reparents the window into its frame).
-geometry() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
-}
 
 shot() {  # shot file w h x y: a region of the screen as the server shows it
   import -window root -crop "$2x$3+$4+$5" +repage "$1"
@@ -53,7 +28,6 @@ differing() {  # number of pixels that differ between two shots
 }
 
 move() { xdotool mousemove --sync "$1" "$2"; }
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
 
 # The pictures change on the pointer's move; give the repaint a moment.
 settle() { sleep 0.4; }
@@ -61,7 +35,7 @@ settle() { sleep 0.4; }
 run_round() {
   local label=$1
   "$app" >"$tmp/log" 2>&1 &
-  pid=$!
+  app_pid=$!
   local start
   start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen never appeared"
   sleep 0.5
@@ -98,12 +72,8 @@ run_round() {
   sleep 0.3
 
   click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "$label: Exit did not end the program"
-  wait "$pid"
-  local code=$?
-  pid=
-  [[ $code -eq 0 ]] || fail "$label: exit code $code"
+  wait_exit || fail "$label: Exit did not end the program"
+  [[ $exit_code -eq 0 ]] || fail "$label: exit code $exit_code"
   echo "ok: $label"
 }
 

@@ -8,38 +8,19 @@ set -uo pipefail
 
 game=${1:?path to the zephyra executable}
 : "${DISPLAY:?DISPLAY must name an X server}"
+. "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
-game_pid=
+app_pid=
 wm_pid=
 
 cleanup() {
-  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
   [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
-  game_pid= wm_pid=
+  app_pid= wm_pid=
 }
 trap 'cleanup; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
-
-# Waits up to $2 tenths of a second for a visible window whose name is exactly $1.
-wait_window() {
-  local id
-  for ((i = 0; i < $2; ++i)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
-window_gone() {
-  for ((i = 0; i < $2; ++i)); do
-    [[ -z $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null) ]] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # Clicks at (x, y) inside window $1.
 click_in() {
@@ -56,12 +37,12 @@ counter_shot() { import -window root -crop 366x66+536+8 +repage rgb:- 2>/dev/nul
 run_round() {
   local label=$1 start play before now sx sy
   "$game" >"$work/out.txt" 2>&1 &
-  game_pid=$!
+  app_pid=$!
 
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
   click_in "$start" $((32 + 66)) $((168 + 24))
   play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
-  window_gone 'GAME -ZEPHYRA' 30 || fail "$label" "start screen still shown during play"
+  wait_gone 'GAME -ZEPHYRA' 30 || fail "$label" "start screen still shown during play"
   eval "$(xdotool getdisplaygeometry --shell)"
   sx=$WIDTH sy=$HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$play")"
@@ -86,25 +67,18 @@ run_round() {
     done
     now=$(counter_shot)
     [[ $now != "$before" ]] && popped=1
-    kill -0 "$game_pid" 2>/dev/null || fail "$label" "the game ended during play"
+    kill -0 "$app_pid" 2>/dev/null || fail "$label" "the game ended during play"
   done
   (( popped )) || fail "$label" "no pop seen on the counter after 80 sweeps"
 
   xdotool windowfocus --sync "$play" 2>/dev/null
   xdotool key Escape
   start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
-  window_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
+  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
 
   click_in "$start" $((544 + 61)) $((168 + 25))
-  for ((i = 0; i < 100; ++i)); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "$label" "Exit did not end the program"
-  wait "$game_pid"
-  local rc=$?
-  game_pid=
-  (( rc == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $rc"; }
+  wait_exit || fail "$label" "Exit did not end the program"
+  (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
   echo "ok ($label): popped, Esc, Exit"
 }
 

@@ -1,0 +1,48 @@
+# Shared by the end-to-end scripts (sourced, not run): waiting for windows by
+# their exact name and reading where they are. The program under test is
+# $app_pid; a wait gives up early once it has ended.
+
+# Prints the id of a visible window named exactly $1; waits up to $2 tenths
+# of a second (default 100).
+wait_window() {
+  local id i
+  for ((i = 0; i < ${2:-100}; ++i)); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    [[ -n ${app_pid:-} ]] && ! kill -0 "$app_pid" 2>/dev/null && return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Succeeds once no visible window is named exactly $1 (same wait as above).
+wait_gone() {
+  local i
+  for ((i = 0; i < ${2:-100}; ++i)); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# "x y w h" of a window's client area on the screen; right under a window
+# manager too, which reparents the window into its frame.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+
+# Waits up to 10 s for the program to end; its exit code goes to $exit_code.
+wait_exit() {
+  local i
+  for ((i = 0; i < 100; ++i)); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && return 1
+  wait "$app_pid"
+  exit_code=$?
+  app_pid=
+}
