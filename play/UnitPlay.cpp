@@ -323,12 +323,17 @@ void TPlay::Timer_B1Timer()
     }
     for (int i = 0; i < 8; ++i)
         BurstStep(i);
-    if (!popped)
-        return;
+    // However many balloons burst in this tick, they count as one pop.
+    if (popped)
+        CountPop(Timer_B1);
+}
+
+void TPlay::CountPop(QTimer* tickTimer)
+{
     ++PlayState.PoppedCount;
     ReplaceLine(LCDScreen2, poppedLine(PlayState.PoppedCount));
     if (GameSettings.PrizeEnabled && PlayState.PoppedCount >= GameSettings.PrizeThreshold) {
-        ShowPrize(Timer_B1);
+        ShowPrize(tickTimer);  // the winning pop plays the fanfare only
         return;
     }
     if (GameSettings.SoundEnabled)
@@ -411,14 +416,4 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
     }
 }
 
-void TPlay::WorkClick()
-{
-    ++PlayState.PoppedCount;
-    ReplaceLine(LCDScreen2, poppedLine(PlayState.PoppedCount));
-    if (GameSettings.PrizeEnabled && PlayState.PoppedCount >= GameSettings.PrizeThreshold) {
-        ShowPrize(TimerClick);
-        return;
-    }
-    if (GameSettings.SoundEnabled)
-        PopWave();
-}
+void TPlay::WorkClick() { CountPop(TimerClick); }

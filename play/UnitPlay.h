@@ -48,6 +48,8 @@ public:
     void WorkClick();
     void ImageBeeMouseDown(Qt::MouseButton button);
     void ShowPrize(QTimer* tickTimer);
+    // Counts one pop on the display, then the prize or the pop sound.
+    void CountPop(QTimer* tickTimer);
 
     // The steps every tick shares.
     void LaunchStep();
