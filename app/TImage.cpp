@@ -99,10 +99,9 @@ void TImage::scaleNow()
                    : m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-void TImage::paintEvent(QPaintEvent* event)
+void TImage::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setClipRegion(event->region());
     if (m_stretch) {
         if (m_scaleDirty)
             scaleNow();
