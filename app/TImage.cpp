@@ -77,9 +77,7 @@ void TImage::scaleNow()
         return;
     }
     if (m_loader) {
-        // Decode, scale, and let the large source go again. An opaque picture
-        // is kept at three bytes a pixel: a full-screen copy is the largest
-        // block of memory the game holds.
+        // Decode, scale, and let the large source go again.
         QImage source;
         zephyra::runHandler([&] { source = m_loader(); });
         m_scaled = source.isNull()
@@ -87,7 +85,7 @@ void TImage::scaleNow()
                        : source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                              .convertToFormat(source.hasAlphaChannel()
                                                   ? QImage::Format_ARGB32_Premultiplied
-                                                  : QImage::Format_RGB888);
+                                                  : QImage::Format_RGB32);
         return;
     }
     if (m_picture.isNull()) {
@@ -99,14 +97,18 @@ void TImage::scaleNow()
                    : m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-void TImage::paintEvent(QPaintEvent*)
+void TImage::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     if (m_stretch) {
         if (m_scaleDirty)
             scaleNow();
+        // Rectangle by rectangle: handed the whole full-screen picture under a
+        // clip, the raster engine spreads a blit of all of it over threads on
+        // every tick; the damaged rectangles are a small part of it.
         if (!m_scaled.isNull())
-            p.drawImage(0, 0, m_scaled);
+            for (const QRect& r : event->region())
+                p.drawImage(r.topLeft(), m_scaled, r);
     } else if (!m_picture.isNull()) {
         p.drawImage(0, 0, m_picture);
     }
