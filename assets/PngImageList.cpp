@@ -3,6 +3,7 @@
 #include "app/services.h"
 #include "assets/decode.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -13,9 +14,26 @@ TPngImageCollectionItem::TPngImageCollectionItem(TPngImageCollectionItems* colle
 {
 }
 
+const QImage& TPngImageCollectionItem::PngImage() const
+{
+    if (!m_source.isEmpty()) {
+        m_png = zephyra::loadPicture(m_source);
+        m_source.clear();
+    }
+    return m_png;
+}
+
 void TPngImageCollectionItem::setPngImage(const QImage& image)
 {
+    m_source.clear();
     m_png = image.copy();
+    Changed();
+}
+
+void TPngImageCollectionItem::setPngSource(const QString& resourcePath)
+{
+    m_source = resourcePath;
+    m_png = QImage();
     Changed();
 }
 
@@ -46,7 +64,7 @@ void TPngImageCollectionItem::Assign(const QObject* source)
         throw zephyra::Error(QStringLiteral("Cannot assign a %1 to a %2")
                                  .arg(from, QString::fromLatin1(metaObject()->className())));
     }
-    setPngImage(item->m_png);
+    setPngImage(item->PngImage());
     setBackground(item->m_background);
     m_name = item->m_name;
 }
@@ -115,6 +133,9 @@ TPngImageCollection::TPngImageCollection(QObject* parent)
 
 void TPngImageCollection::LoadFromResources(const QStringList& resourcePaths)
 {
-    for (const QString& path : resourcePaths)
-        m_items->Add()->setPngImage(zephyra::loadPicture(path));
+    for (const QString& path : resourcePaths) {
+        if (!QFile::exists(path))
+            throw zephyra::Error(QStringLiteral("Cannot find picture '%1'").arg(path));
+        m_items->Add()->setPngSource(path);
+    }
 }

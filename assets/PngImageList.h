@@ -23,9 +23,13 @@ class TPngImageCollectionItem : public QObject {
 public:
     explicit TPngImageCollectionItem(TPngImageCollectionItems* collection);
 
-    const QImage& PngImage() const { return m_png; }
+    // Decoded on first use when the item was filled from an embedded picture.
+    const QImage& PngImage() const;
     // Copies the picture; the caller keeps its own.
     void setPngImage(const QImage& image);
+    // The item's picture is the embedded one at this path, decoded when first
+    // asked for: pictures of sizes never chosen cost no memory.
+    void setPngSource(const QString& resourcePath);
     QString Name() const { return m_name; }
     void setName(const QString& name) { m_name = name; }
     QColor Background() const { return m_background; }
@@ -41,7 +45,8 @@ private:
     void Changed();
 
     TPngImageCollectionItems* m_collection;
-    QImage m_png;
+    mutable QImage m_png;
+    mutable QString m_source;
     QString m_name;
     QColor m_background;
 };
@@ -78,7 +83,8 @@ public:
     explicit TPngImageCollection(QObject* parent = nullptr);
     TPngImageCollectionItems* Items() const { return m_items.get(); }
 
-    // Fills the list, in the given order, with embedded pictures.
+    // Fills the list, in the given order, with embedded pictures; a missing
+    // one is refused at once, the decoding waits for the first use.
     void LoadFromResources(const QStringList& resourcePaths);
 
 private:

@@ -29,7 +29,7 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Image1 = new TImage(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 700, 500);
     Image1->setOpaque(true);
-    Image1->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg")));
+    LoadBackground();
 
     Image2 = new TImage(this, QStringLiteral("Image2"));
     Image2->setGeometry(240, 448, 250, 35);
@@ -155,8 +155,23 @@ void TSTART::Image2Click()
     QDesktopServices::openUrl(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)));
 }
 
+void TSTART::LoadBackground()
+{
+    Image1->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg")));
+}
+
+void TSTART::hideEvent(QHideEvent* event)
+{
+    // Hidden for a whole round or a visit to the options: the picture is
+    // decoded again in a few milliseconds when the screen comes back.
+    Image1->setPicture(QImage());
+    QWidget::hideEvent(event);
+}
+
 void TSTART::showEvent(QShowEvent* event)
 {
+    if (Image1->Picture().isNull())
+        zephyra::runHandler([this] { LoadBackground(); });
     if (!m_placed) {
         // Centred on the primary screen, not across all monitors, so the
         // window never straddles two screens.

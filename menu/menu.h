@@ -34,9 +34,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void LoadBackground();
     void SetButtonPicture(TImage* button, int index);
     void LightButton(TImage* button, int litIndex);
 
