@@ -209,7 +209,13 @@ void PictureListTest::embeddedListsKeepTheirItemOrder()
     const QColor yellow = balloons.Items()->Items(3)->PngImage().pixelColor(40, 45);
     QVERIFY2(blue.blue() > blue.red(), qPrintable(blue.name()));
     QVERIFY2(yellow.red() > yellow.blue(), qPrintable(yellow.name()));
+    // Decoded on first use, the same picture as a direct decode, every time.
+    const QImage direct = zephyra::loadPicture(":/pictures/balloon-small-red.png");
+    QCOMPARE(balloons.Items()->Items(2)->PngImage(), direct);
+    QCOMPARE(balloons.Items()->Items(2)->PngImage(), direct);
+    // A missing picture is refused while the list is filled, not at first use.
     QVERIFY_THROWS_EXCEPTION(zephyra::Error, balloons.LoadFromResources({":/pictures/missing.png"}));
+    QCOMPARE(balloons.Items()->Count(), 4);
 }
 
 QTEST_MAIN(PictureListTest)
