@@ -46,3 +46,19 @@ wait_exit() {
   exit_code=$?
   app_pid=
 }
+
+# Runs the script's run_round once bare and once under openbox, as players
+# have a window manager. The window manager is $wm_pid until the second round
+# ends; a script's clean-up on failure ends it too.
+run_bare_and_managed() {
+  run_round "no window manager"
+  command -v openbox >/dev/null || return 0
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!
+  sleep 1
+  run_round "openbox"
+  kill "$wm_pid" 2>/dev/null
+  wait "$wm_pid" 2>/dev/null
+  wm_pid=
+  return 0
+}

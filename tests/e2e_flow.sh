@@ -8,7 +8,12 @@ app=${1:?path to zephyra}
 : "${DISPLAY:?needs an X display}"
 . "$(dirname "$0")/e2e-lib.sh"
 
-fail() { echo "FAIL: $*"; [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null
+  [[ -n ${wm_pid:-} ]] && kill "$wm_pid" 2>/dev/null
+  exit 1
+}
 
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/{split($2,d,"x"); print d[1], d[2]}')
 
@@ -46,13 +51,4 @@ run_round() {
   echo "ok: $label"
 }
 
-run_round "no window manager"
-
-if command -v openbox >/dev/null; then
-  openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 1
-  run_round "openbox"
-  kill "$wm" 2>/dev/null
-  wait "$wm" 2>/dev/null
-fi
+run_bare_and_managed

@@ -9,11 +9,11 @@ app=${1:?path to zephyra}
 . "$(dirname "$0")/e2e-lib.sh"
 
 app_pid=
-wm=
+wm_pid=
 tmp=$(mktemp -d)
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $wm ]] && kill "$wm" 2>/dev/null
+  [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -77,11 +77,4 @@ run_round() {
   echo "ok: $label"
 }
 
-run_round "no window manager"
-
-if command -v openbox >/dev/null; then
-  openbox >/dev/null 2>&1 &
-  wm=$!
-  sleep 1
-  run_round "openbox"
-fi
+run_bare_and_managed

@@ -82,14 +82,4 @@ run_round() {
   echo "ok ($label): popped, Esc, Exit"
 }
 
-run_round "no window manager"
-
-if command -v openbox >/dev/null; then
-  openbox >/dev/null 2>&1 &
-  wm_pid=$!
-  sleep 1
-  run_round "openbox"
-  kill "$wm_pid" 2>/dev/null
-  wait "$wm_pid" 2>/dev/null
-  wm_pid=
-fi
+run_bare_and_managed
