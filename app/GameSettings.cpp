@@ -38,21 +38,22 @@ std::int32_t launchIntervalForPosition(int position)
                                          : kLaunchIntervals[4];
 }
 
-int positionForFlightStep(std::int32_t step)
+namespace {
+
+// The first four positions by value; anything else is the last position.
+int positionIn(const std::array<std::int32_t, 5>& table, std::int32_t value)
 {
     for (int i = 0; i < 4; ++i)
-        if (kFlightSteps[static_cast<std::size_t>(i)] == step)
+        if (table[static_cast<std::size_t>(i)] == value)
             return i;
     return 4;
 }
 
-int positionForLaunchInterval(std::int32_t interval)
-{
-    for (int i = 0; i < 4; ++i)
-        if (kLaunchIntervals[static_cast<std::size_t>(i)] == interval)
-            return i;
-    return 4;
-}
+}  // namespace
+
+int positionForFlightStep(std::int32_t step) { return positionIn(kFlightSteps, step); }
+
+int positionForLaunchInterval(std::int32_t interval) { return positionIn(kLaunchIntervals, interval); }
 
 SizeChoice balloonChoiceFor(std::uint8_t imageBase)
 {

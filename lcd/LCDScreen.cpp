@@ -290,29 +290,21 @@ void TLCDScreen::setPixelOff(const QColor& v)
 
 void TLCDScreen::setLines(const QStringList& lines) { m_lines->Assign(lines); }
 
-void TLCDScreen::setPixelWidth(qint8 v)
-{
-    if (m_pixelSize != pixCustom || v == m_pixelWidth)
-        return;
-    if (v < 1) {
-        zephyra::showMessage(QMessageBox::Critical, QCoreApplication::applicationName(),
-                             QStringLiteral("Value must be between 1 and 255."));
-        return;
-    }
-    m_pixelWidth = v;
-    repaintRule();
-}
+void TLCDScreen::setPixelWidth(qint8 v) { setDotSide(m_pixelWidth, v); }
 
-void TLCDScreen::setPixelHeight(qint8 v)
+void TLCDScreen::setPixelHeight(qint8 v) { setDotSide(m_pixelHeight, v); }
+
+void TLCDScreen::setDotSide(qint8& side, qint8 v)
 {
-    if (m_pixelSize != pixCustom || v == m_pixelHeight)
+    // A preset dot size owns both sides; only a custom size takes them.
+    if (m_pixelSize != pixCustom || v == side)
         return;
     if (v < 1) {
         zephyra::showMessage(QMessageBox::Critical, QCoreApplication::applicationName(),
                              QStringLiteral("Value must be between 1 and 255."));
         return;
     }
-    m_pixelHeight = v;
+    side = v;
     repaintRule();
 }
 

@@ -251,6 +251,7 @@ private:
     void updateTimer();
     void animatorDestroyed(QObject* animator);
     // The repaint rule: at once unless the animation runs.
+    void setDotSide(qint8& side, qint8 v);
     void repaintRule();
     // What the original's synchronous paint did besides drawing: snap the size.
     void paintNow();
