@@ -3,7 +3,6 @@
 #include "app/GameSettings.h"
 #include "app/convert.h"
 #include "app/services.h"
-#include "menu/menu.h"
 #include "ui_Unit_options.h"
 
 #include <QCloseEvent>
@@ -91,8 +90,7 @@ void TOptions::CheckBox1Click() { ui->ComboBox1->setEnabled(ui->CheckBox1->isChe
 
 void TOptions::BackToStart()
 {
-    if (START)
-        START->setVisible(true);
+    emit returnedToStart();
     hide();
 }
 

@@ -113,7 +113,7 @@ void TSTART::B_PlayClick()
         Play->Timer_B1->start();
     else
         Play->TimerClick->start();
-    Play->ShowModal();
+    Play->ShowModal(screen());
 }
 
 void TSTART::B_OptionsClick()

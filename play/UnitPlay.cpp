@@ -7,7 +7,6 @@
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
-#include "menu/menu.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -155,13 +154,12 @@ void TPlay::FormCreate()
     PlayState.PoppedCount = 0;
 }
 
-void TPlay::ShowModal()
+void TPlay::ShowModal(QScreen* screen)
 {
     // Without a window manager, full screen alone leaves the window at its
     // old size; give it the screen's geometry first.
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (START && START->screen())
-        screen = START->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (screen)
         setGeometry(screen->geometry());
     setWindowModality(Qt::ApplicationModal);
@@ -202,8 +200,7 @@ void TPlay::FormKeyPress(int key)
     m_closingByEsc = true;
     close();
     m_closingByEsc = false;
-    if (START)
-        START->show();
+    emit roundEnded();
 }
 
 void TPlay::keyPressEvent(QKeyEvent* event)
@@ -227,8 +224,7 @@ void TPlay::closeEvent(QCloseEvent* event)
             ImagePriz->hide();
             ImagePriz->setPicture(QImage());
         }
-        if (START)
-            START->show();
+        emit roundEnded();
     }
     event->accept();
     if (m_modalLoop)

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class QEventLoop;
+class QScreen;
 class QTimer;
 class TImage;
 class TLCDScreen;
@@ -36,8 +37,9 @@ public:
     explicit TPlay(QWidget* parent = nullptr);
     ~TPlay() override;
 
-    // Shows the window over the whole screen and returns when it has closed.
-    void ShowModal();
+    // Shows the window over the whole of the given screen (the primary one
+    // when none is given) and returns when it has closed.
+    void ShowModal(QScreen* screen = nullptr);
 
     void FormCreate();
     void FormKeyPress(int key);
@@ -73,6 +75,10 @@ public:
     TPngImageCollection* PngImageCollection2 = nullptr;
     QTimer* TimerPriz = nullptr;
     QTimer* TimerClick = nullptr;
+
+signals:
+    // The round is over and the field has closed: the start screen comes back.
+    void roundEnded();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
