@@ -22,22 +22,9 @@ trap 'cleanup; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
 
-# Clicks at (x, y) inside window $1.
-click_in() {
-  local x y
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + $2)) $((Y + $3))
-  sleep 0.3  # the button lights under the pointer first
-  xdotool click 1
-}
-
-# The popped counter's display, in screen coordinates of the full-screen field.
-counter_shot() { import -window root -crop 366x66+536+8 +repage rgb:- 2>/dev/null | md5sum; }
-
 run_round() {
-  local label=$1 start play before now sx sy
-  "$game" >"$work/out.txt" 2>&1 &
-  app_pid=$!
+  local label=$1 start play sx sy
+  launch_game
 
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
   click_in "$start" $((32 + 66)) $((168 + 24))
@@ -49,36 +36,8 @@ run_round() {
   (( WIDTH == sx && HEIGHT == sy && X == 0 && Y == 0 )) \
     || fail "$label" "play field is ${WIDTH}x${HEIGHT}+$X+$Y, not the whole ${sx}x${sy} screen"
 
-  # A settled picture of the counter: two equal shots in a row.
-  before=$(counter_shot)
-  for ((i = 0; i < 20; ++i)); do
-    sleep 0.3
-    now=$(counter_shot)
-    [[ $now == "$before" ]] && break
-    before=$now
-  done
-  # Sweep across the lower half, where balloons rise from, until a pop shows.
-  local popped=0 y x
-  for ((pass = 0; pass < 80 && !popped; ++pass)); do
-    y=$((sy / 2 + (pass % 4) * sy / 10))
-    for ((x = 40; x < sx - 40; x += 30)); do
-      xdotool mousemove "$x" "$y"
-      sleep 0.02
-    done
-    now=$(counter_shot)
-    [[ $now != "$before" ]] && popped=1
-    kill -0 "$app_pid" 2>/dev/null || fail "$label" "the game ended during play"
-  done
-  (( popped )) || fail "$label" "no pop seen on the counter after 80 sweeps"
-
-  xdotool windowfocus --sync "$play" 2>/dev/null
-  xdotool key Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
-  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
-
-  click_in "$start" $((544 + 61)) $((168 + 25))
-  wait_exit || fail "$label" "Exit did not end the program"
-  (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
+  play_until_pops "$play" 1 || fail "$label" "no pop seen on the counter after 80 sweeps"
+  leave_and_exit "$play"
   echo "ok ($label): popped, Esc, Exit"
 }
 
