@@ -325,14 +325,3 @@ using TSpecialEffect = TLCDScreen::TSpecialEffect;
 using TAnimMode = TLCDScreen::TAnimMode;
 using TDisplayMode = TLCDScreen::TDisplayMode;
 using TBitmapCopyMode = TLCDScreen::TBitmapCopyMode;
-
-// The embedded counter font (Terminus, 6 x 12 pixel cells), registered with
-// the font database on first use; rendered without anti-aliasing.
-QFont lcdCounterFont();
-
-// Applies the play field's display settings: black panel, lime font over
-// green unlit dots, 4 x 4 square dots with spacing 1, border 3, lowered
-// bevel, full intensity, text mode, no animation, the counter font. Call it
-// before or after placing the display: 485 x 65 and 365 x 65 both hold
-// whole dots (96 x 12 and 72 x 12), so the sizes stay.
-void configureCounterDisplay(TLCDScreen* display);

@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 #include "lcd/LCDScreen.h"
+#include "play/counters.h"
 
 #include <QMetaProperty>
 #include <QPainter>
