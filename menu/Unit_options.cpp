@@ -26,10 +26,10 @@ TOptions::TOptions(QWidget* parent)
     setFixedSize(size());
     setModal(false);
 
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button1Click(); }); });
-    connect(ui->Button2, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button2Click(); }); });
+    zephyra::connectHandler(ui->Button1, &QPushButton::clicked, this, &TOptions::Button1Click);
+    zephyra::connectHandler(ui->Button2, &QPushButton::clicked, this, &TOptions::Button2Click);
     // Also runs when loading the dialog changes the box from code.
-    connect(ui->CheckBox1, &QCheckBox::toggled, this, [this] { zephyra::runHandler([this] { CheckBox1Click(); }); });
+    zephyra::connectHandler(ui->CheckBox1, &QCheckBox::toggled, this, &TOptions::CheckBox1Click);
 }
 
 TOptions::~TOptions() = default;
