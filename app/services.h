@@ -21,8 +21,13 @@ namespace zephyra {
 // An error raised by a handler; its message reaches the standard error box.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    explicit Error(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    // Kept whole: what() ends at the first NUL a typed text may hold.
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
 };
 
 // Shows a modal message box. Replaceable so tests can record instead of block.

@@ -13,6 +13,7 @@
 #include "lcd/LCDScreen.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "play/counters.h"
 #include "tests/fixture.h"
 
 #include <QCursor>

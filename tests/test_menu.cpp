@@ -696,6 +696,7 @@ void MenuTest::conversionRejectsEverythingElse_data()
     QTest::newRow("decimal point") << "1.0";
     QTest::newRow("tab before") << "\t5";
     QTest::newRow("non-ASCII digits") << QStringLiteral("\u0661\u0662");
+    QTest::newRow("a NUL inside, named whole") << QStringLiteral("1") + QChar(u'\0') + QStringLiteral("2");
 }
 
 void MenuTest::conversionRejectsEverythingElse()
