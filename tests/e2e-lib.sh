@@ -161,11 +161,11 @@ leave_and_exit() {
   local start
   xdotool windowfocus --sync "$1" 2>/dev/null
   xdotool key Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
+  start=$(wait_window 'GAME -ZEPHYRA' "${ui_wait:-50}") || fail "$label" "Esc did not bring back the start screen"
   # No window called ZEPHYRA is left, so no error box either.
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field or an error box still shown after Esc"
   click_in "$start" $((544 + 61)) $((168 + 25))
-  wait_exit 300 || fail "$label" "Exit did not end the program"
+  wait_exit "${exit_wait:-300}" || fail "$label" "Exit did not end the program"
   ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
 }
 
