@@ -1,5 +1,6 @@
 #include "app/services.h"
 #include "app/sound.h"
+#include "app/startup.h"
 #include "app/windows.h"
 #include "menu/menu.h"
 
@@ -26,10 +27,19 @@ int main(int argc, char* argv[])
         return 1;
     }
     START->show();
-    // After the first paint: opening the audio output costs time the start
-    // screen should not wait for.
-    QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
-    const int result = QApplication::exec();
+    // Pictures are decoded when first shown; this proves now that every one
+    // can be, so a damaged one ends the program here and never shows in play.
+    int result = 0;
+    {
+        const zephyra::PictureCheck pictures(QStringLiteral(":/pictures"), [](const QString& error) {
+            zephyra::showStandardError(error);
+            QCoreApplication::exit(1);
+        });
+        // After the first paint: opening the audio output costs time the start
+        // screen should not wait for.
+        QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
+        result = QApplication::exec();
+    }
     zephyra::destroyWindows();
     return result;
 }

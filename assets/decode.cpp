@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -81,14 +82,22 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out,
     const QImage::Format format = QImage::Format_RGB888;
 #endif
     jpeg_start_decompress(&info);
-    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
-    if (out->isNull()) {
-        std::snprintf(why, whySize, "out of memory");
-        jpeg_destroy_decompress(&info);
-        return false;
+    // Without an image to fill, every row goes through one scratch row: the
+    // whole stream is decoded and checked, and nothing of it is kept.
+    JSAMPARRAY scratch = nullptr;
+    if (out) {
+        *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
+        if (out->isNull()) {
+            std::snprintf(why, whySize, "out of memory");
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+    } else {
+        scratch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                            info.output_width * JDIMENSION(info.output_components), 1);
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out->scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = out ? out->scanLine(static_cast<int>(info.output_scanline)) : scratch[0];
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -133,6 +142,38 @@ QImage decodeJpeg(const QByteArray& data, const QString& name)
                         static_cast<unsigned long>(data.size()), &out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
     return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
+}
+
+void checkPicture(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot find picture '%1'").arg(path));
+    const QByteArray bytes = file.readAll();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+        char why[JMSG_LENGTH_MAX + 64] = {};
+        if (bytes.isEmpty()
+            || !decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                               static_cast<unsigned long>(bytes.size()), nullptr, why, sizeof why))
+            fail(path, bytes.isEmpty() ? QStringLiteral("no data") : QString::fromLocal8Bit(why));
+        return;
+    }
+    decodePng(bytes, path);
+}
+
+QString firstDamagedPicture(const QString& folder)
+{
+    QStringList names = QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")},
+                                               QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        try {
+            checkPicture(folder + QLatin1Char('/') + name);
+        } catch (const Error& e) {
+            return e.message();
+        }
+    }
+    return {};
 }
 
 QImage loadPicture(const QString& resourcePath)

@@ -32,7 +32,8 @@ geometry() {
     /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+# No --sync: xdotool waits seconds for a move when the pointer is already there.
+click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
 # Waits up to 10 s for the program to end; its exit code goes to $exit_code.
 wait_exit() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays a real round on the X display in $DISPLAY: start screen, Play, sweep
-# the pointer across the field until the popped counter changes, Esc back to
-# the start screen, Exit with status 0. Runs once bare and once more under
+# the pointer across the field until the popped counter changes, a message
+# window takes the keyboard, Esc still goes back to the start screen, Exit
+# with status 0. Runs once bare and once more under
 # openbox when it is installed, as players have a window manager.
 # Usage: e2e_play.sh <path-to-zephyra>
 set -uo pipefail
@@ -12,11 +13,13 @@ game=${1:?path to the zephyra executable}
 work=$(mktemp -d)
 app_pid=
 wm_pid=
+msg_pid=
 
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
   [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
-  app_pid= wm_pid=
+  [[ -n $msg_pid ]] && kill "$msg_pid" 2>/dev/null
+  app_pid= wm_pid= msg_pid=
 }
 trap 'cleanup; rm -rf "$work"' EXIT
 
@@ -71,9 +74,14 @@ run_round() {
   done
   (( popped )) || fail "$label" "no pop seen on the counter after 80 sweeps"
 
-  xdotool windowfocus --sync "$play" 2>/dev/null
+  # Another window takes the keyboard (a message popping up): Esc still leaves.
+  xmessage -center "a message" >/dev/null 2>&1 &
+  msg_pid=$!
+  wait_window 'xmessage' 50 >/dev/null || fail "$label" "the message window did not appear"
+  sleep 0.5
   xdotool key Escape
   start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
+  kill "$msg_pid" 2>/dev/null; wait "$msg_pid" 2>/dev/null; msg_pid=
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
 
   click_in "$start" $((544 + 61)) $((168 + 25))
