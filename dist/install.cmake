@@ -74,3 +74,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
+
+# The validators read the files as built; the package check builds the .deb,
+# unpacks it and starts the installed game on the test's X display.
+add_test(NAME dist_desktop_file COMMAND desktop-file-validate "${ZEPHYRA_DESKTOP_FILE}")
+add_test(NAME dist_metainfo COMMAND appstreamcli validate --no-net --pedantic "${ZEPHYRA_METAINFO_FILE}")
+set_tests_properties(dist_desktop_file dist_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "(error|warning): |[EW]: ")
+add_test(NAME dist_package COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/tests/dist_package.sh" "${CMAKE_BINARY_DIR}")
+set_tests_properties(dist_package PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
