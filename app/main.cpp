@@ -10,8 +10,19 @@
 
 int main(int argc, char* argv[])
 {
+    // The game centres its own windows and follows the pointer across the
+    // whole screen, which Wayland denies its clients; on a Wayland desktop it
+    // runs through XWayland unless the user chose a platform.
+    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/zephyra-%1.png").arg(side), QSize(side, side));

@@ -35,7 +35,8 @@ click_in() {
 }
 
 # The popped counter's display, in screen coordinates of the full-screen field.
-counter_shot() { import -window root -crop 366x66+536+8 +repage rgb:- 2>/dev/null | md5sum; }
+# The play window itself, not the root: rootless XWayland cannot read the root.
+counter_shot() { import -window "$play" -crop 366x66+536+8 +repage rgb:- 2>/dev/null | md5sum; }
 
 run_round() {
   local label=$1 start play before now sx sy
