@@ -132,40 +132,61 @@ QImage decodePng(const QByteArray& data, const QString& name)
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage decodeJpeg(const QByteArray& data, const QString& name)
+namespace {
+
+// Decodes a JPEG stream into out, or with no out only checks all of it.
+void decodeJpegStream(const QByteArray& data, const QString& name, QImage* out)
 {
     if (data.isEmpty())
         fail(name, QStringLiteral("no data"));
-    QImage out;
     char why[JMSG_LENGTH_MAX + 64] = {};
     if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                        static_cast<unsigned long>(data.size()), &out, why, sizeof why))
+                        static_cast<unsigned long>(data.size()), out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
-    return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
-void checkPicture(const QString& path)
+QByteArray readPicture(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot find picture '%1'").arg(path));
-    const QByteArray bytes = file.readAll();
+    return file.readAll();
+}
+
+bool isJpeg(const QString& path)
+{
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
-        char why[JMSG_LENGTH_MAX + 64] = {};
-        if (bytes.isEmpty()
-            || !decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                               static_cast<unsigned long>(bytes.size()), nullptr, why, sizeof why))
-            fail(path, bytes.isEmpty() ? QStringLiteral("no data") : QString::fromLocal8Bit(why));
-        return;
-    }
-    decodePng(bytes, path);
+    return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data, const QString& name)
+{
+    QImage out;
+    decodeJpegStream(data, name, &out);
+    return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage loadPicture(const QString& resourcePath)
+{
+    const QByteArray bytes = readPicture(resourcePath);
+    return isJpeg(resourcePath) ? decodeJpeg(bytes, resourcePath) : decodePng(bytes, resourcePath);
+}
+
+void checkPicture(const QString& path)
+{
+    const QByteArray bytes = readPicture(path);
+    if (isJpeg(path))
+        decodeJpegStream(bytes, path, nullptr);
+    else
+        decodePng(bytes, path);
 }
 
 QString firstDamagedPicture(const QString& folder)
 {
-    QStringList names = QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")},
-                                               QDir::Files, QDir::Name);
+    const QStringList names = QDir(folder).entryList(
+        {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         try {
             checkPicture(folder + QLatin1Char('/') + name);
@@ -174,18 +195,6 @@ QString firstDamagedPicture(const QString& folder)
         }
     }
     return {};
-}
-
-QImage loadPicture(const QString& resourcePath)
-{
-    QFile file(resourcePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
-    const QByteArray bytes = file.readAll();
-    const QString suffix = QFileInfo(resourcePath).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return decodeJpeg(bytes, resourcePath);
-    return decodePng(bytes, resourcePath);
 }
 
 }  // namespace zephyra
