@@ -3,6 +3,7 @@
 // box, modal message boxes, random numbers and the pointer position. Tests
 // replace the presenters so that nothing modal ever blocks them.
 
+#include <QMargins>
 #include <QMessageBox>
 #include <QObject>
 #include <QPoint>
@@ -92,6 +93,10 @@ QPoint pointerScreenPos();
 
 // Centre of the primary screen's geometry for a window of the given outer size.
 QPoint centredOnPrimaryScreen(const QSize& outerSize);
+// The frame the window manager puts round a window, before it is first shown:
+// the window's outer size is its size grown by these. None without a window
+// manager that says (then the window gets no frame either).
+QMargins expectedFrameMargins(QWidget* window);
 QPoint centredIn(const QRect& area, const QSize& outerSize);
 
 }  // namespace zephyra

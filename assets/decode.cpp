@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -81,14 +82,22 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out,
     const QImage::Format format = QImage::Format_RGB888;
 #endif
     jpeg_start_decompress(&info);
-    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
-    if (out->isNull()) {
-        std::snprintf(why, whySize, "out of memory");
-        jpeg_destroy_decompress(&info);
-        return false;
+    // Without an image to fill, every row goes through one scratch row: the
+    // whole stream is decoded and checked, and nothing of it is kept.
+    JSAMPARRAY scratch = nullptr;
+    if (out) {
+        *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
+        if (out->isNull()) {
+            std::snprintf(why, whySize, "out of memory");
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+    } else {
+        scratch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                            info.output_width * JDIMENSION(info.output_components), 1);
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out->scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = out ? out->scanLine(static_cast<int>(info.output_scanline)) : scratch[0];
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -123,28 +132,69 @@ QImage decodePng(const QByteArray& data, const QString& name)
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage decodeJpeg(const QByteArray& data, const QString& name)
+namespace {
+
+// Decodes a JPEG stream into out, or with no out only checks all of it.
+void decodeJpegStream(const QByteArray& data, const QString& name, QImage* out)
 {
     if (data.isEmpty())
         fail(name, QStringLiteral("no data"));
-    QImage out;
     char why[JMSG_LENGTH_MAX + 64] = {};
     if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                        static_cast<unsigned long>(data.size()), &out, why, sizeof why))
+                        static_cast<unsigned long>(data.size()), out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
+}
+
+QByteArray readPicture(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Cannot find picture '%1'").arg(path));
+    return file.readAll();
+}
+
+bool isJpeg(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data, const QString& name)
+{
+    QImage out;
+    decodeJpegStream(data, name, &out);
     return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage loadPicture(const QString& resourcePath)
 {
-    QFile file(resourcePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
-    const QByteArray bytes = file.readAll();
-    const QString suffix = QFileInfo(resourcePath).suffix().toLower();
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return decodeJpeg(bytes, resourcePath);
-    return decodePng(bytes, resourcePath);
+    const QByteArray bytes = readPicture(resourcePath);
+    return isJpeg(resourcePath) ? decodeJpeg(bytes, resourcePath) : decodePng(bytes, resourcePath);
+}
+
+void checkPicture(const QString& path)
+{
+    const QByteArray bytes = readPicture(path);
+    if (isJpeg(path))
+        decodeJpegStream(bytes, path, nullptr);
+    else
+        decodePng(bytes, path);
+}
+
+QString firstDamagedPicture(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList(
+        {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        try {
+            checkPicture(folder + QLatin1Char('/') + name);
+        } catch (const Error& e) {
+            return e.message();
+        }
+    }
+    return {};
 }
 
 }  // namespace zephyra

@@ -15,5 +15,10 @@ QImage decodePng(const QByteArray& data, const QString& name);
 QImage decodeJpeg(const QByteArray& data, const QString& name);
 // Reads an embedded picture (":/pictures/...") and decodes it by its extension.
 QImage loadPicture(const QString& resourcePath);
+// Decodes a picture the same way and lets it go again; Error when it cannot be.
+void checkPicture(const QString& path);
+// The error message of the first picture in the folder (by name) that cannot
+// be decoded, or an empty text when every one can.
+QString firstDamagedPicture(const QString& folder);
 
 }  // namespace zephyra

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays a real round on the X display in $DISPLAY: start screen, Play, sweep
-# the pointer across the field until the popped counter changes, Esc back to
-# the start screen, Exit with status 0. Runs once bare and once more under
+# the pointer across the field until the popped counter changes, a message
+# window takes the keyboard, Esc still goes back to the start screen, Exit
+# with status 0. Runs once bare and once more under
 # openbox when it is installed, as players have a window manager.
 # Usage: e2e_play.sh <path-to-zephyra>
 set -uo pipefail
@@ -12,11 +13,13 @@ game=${1:?path to the zephyra executable}
 work=$(mktemp -d)
 app_pid=
 wm_pid=
+msg_pid=
 
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
   [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
-  app_pid= wm_pid=
+  [[ -n $msg_pid ]] && kill "$msg_pid" 2>/dev/null
+  app_pid= wm_pid= msg_pid=
 }
 trap 'cleanup; rm -rf "$work"' EXIT
 
@@ -37,7 +40,20 @@ run_round() {
     || fail "$label" "play field is ${WIDTH}x${HEIGHT}+$X+$Y, not the whole ${sx}x${sy} screen"
 
   play_until_pops "$play" 1 || fail "$label" "no pop seen on the counter after 80 sweeps"
-  leave_and_exit "$play"
+
+  # Another window takes the keyboard (a message popping up): Esc still leaves.
+  xmessage -center "a message" >/dev/null 2>&1 &
+  msg_pid=$!
+  wait_window 'xmessage' 50 >/dev/null || fail "$label" "the message window did not appear"
+  sleep 0.5
+  xdotool key Escape
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
+  kill "$msg_pid" 2>/dev/null; wait "$msg_pid" 2>/dev/null; msg_pid=
+  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
+
+  click_in "$start" $((544 + 61)) $((168 + 25))
+  wait_exit || fail "$label" "Exit did not end the program"
+  (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
   echo "ok ($label): popped, Esc, Exit"
 }
 
