@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Hostile desktops: each case starts its own X server (small, huge, 16-bit,
 # two monitors), or takes away what a desktop usually offers (a sound server,
-# a web browser, a writable home, a UTF-8 locale, a window manager). In each: start, Play, play a while, Esc, Exit with status 0, no
-# error box. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
+# a web browser, a writable home, a UTF-8 locale, a window manager). In each:
+# start, Play, play a while, Esc, Exit with status 0, no error box. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
 # $ZEPHYRA_SHOTS when it is set.
 # Usage: e2e_desktops.sh <path-to-zephyra>
 set -uo pipefail

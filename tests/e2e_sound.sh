@@ -13,28 +13,20 @@ game=${1:?path to the zephyra executable}
 command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v sox >/dev/null \
   || { echo "pulseaudio, parec or sox missing: tools/install-deps installs them" >&2; exit 1; }
 
+# The game plays into a private server (tests/with-pulse.sh) whose null sink's
+# monitor is recorded.
+[[ -n ${ZEPHYRA_PRIVATE_PULSE:-} ]] || ZEPHYRA_PRIVATE_PULSE=1 exec bash "$(dirname "$0")/with-pulse.sh" bash "$0" "$@"
+
 work=$(mktemp -d)
-app_pid= pulse_pid= rec_pid=
+app_pid= rec_pid=
 cleanup() {
   local p
-  for p in $app_pid $rec_pid $pulse_pid; do kill "$p" 2>/dev/null; done
-  app_pid= rec_pid= pulse_pid=
+  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
+  app_pid= rec_pid=
 }
 trap 'cleanup; rm -rf "$work"' EXIT
-fail() { echo "FAIL ($1): $2" >&2; [[ -f $work/pulse.log ]] && tail -5 "$work/pulse.log" >&2; cleanup; exit 1; }
+fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
 label=sound
-
-# The server lives in its own runtime folder; nothing of the user's is touched.
-mkdir -m 700 "$work/pulse"
-export XDG_RUNTIME_DIR=$work/pulse PULSE_RUNTIME_PATH=$work/pulse
-HOME=$work/pulse pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disable-shm \
-  -L "module-null-sink sink_name=zephyra_test" \
-  -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
-  --log-target=stderr >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-export PULSE_SERVER=unix:$work/pulse/native
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || fail "$label" "the PulseAudio server did not start"
 
 launch_game
 start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
