@@ -86,9 +86,10 @@ click_in() {
   xdotool click 1
 }
 
-# The popped counter's display on play field $1. The window itself, not the
+# The popped counter's display (365 x 65 at 536, 8) on play field $1: not a
+# pixel more, or a balloon passing beside it looks like a pop. The window, not the
 # root: rootless XWayland cannot read the root.
-counter_shot() { import -window "$1" -crop 366x66+536+8 +repage rgb:- 2>/dev/null | md5sum; }
+counter_shot() { import -window "$1" -crop 365x65+536+8 +repage rgb:- 2>/dev/null | md5sum; }
 
 # Opens Options from start screen $1, types $2 as the prize count, saves.
 set_prize_count() {
