@@ -1,6 +1,5 @@
 #include "app/sound.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QSoundEffect>
 
@@ -18,6 +17,8 @@ SoundPlayer::SoundPlayer()
 {
 }
 
+// The effects live as long as the process and are never deleted: deleting
+// one during shutdown waits forever in Qt Multimedia's sample cache.
 SoundPlayer::~SoundPlayer() = default;
 
 void SoundPlayer::setSource(SoundId sound, const QUrl& source)
@@ -34,9 +35,7 @@ QSoundEffect* SoundPlayer::effect(SoundId sound)
     if (!m_effects[i]) {
         // Created on first use: loading starts early enough for the first pop,
         // and a program that never plays never touches the audio device.
-        // Owned by the application, so they go while the multimedia backend is
-        // still there, not with this player after the end of main().
-        QSoundEffect* e = new QSoundEffect(QCoreApplication::instance());
+        QSoundEffect* e = new QSoundEffect();
         m_effects[i] = e;
         // Asked for while still loading: it starts once loaded, or is
         // skipped if the output refuses it.
