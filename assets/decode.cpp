@@ -15,6 +15,11 @@
 
 #include <jpeglib.h>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace zephyra {
 
 namespace {
@@ -162,19 +167,25 @@ QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast)
 
 namespace {
 
+struct Stored {
+    QByteArray bytes;
+    bool inExecutable = false;  // bytes lie in the executable's mapped resources
+};
+
 // Embedded pictures are stored uncompressed in the executable: they are used
 // where they lie, without a copy, and only the pages read become resident.
-QByteArray readPicture(const QString& resourcePath)
+Stored readPicture(const QString& resourcePath)
 {
     const QResource resource(resourcePath);
     if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
         && resource.data())
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
-                                       static_cast<qsizetype>(resource.size()));
+        return {QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                        static_cast<qsizetype>(resource.size())),
+                true};
     QFile file(resourcePath);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
-    return file.readAll();
+    return {file.readAll(), false};
 }
 
 bool isJpeg(const QString& path)
@@ -183,10 +194,32 @@ bool isJpeg(const QString& path)
     return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
 }
 
+// Once decoded, an embedded picture's bytes are not needed again soon: their
+// pages of the executable go back (they are read from the file again if
+// ever), so a large variant decoded once does not stay resident.
+void releasePages(const Stored& stored)
+{
+#ifdef Q_OS_LINUX
+    if (!stored.inExecutable)
+        return;
+    const QByteArray& bytes = stored.bytes;
+    const auto page = static_cast<quintptr>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<quintptr>(bytes.constData()) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<quintptr>(bytes.constData()) + bytes.size()) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+#else
+    Q_UNUSED(stored);
+#endif
+}
+
 QImage decodeByName(const QString& path, QSize atLeast = QSize())
 {
-    const QByteArray bytes = readPicture(path);
-    return isJpeg(path) ? decodeJpeg(bytes, path, atLeast) : decodePng(bytes, path);
+    const Stored stored = readPicture(path);
+    QImage image = isJpeg(path) ? decodeJpeg(stored.bytes, path, atLeast)
+                                : decodePng(stored.bytes, path);
+    releasePages(stored);
+    return image;
 }
 
 // "a/name.png" -> "a/name@2x.png"
@@ -207,7 +240,7 @@ qreal applicationPixelRatio()
 // The pixel size of a picture, read from its header alone.
 QSize storedSize(const QString& path)
 {
-    const QByteArray bytes = readPicture(path);
+    const QByteArray bytes = readPicture(path).bytes;
     if (isJpeg(path)) {
         QSize size;
         char why[JMSG_LENGTH_MAX + 64] = {};
