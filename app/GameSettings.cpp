@@ -26,22 +26,18 @@ WaspSizeRow waspSizeRow(SizeChoice choice)
     return {1, 64, 0, 10, 48, 56, 32};
 }
 
-std::int32_t flightStepForPosition(int position)
-{
-    return position >= 0 && position < 4 ? kFlightSteps[static_cast<std::size_t>(position)]
-                                         : kFlightSteps[4];
-}
-
-std::int32_t launchIntervalForPosition(int position)
-{
-    return position >= 0 && position < 4 ? kLaunchIntervals[static_cast<std::size_t>(position)]
-                                         : kLaunchIntervals[4];
-}
-
 namespace {
 
+using TrackBarTable = std::array<std::int32_t, 5>;
+
+// Positions 0 to 3 have their own value; any other position takes the last.
+std::int32_t valueAt(const TrackBarTable& table, int position)
+{
+    return table[static_cast<std::size_t>(position >= 0 && position < 4 ? position : 4)];
+}
+
 // The first four positions by value; anything else is the last position.
-int positionIn(const std::array<std::int32_t, 5>& table, std::int32_t value)
+int positionIn(const TrackBarTable& table, std::int32_t value)
 {
     for (int i = 0; i < 4; ++i)
         if (table[static_cast<std::size_t>(i)] == value)
@@ -50,6 +46,10 @@ int positionIn(const std::array<std::int32_t, 5>& table, std::int32_t value)
 }
 
 }  // namespace
+
+std::int32_t flightStepForPosition(int position) { return valueAt(kFlightSteps, position); }
+
+std::int32_t launchIntervalForPosition(int position) { return valueAt(kLaunchIntervals, position); }
 
 int positionForFlightStep(std::int32_t step) { return positionIn(kFlightSteps, step); }
 
@@ -80,6 +80,8 @@ void ApplyBalloonSize(SizeChoice choice)
     GameSettings.BalloonWidth = row.width;
     GameSettings.BalloonHeight = row.height;
     if (Play) {
+        // Width first, then height, each a change of its own, as for the wasp
+        // below: whatever watches a size sees the same two steps every time.
         for (TImage* slot : Play->Slots()) {
             slot->resize(GameSettings.BalloonWidth, slot->height());
             slot->resize(slot->width(), GameSettings.BalloonHeight);

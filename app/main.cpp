@@ -1,8 +1,7 @@
 #include "app/services.h"
 #include "app/sound.h"
-#include "menu/Unit_options.h"
+#include "app/windows.h"
 #include "menu/menu.h"
-#include "play/UnitPlay.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -19,26 +18,18 @@ int main(int argc, char* argv[])
     // Hidden windows must not end the program; only closing the start screen does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Created in this order: the first window is the main window.
-    int result = 0;
     try {
-        START = new TSTART();
-        Play = new TPlay();
-        Options = new TOptions();
+        zephyra::createWindows();
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
-        result = 1;
+        return 1;
     }
-    if (result == 0) {
-        START->show();
-        // After the first paint: opening the audio output costs time the
-        // start screen should not wait for.
-        QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
-        QApplication::exec();
-    }
-    delete Options;
-    delete Play;
-    delete START;
+    START->show();
+    // After the first paint: opening the audio output costs time the start
+    // screen should not wait for.
+    QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
+    const int result = QApplication::exec();
+    zephyra::destroyWindows();
     return result;
 }

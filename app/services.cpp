@@ -51,6 +51,16 @@ void showStandardError(const QString& message)
     showMessage(QMessageBox::Critical, QCoreApplication::applicationName(), errorBoxText(message));
 }
 
+void reportHandlerError(const QString& message, QString* lastShown)
+{
+    if (lastShown) {
+        if (*lastShown == message)
+            return;
+        *lastShown = message;
+    }
+    showStandardError(message);
+}
+
 void seedRandomFromClock()
 {
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count()

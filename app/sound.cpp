@@ -15,7 +15,6 @@ SoundPlayer::SoundPlayer()
     : m_sources{QUrl(QStringLiteral("qrc:/sounds/pop.wav")),
                 QUrl(QStringLiteral("qrc:/sounds/prize.wav"))}
 {
-    m_clock.start();
 }
 
 // The effects belong to the application's lifetime; Qt tears them down with
@@ -44,7 +43,7 @@ QSoundEffect* SoundPlayer::effect(SoundId sound)
 
 void SoundPlayer::play(SoundId sound)
 {
-    m_requests.push_back({sound, m_clock.elapsed()});
+    emit requested(sound);
     if (!m_outputEnabled)
         return;
     const auto i = static_cast<std::size_t>(sound);
@@ -53,12 +52,13 @@ void SoundPlayer::play(SoundId sound)
                               : m_sources[i].toLocalFile();
     if (!QFile::exists(local))
         return;  // a missing sound is simply not heard
-    for (QSoundEffect* other : m_effects)
-        if (other && other->isPlaying())
-            other->stop();
+    // A sound the output refuses is skipped and leaves the playing one alone.
     QSoundEffect* e = effect(sound);
     if (e->status() == QSoundEffect::Error)
         return;
+    for (QSoundEffect* other : m_effects)
+        if (other && other->isPlaying())
+            other->stop();
     e->play();
 }
 

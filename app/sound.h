@@ -1,16 +1,12 @@
 #pragma once
 // The game's two sounds, played asynchronously from the embedded WAV data.
 // One sound at a time: a new request cuts off whatever is playing. A missing
-// or unplayable sound is silent. Every request is recorded so tests can see
-// which sound was asked for and when.
+// or unplayable sound is silent.
 
-#include <QElapsedTimer>
-#include <QString>
+#include <QObject>
 #include <QUrl>
 
 #include <array>
-#include <memory>
-#include <vector>
 
 class QSoundEffect;
 
@@ -18,12 +14,8 @@ namespace zephyra {
 
 enum class SoundId { Pop = 0, Prize = 1 };
 
-struct SoundRequest {
-    SoundId sound;
-    qint64 atMs;  // milliseconds since the player was created
-};
-
-class SoundPlayer {
+class SoundPlayer : public QObject {
+    Q_OBJECT
 public:
     static SoundPlayer& instance();
 
@@ -31,23 +23,23 @@ public:
     // Loads both sounds ahead of the first request, so the first pop is on time.
     void preload();
 
-    const std::vector<SoundRequest>& requests() const { return m_requests; }
-    void clearRequests() { m_requests.clear(); }
     // Tests turn the real output off so they never wait on an audio device.
     void setOutputEnabled(bool enabled) { m_outputEnabled = enabled; }
     void setSource(SoundId sound, const QUrl& source);
-    // The sound last started on the real output (for tests of the cut-off).
+    // Whether the sound was started on the real output and still plays.
     bool isPlaying(SoundId sound) const;
+
+signals:
+    // Every request, heard or not.
+    void requested(zephyra::SoundId sound);
 
 private:
     SoundPlayer();
-    ~SoundPlayer();
+    ~SoundPlayer() override;
     QSoundEffect* effect(SoundId sound);
 
     std::array<QUrl, 2> m_sources;
     std::array<QSoundEffect*, 2> m_effects{};
-    std::vector<SoundRequest> m_requests;
-    QElapsedTimer m_clock;
     bool m_outputEnabled = true;
 };
 

@@ -2,6 +2,7 @@
 // new line at 0, delete line 1, then one paint) and a paint alone.
 
 #include "lcd/LCDScreen.h"
+#include "play/counters.h"
 
 #include <QApplication>
 #include <QPainter>

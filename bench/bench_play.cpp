@@ -5,6 +5,7 @@
 #include "app/GameSettings.h"
 #include "app/TImage.h"
 #include "app/sound.h"
+#include "app/windows.h"
 #include "assets/PngImageList.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
@@ -80,9 +81,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     zephyra::SoundPlayer::instance().setOutputEnabled(false);
-    START = new TSTART;
-    Play = new TPlay;
-    Options = new TOptions;
+    zephyra::createWindows();
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include "lcd/Strings.h"
 
 class TLCDAnimator : public QObject {
@@ -27,7 +29,8 @@ public:
     QStringList codeText() const { return m_code->toStringList(); }
     void setCode(const QStringList& code) { m_code->Assign(code); }
 
-    // Marks a script known to be faulty; only a form designer would ask about it.
+    // Marks a script known to be faulty; the game never asks about it, since
+    // it attaches animators in code, not in an interactive layout editor.
     bool CodeErrorFound() const { return m_codeErrorFound; }
     void setCodeErrorFound(bool v) { m_codeErrorFound = v; }
 
@@ -35,6 +38,15 @@ public:
     // A value past the number of lines becomes the last line (or 0); exactly
     // the number of lines, and negative values, are stored as given.
     void setCurrentLine(qint16 v);
+
+    // One parsed script command.
+    struct TAnimatorCommand {
+        QString Name;  // at most 25 characters
+        qint32 Value = 0;
+    };
+    // Parses the first `count` commands of a script line (delimiters dropped,
+    // lower-cased); a value that is not an integer throws zephyra::Error.
+    static std::vector<TAnimatorCommand> ParseCommandLine(const QString& line, int count);
 
     // Changes whenever Code changes or CurrentLine takes a new value; unique
     // across all animators of the process.

@@ -1,16 +1,10 @@
 #include "lcd/LCDScreen.h"
 
-#include "app/convert.h"
 #include "app/services.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTimer>
 
 #include <algorithm>
@@ -29,22 +23,6 @@ bool assign(T& field, const T& value)
     return true;
 }
 
-// 1-bit images use Format_Mono (most significant bit leftmost) with index 0
-// black and index 1 white: a set bit is paper, a clear bit ink (a lit dot).
-QImage newMono(int width, int height)
-{
-    if (width <= 0 || height <= 0)
-        return {};
-    QImage image(width, height, QImage::Format_Mono);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    image.fill(1);
-    return image;
-}
-
-inline bool isInk(const uchar* line, int x) { return !(line[x >> 3] & (0x80 >> (x & 7))); }
-inline void setInk(uchar* line, int x) { line[x >> 3] &= uchar(~(0x80 >> (x & 7))); }
-inline void setPaper(uchar* line, int x) { line[x >> 3] |= uchar(0x80 >> (x & 7)); }
-
 // One pixel per cell, clipped to dst. Plain copy replaces; AND mode only adds
 // the source's ink (dst := dst AND src, paper being the set bit).
 void blitMono(QImage& dst, const QImage& src, int dx, int dy, bool andMode)
@@ -57,10 +35,10 @@ void blitMono(QImage& dst, const QImage& src, int dx, int dy, bool andMode)
         const uchar* s = src.constScanLine(y - dy);
         uchar* d = dst.scanLine(y);
         for (int x = x0; x < x1; ++x) {
-            if (isInk(s, x - dx))
-                setInk(d, x);
+            if (mono::isInk(s, x - dx))
+                mono::setInk(d, x);
             else if (!andMode)
-                setPaper(d, x);
+                mono::setPaper(d, x);
         }
     }
 }
@@ -74,92 +52,24 @@ int mulDiv(int a, int b, int c)
     return int(num < 0 ? -q : q);
 }
 
-struct Tag {
-    const char* text;
-    int length;
-    quint8 flag;
-    bool opens;
-};
-// Compared in this order; at most one matches at a position.
-constexpr Tag kTags[] = {
-    {"<u>", 3, TLCDScreen::cfUnderline, true},  {"<s>", 3, TLCDScreen::cfStrike, true},
-    {"<b>", 3, TLCDScreen::cfBold, true},       {"<i>", 3, TLCDScreen::cfItalic, true},
-    {"<bl>", 4, TLCDScreen::cfBlink, true},     {"</u>", 4, TLCDScreen::cfUnderline, false},
-    {"</s>", 4, TLCDScreen::cfStrike, false},   {"</b>", 4, TLCDScreen::cfBold, false},
-    {"</i>", 4, TLCDScreen::cfItalic, false},   {"<inv>", 5, TLCDScreen::cfInverse, true},
-    {"</bl>", 5, TLCDScreen::cfBlink, false},   {"</inv>", 6, TLCDScreen::cfInverse, false},
-};
-
-int matchTag(const QByteArray& text, int pos, quint8& flags)
-{
-    for (const Tag& tag : kTags) {
-        if (pos + tag.length <= text.size()
-            && std::memcmp(text.constData() + pos, tag.text, size_t(tag.length)) == 0) {
-            flags = tag.opens ? quint8(flags | tag.flag) : quint8(flags & ~tag.flag);
-            return tag.length;
-        }
-    }
-    return 0;
-}
-
-QPaintDevice* metricsDevice()
-{
-    // Text is rasterised on images, so it is measured at an image's resolution.
-    static QImage device(1, 1, QImage::Format_RGB32);
-    return &device;
-}
-
 }  // namespace
 
-QByteArray TLCDScreen::toCodePage(const QString& text)
-{
-    static QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
-}
-
-QChar TLCDScreen::fromCodePage(quint8 code)
-{
-    static const std::array<QChar, 256> table = [] {
-        std::array<QChar, 256> t{};
-        QStringDecoder decoder("windows-1251");
-        for (int i = 0; i < 256; ++i) {
-            const char byte = char(i);
-            const QString s = decoder.decode(QByteArrayView(&byte, 1));
-            t[size_t(i)] = s.isEmpty() ? QChar(u'?') : s.at(0);
-        }
-        return t;
-    }();
-    return table[code];
-}
-
-TLCDScreen::TLCDScreen(QWidget* parent)
-    : QWidget(parent), m_cells(new CellLine[kMaxLines]())
+TLCDScreen::TLCDScreen(QWidget* parent) : QWidget(parent)
 {
     // Paints its whole rectangle itself; nothing of the parent shows through.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_lines = new TStrings(this);
     m_fontColor = palette().color(QPalette::WindowText);
-    m_pixelSize = pix2x2;
-    m_pixelSpacing = 1;
-    m_borderSpace = 3;
-    resize(145, 65);
-    m_borderStyle = bsLowered;
     m_color = palette().color(QPalette::Inactive, QPalette::Window);
-    m_pixelOff = QColor(170, 170, 170);
-    m_intensity = 127;
+    resize(145, 65);
     ComputeDotColors();
-    m_scrollY = 0;
-    m_scrollX = 0;
-    m_linesXOffset = m_linesYOffset = m_bitmapXOffset = m_bitmapYOffset = 0;
     m_animationTimer = new QTimer(this);
     m_animationTimer->setObjectName(QStringLiteral("AnimationTimer"));
-    m_animationTimer->setInterval(250);  // AnimationDelay starts at 251: kept as found
+    // 250 while AnimationDelay reads 251: the interval follows the delay only
+    // once the delay is changed.
+    m_animationTimer->setInterval(250);
     connect(m_animationTimer, &QTimer::timeout, this, &TLCDScreen::AnimationTimerTick);
-    m_animationDelay = 251;
-    m_animationEnabled = false;
-    m_animationRepeating = false;
     connect(m_lines, &TStrings::changed, this, &TLCDScreen::ParseLines);
-    m_displayMode = dmText;
     FitToGrid();
 }
 
@@ -232,16 +142,16 @@ void TLCDScreen::setBitmap(const QImage& picture)
             QPainter p(&flat);
             p.drawImage(0, 0, picture);
         }
-        m_bitmap = newMono(flat.width(), flat.height());
+        m_bitmap = mono::create(flat.width(), flat.height());
         for (int y = 0; y < flat.height(); ++y) {
             const QRgb* s = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
             uchar* d = m_bitmap.scanLine(y);
             for (int x = 0; x < flat.width(); ++x)
                 if (qGray(s[x]) < 128)
-                    setInk(d, x);
+                    mono::setInk(d, x);
         }
     }
-    paintNow();  // even while the animation runs
+    refresh();  // even while the animation runs
 }
 
 void TLCDScreen::setBitmapCopyMode(TBitmapCopyMode v) { if (assign(m_bitmapCopyMode, v)) repaintRule(); }
@@ -316,38 +226,32 @@ void TLCDScreen::setSpecialEffects(TSpecialEffects v)
     repaintRule();
 }
 
-quint8 TLCDScreen::cellCode(int line, int cell) const
-{
-    if (line < 0 || line >= kMaxLines || cell < 0 || cell > kMaxCells)
-        return 0;
-    return m_cells[line][size_t(cell)].code;
-}
-
-quint8 TLCDScreen::cellFlags(int line, int cell) const
-{
-    if (line < 0 || line >= kMaxLines || cell < 0 || cell > kMaxCells)
-        return 0;
-    return m_cells[line][size_t(cell)].flags;
-}
-
 // ---- derived state -----------------------------------------------------
 
 void TLCDScreen::repaintRule()
 {
     if (!m_animationEnabled)
-        paintNow();
+        refresh();
 }
 
-void TLCDScreen::paintNow()
+void TLCDScreen::refresh()
 {
-    // Painting snaps the size to whole dots; do it now so the new size holds
-    // at once, as a synchronous paint would leave it.
-    if (Visible() && isEnabled())
-        FitToGrid();
+    FitToGrid();
+    WrapScroll();
     update();
 }
 
 void TLCDScreen::FitToGrid()
+{
+    UpdateGrid();
+    // Only a display that shows its dots snaps to them; a hidden or disabled
+    // one keeps the size it was given until it shows them again.
+    if (Visible() && Enabled() && m_gridColumns > 0
+        && (m_fitWidth != width() || m_fitHeight != height()))
+        resize(m_fitWidth, m_fitHeight);
+}
+
+void TLCDScreen::UpdateGrid()
 {
     if (m_pixelSize != pixCustom) {
         m_pixelWidth = qint8(m_pixelSize);
@@ -372,8 +276,6 @@ void TLCDScreen::FitToGrid()
     }
     m_fitWidth = m_gridColumns * m_pixelWidth + 2 * border + (m_gridColumns - 1) * m_pixelSpacing;
     m_fitHeight = m_gridRows * m_pixelHeight + 2 * border + (m_gridRows - 1) * m_pixelSpacing;
-    if (m_fitWidth != width() || m_fitHeight != height())
-        resize(m_fitWidth, m_fitHeight);
 }
 
 void TLCDScreen::ComputeDotColors()
@@ -398,176 +300,31 @@ void TLCDScreen::ComputeDotColors()
 
 void TLCDScreen::ParseLines()
 {
-    for (int i = 0; i < m_cellLinesUsed; ++i)
-        m_cells[i].fill(Cell{});
-    // Flags carry over from one line to the next.
-    quint8 flags = 0;
-    // Lines beyond the cell table are not shown; characters beyond cell 255
-    // are dropped, while their tags still switch the flags.
-    const int lineCount = std::min(m_lines->Count(), kMaxLines);
-    for (int i = 0; i < lineCount; ++i) {
-        const QByteArray text = toCodePage(m_lines->Strings(i));
-        CellLine& line = m_cells[i];
-        int cell = 1;
-        for (int pos = 0; pos < text.size();) {
-            const quint8 code = quint8(text.at(pos));
-            if (code == 0)
-                break;
-            if (code == '<') {
-                if (const int length = matchTag(text, pos, flags)) {
-                    pos += length;
-                    continue;
-                }
-            }
-            if (cell <= kMaxCells)
-                line[size_t(cell)] = Cell{code, flags};
-            ++cell;
-            ++pos;
-        }
-    }
-    m_cellLinesUsed = lineCount;
+    m_text.parse(m_lines->toStringList());
     RenderTextImage();
     repaintRule();
-}
-
-void TLCDScreen::FontChanged()
-{
-    m_fontVariants.fill(std::nullopt);
-    for (auto& g : m_glyphs)
-        g.reset();
-    ComputeDotColors();
-    RenderTextImage();
-    repaintRule();
-}
-
-int TLCDScreen::fontPixelHeight() const
-{
-    if (m_font.pixelSize() > 0)
-        return m_font.pixelSize();
-    return qRound(m_font.pointSizeF() * metricsDevice()->logicalDpiY() / 72.0);
-}
-
-const QFont& TLCDScreen::fontVariant(quint8 style)
-{
-    std::optional<QFont>& slot = m_fontVariants[style & 15];
-    if (!slot) {
-        // The font's own style never shows; only markup styles do.
-        QFont f = m_font;
-        f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
-        f.setBold(style & cfBold);
-        f.setItalic(style & cfItalic);
-        f.setUnderline(style & cfUnderline);
-        f.setStrikeOut(style & cfStrike);
-        slot = f;
-    }
-    return *slot;
-}
-
-const TLCDScreen::Glyph& TLCDScreen::glyph(quint8 code, quint8 style)
-{
-    std::unique_ptr<Glyph>& slot = m_glyphs[size_t(code) * 16 + (style & 15)];
-    if (!slot) {
-        // Drawn once with room around the box, so ink that spills out of it
-        // (italic slant, a wide decoration) is kept and clipped where used.
-        slot = std::make_unique<Glyph>();
-        const QFont& f = fontVariant(style);
-        const QFontMetrics fm(f, metricsDevice());
-        const QString text(fromCodePage(code));
-        slot->advance = fm.horizontalAdvance(text);
-        slot->height = fm.height();
-        const int pad = std::max(1, fm.height());
-        QImage scratch(slot->advance + 2 * pad, slot->height + pad, QImage::Format_RGB32);
-        scratch.fill(Qt::white);
-        QPainter p(&scratch);
-        p.setFont(f);
-        p.setPen(Qt::black);
-        p.drawText(pad, fm.ascent(), text);
-        p.end();
-        for (int y = 0; y < scratch.height(); ++y) {
-            const QRgb* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
-            for (int x = 0; x < scratch.width(); ++x)
-                if (qGray(row[x]) < 128)  // ink and paper only
-                    slot->ink.emplace_back(x - pad, y);
-        }
-    }
-    return *slot;
 }
 
 void TLCDScreen::RenderTextImage()
 {
-    struct Placed {
-        const Glyph* glyph;
-        bool inverted;
-        int x;
-    };
-    struct Band {
-        std::vector<Placed> glyphs;
-        int width = 0;
-        int height = 0;
-    };
-    const int lineCount = std::min(m_lines->Count(), kMaxLines);
-    std::vector<Band> bands(static_cast<size_t>(lineCount));
-    int totalWidth = 0, totalHeight = 0;
     const auto has = [this](TSpecialEffect e) { return (m_specialEffects & effectBit(e)) != 0; };
+    TLCDText::Effects effects;
+    effects.underline = has(spUnderline);
+    effects.strike = has(spStrike);
+    effects.bold = has(spBold);
+    effects.italic = has(spItalic);
+    effects.blink = has(spBlink);
+    effects.inverse = has(spInverse);
+    effects.blinkPhase = m_blinkPhase;
+    m_text.render(effects);
+}
 
-    for (int i = 0; i < lineCount; ++i) {
-        const CellLine& line = m_cells[i];
-        Band& band = bands[size_t(i)];
-        for (int c = 1; c <= kMaxCells && line[size_t(c)].code != 0; ++c) {
-            // The font's own style never shows; markup styles only where allowed.
-            const quint8 flags = line[size_t(c)].flags;
-            quint8 style = 0;
-            bool inverted = false;
-            if (flags != 0) {
-                if ((flags & cfUnderline) && has(spUnderline)) style |= cfUnderline;
-                if ((flags & cfStrike) && has(spStrike)) style |= cfStrike;
-                if ((flags & cfBold) && has(spBold)) style |= cfBold;
-                if ((flags & cfItalic) && has(spItalic)) style |= cfItalic;
-                inverted = ((flags & cfBlink) && has(spBlink) && m_blinkPhase)
-                        || ((flags & cfInverse) && has(spInverse));
-            }
-            const Glyph& g = glyph(line[size_t(c)].code, style);
-            band.glyphs.push_back({&g, inverted, band.width});
-            band.width += g.advance;
-            band.height = std::max(band.height, g.height);
-        }
-        if (band.height == 0)
-            band.height = fontPixelHeight();  // an empty line: a band as high as the font
-        totalWidth = std::max(totalWidth, band.width);
-        totalHeight += band.height;
-    }
-
-    m_textSize = QSize(totalWidth, totalHeight);
-    m_textImage = newMono(totalWidth, totalHeight);
-    if (m_textImage.isNull())
-        return;
-    uchar* const bits = m_textImage.bits();
-    const qsizetype stride = m_textImage.bytesPerLine();
-    int top = 0;
-    for (const Band& band : bands) {
-        // Characters one at a time, each on the scratch line as grown so far:
-        // its box filled opaque, then its ink, cut at the box's right edge
-        // and at the tallest height yet (no kerning between characters).
-        int grown = 0;
-        for (const Placed& p : band.glyphs) {
-            const Glyph& g = *p.glyph;
-            grown = std::max(grown, g.height);
-            const int right = p.x + g.advance;
-            for (int y = 0; y < g.height; ++y) {
-                uchar* row = bits + (top + y) * stride;
-                for (int x = p.x; x < right; ++x)
-                    p.inverted ? setInk(row, x) : setPaper(row, x);
-            }
-            for (const QPoint& ink : g.ink) {
-                const int x = p.x + ink.x();
-                if (x < 0 || x >= right || ink.y() >= grown)
-                    continue;
-                uchar* row = bits + (top + ink.y()) * stride;
-                p.inverted ? setPaper(row, x) : setInk(row, x);
-            }
-        }
-        top += band.height;
-    }
+void TLCDScreen::FontChanged()
+{
+    m_text.setFont(m_font);
+    ComputeDotColors();
+    RenderTextImage();
+    repaintRule();
 }
 
 // ---- painting ----------------------------------------------------------
@@ -578,10 +335,29 @@ void TLCDScreen::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, composeFrame());
 }
 
+void TLCDScreen::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    refresh();
+}
+
+void TLCDScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+void TLCDScreen::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        refresh();
+}
+
 QImage TLCDScreen::composeFrame()
 {
-    if (isEnabled())
-        FitToGrid();
+    // A size given while hidden reaches no resize event; the grid follows it here.
+    UpdateGrid();
     const int w = width(), h = height();
     if (w <= 0 || h <= 0)
         return {};
@@ -590,8 +366,9 @@ QImage TLCDScreen::composeFrame()
     m_frame.fill(m_color);
 
     if (m_borderStyle != bsNone) {
-        const QRgb light = palette().color(QPalette::Light).rgb();
-        const QRgb dark = palette().color(QPalette::Dark).rgb();
+        // The active group's colours: a disabled display keeps its bevel.
+        const QRgb light = palette().color(QPalette::Active, QPalette::Light).rgb();
+        const QRgb dark = palette().color(QPalette::Active, QPalette::Dark).rgb();
         const QRgb a = m_borderStyle == bsLowered ? light : dark;
         const QRgb b = m_borderStyle == bsLowered ? dark : light;
         uchar* const bits = m_frame.bits();
@@ -607,7 +384,7 @@ QImage TLCDScreen::composeFrame()
         for (int y = 0; y < h - 1; ++y) px(0, y, b);
     }
 
-    if (isEnabled()) {
+    if (Enabled()) {
         const int border = std::max(0, int(m_borderSpace));
         const QRect area(border, border, w - 2 * border, h - 2 * border);
         if (!area.isEmpty()) {
@@ -623,36 +400,49 @@ QImage TLCDScreen::composeFrame()
     return m_frame;
 }
 
-void TLCDScreen::placeContent(QImage& grid)
+void TLCDScreen::placeContent(QImage& grid) const
 {
-    const int columns = m_gridColumns, rows = m_gridRows;
-    const int wt = m_textSize.width(), ht = m_textSize.height();
-    const int wb = m_bitmap.width(), hb = m_bitmap.height();
     const bool textDynamic = m_linesAnimMode == amDynamic;
     const bool bitmapDynamic = m_bitmapAnimMode == amDynamic;
     const auto placeText = [&] {
-        blitMono(grid, m_textImage, m_linesXOffset + (textDynamic ? m_scrollX : 0),
+        blitMono(grid, m_text.image(), m_linesXOffset + (textDynamic ? m_scrollX : 0),
                  m_linesYOffset + (textDynamic ? m_scrollY : 0), false);
     };
     const auto placeBitmap = [&](bool andMode) {
         blitMono(grid, m_bitmap, m_bitmapXOffset + (bitmapDynamic ? m_scrollX : 0),
                  m_bitmapYOffset + (bitmapDynamic ? m_scrollY : 0), andMode);
     };
-    // Wrap-around: content that left one side comes back in at the other.
+    switch (m_displayMode) {
+    case dmText:
+        placeText();
+        break;
+    case dmBitmap:
+        placeBitmap(false);
+        break;
+    case dmBoth:
+        placeText();
+        placeBitmap(m_bitmapCopyMode == cmTransparent);
+        break;
+    }
+}
+
+void TLCDScreen::WrapScroll()
+{
+    const int columns = m_gridColumns, rows = m_gridRows;
+    const int wt = m_text.size().width(), ht = m_text.size().height();
+    const int wb = m_bitmap.width(), hb = m_bitmap.height();
     switch (m_displayMode) {
     case dmText:
         if (m_linesXOffset + m_scrollX < -wt) m_scrollX += wt + columns;
         if (m_linesXOffset + m_scrollX > columns) m_scrollX -= wt + columns;
         if (m_linesYOffset + m_scrollY < -ht) m_scrollY += ht + rows;
         if (m_linesYOffset + m_scrollY > rows) m_scrollY -= ht + rows;
-        placeText();
         break;
     case dmBitmap:
         if (m_bitmapXOffset + m_scrollX < -wb) m_scrollX += wb + columns;
         if (m_bitmapXOffset + m_scrollX > columns) m_scrollX -= wb + columns;
         if (m_bitmapYOffset + m_scrollY < -hb) m_scrollY += hb + rows;
         if (m_bitmapYOffset + m_scrollY > rows) m_scrollY -= hb + rows;
-        placeBitmap(false);
         break;
     case dmBoth: {
         // Text and picture share one scroll position.
@@ -665,52 +455,12 @@ void TLCDScreen::placeContent(QImage& grid)
             m_scrollY += h + rows;
         if (m_linesYOffset + m_scrollY > rows || m_bitmapYOffset + m_scrollY > rows)
             m_scrollY -= h + rows;
-        placeText();
-        placeBitmap(m_bitmapCopyMode == cmTransparent);
         break;
     }
     }
 }
 
 // ---- animation ----------------------------------------------------------
-
-namespace {
-
-// Blanks are spaces and control characters.
-QString trimBlanks(const QString& s)
-{
-    qsizetype begin = 0, end = s.size();
-    while (begin < end && s.at(begin).unicode() <= ' ')
-        ++begin;
-    while (end > begin && s.at(end - 1).unicode() <= ' ')
-        --end;
-    return s.mid(begin, end - begin);
-}
-
-}  // namespace
-
-std::vector<TLCDScreen::TAnimatorCommand> TLCDScreen::ParseCommandLine(const QString& line,
-                                                                        int count)
-{
-    std::vector<TAnimatorCommand> commands(static_cast<size_t>(std::max(0, count)));
-    // The two delimiters are dropped unseen.
-    QString rest = trimBlanks(line.mid(1, line.size() - 2).toLower());
-    for (TAnimatorCommand& command : commands) {
-        const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
-        const QString part = semicolon < 0 ? QString() : trimBlanks(rest.left(semicolon + 1));
-        const qsizetype paren = part.indexOf(QLatin1Char('('));
-        const QString name = paren < 0 ? QString() : trimBlanks(part.left(paren));
-        // The argument starts right after name and "(" and ends before the
-        // first ")": a blank before "(" leaves the "(" in the argument.
-        const qsizetype close = part.indexOf(QLatin1Char(')'));
-        const qsizetype length = close - name.size() - 1;
-        const QString argument = length > 0 ? part.mid(name.size() + 1, length) : QString();
-        command.Value = zephyra::StrToInt(argument);
-        command.Name = name.left(25);
-        rest = trimBlanks(rest.mid(part.size()));
-    }
-    return commands;
-}
 
 void TLCDScreen::AnimationStep()
 {
@@ -726,9 +476,9 @@ void TLCDScreen::AnimationStep()
     // At most 255 commands a line: the count is taken modulo 256.
     const int count = int(line.count(QLatin1Char(';')) % 256);
     // The whole line is parsed before any command runs.
-    const std::vector<TAnimatorCommand> commands = ParseCommandLine(line, count);
+    const auto commands = TLCDAnimator::ParseCommandLine(line, count);
 
-    for (const TAnimatorCommand& command : commands) {
+    for (const auto& command : commands) {
         const QString& name = command.Name;
         if (name == QLatin1String("horzscroll")) {
             m_scrollX += qint8(command.Value);
@@ -765,7 +515,7 @@ void TLCDScreen::AnimationStep()
     m_blinkPhase = !m_blinkPhase;
     if ((m_specialEffects & effectBit(spBlink)) && m_displayMode != dmBitmap)
         RenderTextImage();
-    paintNow();
+    refresh();
 }
 
 void TLCDScreen::AnimationTimerTick()
@@ -786,11 +536,10 @@ void TLCDScreen::AnimationTimerTick()
     });
 }
 
-void TLCDScreen::RenderDots(QImage& frame, const QRect& area)
+void TLCDScreen::RenderDots(QImage& frame, const QRect& area) const
 {
-    // FitToGrid has just run (composeFrame).
     const int columns = m_gridColumns, rows = m_gridRows;
-    QImage grid = newMono(columns, rows);
+    QImage grid = mono::create(columns, rows);
     placeContent(grid);
     const int pw = m_pixelWidth, ph = m_pixelHeight, gap = m_pixelSpacing;
     const int stepX = pw + gap, stepY = ph + gap;
@@ -861,49 +610,4 @@ void TLCDScreen::RenderDots(QImage& frame, const QRect& area)
             }
         }
     }
-}
-
-// ---- the play field's counters -------------------------------------------
-
-QFont lcdCounterFont()
-{
-    static const QString family = [] {
-        QFile file(QStringLiteral(":/fonts/terminus-normal.otb"));
-        if (!file.open(QIODevice::ReadOnly))
-            return QString();
-        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
-        return id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
-    }();
-    QFont font(family.isEmpty() ? QStringLiteral("monospace") : family);
-    font.setPixelSize(12);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferBitmap));
-    return font;
-}
-
-void configureCounterDisplay(TLCDScreen* display)
-{
-    if (!display)
-        return;
-    display->setDisplayMode(TLCDScreen::dmText);
-    display->setColor(Qt::black);
-    display->setFont(lcdCounterFont());
-    display->setFontColor(QColor(0, 255, 0));
-    display->setPixelOff(QColor(0, 128, 0));
-    display->setPixelShape(TLCDScreen::psSquare);
-    display->setPixelSize(TLCDScreen::pix4x4);
-    display->setPixelSpacing(1);
-    display->setBorderSpace(3);
-    display->setBorderStyle(TLCDScreen::bsLowered);
-    display->setIntensity(127);
-    display->setLinesAnimMode(TLCDScreen::amDynamic);
-    display->setLinesXOffset(0);
-    display->setLinesYOffset(0);
-    display->setBitmapCopyMode(TLCDScreen::cmNotTransparent);
-    display->setBitmapAnimMode(TLCDScreen::amDynamic);
-    display->setBitmapXOffset(0);
-    display->setBitmapYOffset(0);
-    display->setAnimationEnabled(false);
-    display->setAnimationRepeating(false);
-    display->setAnimationDelay(251);
-    display->setSpecialEffects(0);
 }

@@ -3,22 +3,22 @@
 // with a one-pixel bevel and a grid of lit and unlit dots showing Lines (with
 // a small inline markup) rasterised at one font pixel per dot.
 //
-// Mapping onto Qt, decided here once:
-// - Every published property is a Q_PROPERTY with its own name, in the
-//   declaration order of the control. The font colour lives in the extra
-//   property "FontColor" right after "Font" (QFont carries no colour).
-//   SpecialEffects is the one-byte set (quint8): bit (1 << TSpecialEffect).
-//   Signed 8-bit properties are qint8, AnimationDelay is quint32.
+// How it is built on Qt:
+// - Every published property is a Q_PROPERTY with its own name. The font
+//   colour lives in the extra property "FontColor" right after "Font" (QFont
+//   carries no colour). SpecialEffects is the one-byte set (quint8):
+//   bit (1 << TSpecialEffect). Signed 8-bit properties are qint8,
+//   AnimationDelay is quint32.
 // - The system colours: clInactiveBorder (default Color) is the inactive
 //   Window colour of the palette, resolved at construction; the bevel's
-//   clBtnHighlight is QPalette::Light and clBtnShadow QPalette::Dark,
-//   resolved at every paint.
+//   clBtnHighlight is the active QPalette::Light and clBtnShadow the active
+//   QPalette::Dark, resolved at every paint.
 // - A change updates what is derived at once (dot colours, cells, text
-//   image, the snapped size) and asks Qt for a repaint; the frame is composed
-//   off-screen in composeFrame() and blitted in one drawImage.
-// - The font's "height" (its absolute value sizes an empty line) is the
-//   QFont pixel size, or the point size converted at 96 dpi when the font is
-//   sized in points.
+//   image, the snapped size, the wrapped scroll position) and asks Qt for a
+//   repaint; a paint only draws: the frame is composed off-screen in
+//   composeFrame() and blitted in one drawImage.
+// - The text pipeline (code page, markup, glyphs) is TLCDText; the animator's
+//   script lines are parsed by TLCDAnimator and run here, one per step.
 
 #include <QColor>
 #include <QFont>
@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "lcd/LCDAnimator.h"
+#include "lcd/LCDText.h"
 #include "lcd/Strings.h"
 
 class QTimer;
@@ -59,13 +60,6 @@ public:
     Q_ENUM(TDisplayMode)
     enum TBitmapCopyMode { cmNotTransparent, cmTransparent };
     Q_ENUM(TBitmapCopyMode)
-
-    // Attribute flags of a cell.
-    enum CellFlag : quint8 {
-        cfUnderline = 1, cfStrike = 2, cfBold = 4, cfItalic = 8, cfBlink = 16, cfInverse = 32
-    };
-    static constexpr int kMaxLines = 256;  // lines of Cells
-    static constexpr int kMaxCells = 255;  // cells 1..255 of a line hold characters
 
     static constexpr TSpecialEffects effectBit(TSpecialEffect e) { return TSpecialEffects(1u << e); }
 
@@ -135,7 +129,8 @@ public:
     void setColor(const QColor& v);
     TDisplayMode DisplayMode() const { return m_displayMode; }
     void setDisplayMode(TDisplayMode v);
-    bool Enabled() const { return isEnabled(); }
+    // The control's own flag: a disabled parent does not switch the dots off.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
     // Hides QWidget::setFont on purpose: the display keeps its own font, so
     // a parent's font never reaches the dots.
@@ -149,7 +144,7 @@ public:
 
     TLCDAnimator* LCDAnimator() const { return m_animator; }
     // Not owned; the reference clears itself when the animator is destroyed.
-    // (There is no form designer, so a script marked faulty is not questioned.)
+    // A script marked faulty is attached without a question.
     void setLCDAnimator(TLCDAnimator* animator);
 
     TStrings* Lines() const { return m_lines; }
@@ -196,14 +191,15 @@ public:
     QColor UnlitColor() const { return m_unlitColor; }
     bool BlinkPhase() const { return m_blinkPhase; }
     // The rasterised text, 1 bit per pixel: black (index 0) is ink, a lit dot.
-    QImage textImage() const { return m_textImage; }
+    QImage textImage() const { return m_text.image(); }
     // Its size; an image of only empty lines has width 0 and no pixels.
-    QSize textImageSize() const { return m_textSize; }
+    QSize textImageSize() const { return m_text.size(); }
     // Character code (Windows-1251) and attribute flags of cell (line, cell).
-    quint8 cellCode(int line, int cell) const;
-    quint8 cellFlags(int line, int cell) const;
+    quint8 cellCode(int line, int cell) const { return m_text.cellCode(line, cell); }
+    quint8 cellFlags(int line, int cell) const { return m_text.cellFlags(line, cell); }
 
     // Composes the whole control (frame, bevel, dots) as paintEvent shows it.
+    // It only draws: the size and the scroll position stay as they are.
     QImage composeFrame();
 
     // One animation step: runs the animator's current line, advances it,
@@ -215,69 +211,46 @@ public:
     // changes) rather than on every tick.
     void AnimationTimerTick();
 
-    // One parsed script command.
-    struct TAnimatorCommand {
-        QString Name;  // at most 25 characters
-        qint32 Value = 0;
-    };
-    // Parses the first `count` commands of a script line (delimiters dropped,
-    // lower-cased); a value that is not an integer throws zephyra::Error.
-    static std::vector<TAnimatorCommand> ParseCommandLine(const QString& line, int count);
-
     // The |height| of the font in pixels: the band an empty line takes.
-    int fontPixelHeight() const;
-
-    // Converts between texts and the display's single-byte code page.
-    static QByteArray toCodePage(const QString& text);
-    static QChar fromCodePage(quint8 code);
+    int fontPixelHeight() const { return m_text.fontPixelHeight(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    struct Cell {
-        quint8 code = 0;
-        quint8 flags = 0;
-    };
-    using CellLine = std::array<Cell, kMaxCells + 1>;
-
+    // The grid for the current size, then the size snapped to whole dots.
     void FitToGrid();
+    void UpdateGrid();
     void ComputeDotColors();
     void ParseLines();
     void RenderTextImage();
     void FontChanged();
-    void RenderDots(QImage& frame, const QRect& area);
-    void placeContent(QImage& grid);
+    void RenderDots(QImage& frame, const QRect& area) const;
+    void placeContent(QImage& grid) const;
+    // Content that left the grid on one side comes back in at the other: at
+    // most one period per axis each time, after every change and every step.
+    void WrapScroll();
     void updateTimer();
     void animatorDestroyed(QObject* animator);
-    // The repaint rule: at once unless the animation runs.
     void setDotSide(qint8& side, qint8 v);
+    // The repaint rule: refresh at once unless the animation runs.
     void repaintRule();
-    // What the original's synchronous paint did besides drawing: snap the size.
-    void paintNow();
-    const QFont& fontVariant(quint8 styleFlags);
-    // One character drawn black on white at pen position x = 0, y = 0 (top):
-    // its advance, text height and the ink pixels (dx, y) relative to x.
-    struct Glyph {
-        int advance = 0;
-        int height = 0;
-        std::vector<QPoint> ink;
-    };
-    const Glyph& glyph(quint8 code, quint8 style);
+    // Brings the size and the scroll position up to date and schedules a paint.
+    void refresh();
 
     TStrings* m_lines = nullptr;
     QFont m_font;
     QColor m_fontColor;
-    QImage m_textImage;  // Format_Mono, colour table {black, white}
-    QSize m_textSize;
+    TLCDText m_text;
     QImage m_bitmap;     // Format_Mono, colour table {black, white}
     QTimer* m_animationTimer = nullptr;
     QPointer<TLCDAnimator> m_animator;
     // The failing line whose error was last shown: animator and its revision.
     std::optional<std::pair<const TLCDAnimator*, quint64>> m_shownFailure;
 
-    std::unique_ptr<CellLine[]> m_cells;
-    int m_cellLinesUsed = 0;  // lines written by the last parse (to clear cheaply)
     int m_scrollX = 0;
     int m_scrollY = 0;
     int m_gridColumns = 0;  // 0..65535
@@ -304,7 +277,7 @@ private:
     qint8 m_linesXOffset = 0;
     qint8 m_linesYOffset = 0;
     qint8 m_pixelHeight = 2;
-    QColor m_pixelOff;
+    QColor m_pixelOff{170, 170, 170};
     TPixelShape m_pixelShape = psSquare;
     TPixelSize m_pixelSize = pix2x2;
     qint8 m_pixelSpacing = 1;
@@ -312,10 +285,7 @@ private:
     bool m_showHint = false;
     TSpecialEffects m_specialEffects = 0;
 
-    // Rendering caches: the font with each markup style, the composed frame.
-    std::array<std::optional<QFont>, 16> m_fontVariants;
-    std::array<std::unique_ptr<Glyph>, 256 * 16> m_glyphs;
-    QImage m_frame;
+    QImage m_frame;  // the composed frame, kept for the next paint
 };
 
 using TPixelSize = TLCDScreen::TPixelSize;
@@ -325,14 +295,3 @@ using TSpecialEffect = TLCDScreen::TSpecialEffect;
 using TAnimMode = TLCDScreen::TAnimMode;
 using TDisplayMode = TLCDScreen::TDisplayMode;
 using TBitmapCopyMode = TLCDScreen::TBitmapCopyMode;
-
-// The embedded counter font (Terminus, 6 x 12 pixel cells), registered with
-// the font database on first use; rendered without anti-aliasing.
-QFont lcdCounterFont();
-
-// Applies the play field's display settings: black panel, lime font over
-// green unlit dots, 4 x 4 square dots with spacing 1, border 3, lowered
-// bevel, full intensity, text mode, no animation, the counter font. Call it
-// before or after placing the display: 485 x 65 and 365 x 65 both hold
-// whole dots (96 x 12 and 72 x 12), so the sizes stay.
-void configureCounterDisplay(TLCDScreen* display);

@@ -3,7 +3,6 @@
 #include "app/GameSettings.h"
 #include "app/convert.h"
 #include "app/services.h"
-#include "menu/menu.h"
 #include "ui_Unit_options.h"
 
 #include <QCloseEvent>
@@ -27,10 +26,10 @@ TOptions::TOptions(QWidget* parent)
     setFixedSize(size());
     setModal(false);
 
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button1Click(); }); });
-    connect(ui->Button2, &QPushButton::clicked, this, [this] { zephyra::runHandler([this] { Button2Click(); }); });
+    zephyra::connectHandler(ui->Button1, &QPushButton::clicked, this, &TOptions::Button1Click);
+    zephyra::connectHandler(ui->Button2, &QPushButton::clicked, this, &TOptions::Button2Click);
     // Also runs when loading the dialog changes the box from code.
-    connect(ui->CheckBox1, &QCheckBox::toggled, this, [this] { zephyra::runHandler([this] { CheckBox1Click(); }); });
+    zephyra::connectHandler(ui->CheckBox1, &QCheckBox::toggled, this, &TOptions::CheckBox1Click);
 }
 
 TOptions::~TOptions() = default;
@@ -91,8 +90,7 @@ void TOptions::CheckBox1Click() { ui->ComboBox1->setEnabled(ui->CheckBox1->isChe
 
 void TOptions::BackToStart()
 {
-    if (START)
-        START->setVisible(true);
+    emit returnedToStart();
     hide();
 }
 

@@ -44,6 +44,10 @@ public:
     QPushButton* Button1() const;
     QPushButton* Button2() const;
 
+signals:
+    // The dialog has done its part: the start screen comes back.
+    void returnedToStart();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

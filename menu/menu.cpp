@@ -53,17 +53,15 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
         paths << QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n));
     PngImageCollectionButton->LoadFromResources(paths);
 
-    const auto bind = [this](auto signal, TImage* sender, void (TSTART::*handler)()) {
-        connect(sender, signal, this, [this, handler] { zephyra::runHandler([&] { (this->*handler)(); }); });
-    };
-    bind(&TImage::mouseMoved, Image1, &TSTART::Image1MouseMove);
-    bind(&TImage::clicked, Image2, &TSTART::Image2Click);
-    bind(&TImage::clicked, B_Play, &TSTART::B_PlayClick);
-    bind(&TImage::mouseMoved, B_Play, &TSTART::B_PlayMouseMove);
-    bind(&TImage::clicked, B_Options, &TSTART::B_OptionsClick);
-    bind(&TImage::mouseMoved, B_Options, &TSTART::B_OptionsMouseMove);
-    bind(&TImage::clicked, B_EXit, &TSTART::B_EXitClick);
-    bind(&TImage::mouseMoved, B_EXit, &TSTART::B_EXitMouseMove);
+    using zephyra::connectHandler;
+    connectHandler(Image1, &TImage::mouseMoved, this, &TSTART::Image1MouseMove);
+    connectHandler(Image2, &TImage::clicked, this, &TSTART::Image2Click);
+    connectHandler(B_Play, &TImage::clicked, this, &TSTART::B_PlayClick);
+    connectHandler(B_Play, &TImage::mouseMoved, this, &TSTART::B_PlayMouseMove);
+    connectHandler(B_Options, &TImage::clicked, this, &TSTART::B_OptionsClick);
+    connectHandler(B_Options, &TImage::mouseMoved, this, &TSTART::B_OptionsMouseMove);
+    connectHandler(B_EXit, &TImage::clicked, this, &TSTART::B_EXitClick);
+    connectHandler(B_EXit, &TImage::mouseMoved, this, &TSTART::B_EXitMouseMove);
 
     FormCreate();
 }
@@ -109,11 +107,8 @@ void TSTART::Image1MouseMove()
 void TSTART::B_PlayClick()
 {
     setVisible(false);
-    if (GameSettings.PopMode == PopByMove)
-        Play->Timer_B1->start();
-    else
-        Play->TimerClick->start();
-    Play->ShowModal();
+    Play->TickTimer()->start();
+    Play->ShowModal(screen());
 }
 
 void TSTART::B_OptionsClick()

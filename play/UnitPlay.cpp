@@ -7,7 +7,7 @@
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
-#include "menu/menu.h"
+#include "play/counters.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -15,33 +15,35 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 TPlayState PlayState;
 TPlay* Play = nullptr;
 
 namespace {
 
-const char* const kLaunchedText = "ВЫЛЕТЕЛО - ";
-const char* const kPoppedText = "СБИТО - ";
+// Half the prize picture's height (520). The same number is taken on both
+// axes, so the picture's centre stands 84 px right of the window's centre.
+constexpr int kPrizeOffset = 260;
 
-QString launchedLine(std::int32_t count)
-{
-    return QString::fromUtf8(kLaunchedText) + QString::number(count);
-}
+const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 
-QString poppedLine(std::int32_t count)
-{
-    return QString::fromUtf8(kPoppedText) + QString::number(count);
-}
+QString launchedLine(std::int32_t count) { return QStringLiteral("ВЫЛЕТЕЛО - ") + QString::number(count); }
 
-QStringList picturePaths(const QStringList& names)
+QString poppedLine(std::int32_t count) { return QStringLiteral("СБИТО - ") + QString::number(count); }
+
+TPngImageCollection* makeList(QObject* owner, const char* name, const QStringList& pictures)
 {
+    auto* list = new TPngImageCollection(owner);
+    list->setObjectName(QString::fromLatin1(name));
     QStringList paths;
-    for (const QString& n : names)
+    for (const QString& n : pictures)
         paths << QStringLiteral(":/pictures/%1.png").arg(n);
-    return paths;
+    list->LoadFromResources(paths);
+    return list;
 }
 
 QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
@@ -65,6 +67,13 @@ TLCDScreen* makeDisplay(QWidget* parent, const char* name, const QRect& geometry
     return d;
 }
 
+// A copy of item index of the list; Error when it cannot be decoded.
+QImage listPicture(const TPngImageCollection* list, int index)
+{
+    const auto* item = list->Items()->Items(index);
+    return item ? item->PngImage() : QImage();
+}
+
 }  // namespace
 
 void PopWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId::Pop); }
@@ -84,39 +93,31 @@ TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Image1->setAlignClient(true);
     Image1->setPictureSource([](QSize fill) { return zephyra::loadPicture(QStringLiteral(":/pictures/play-background.jpg"), fill); });
 
-    static const QPoint slotPositions[8] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
-                                            {144, 128}, {168, 152}, {192, 176}, {224, 200}};
-    for (int i = 0; i < 8; ++i) {
+    static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
+                                                     {144, 128}, {168, 152}, {192, 176}, {224, 200}};
+    for (int i = 0; i < kSlotCount; ++i) {
         auto* slot = new TImage(this, QStringLiteral("Ball%1").arg(i + 1));
         slot->setGeometry(QRect(slotPositions[i], QSize(130, 168)));
         slot->hide();
         m_slots[static_cast<std::size_t>(i)] = slot;
     }
 
-    PngImageCollection1 = new TPngImageCollection(this);
-    PngImageCollection1->setObjectName(QStringLiteral("PngImageCollection1"));
-    PngImageCollection1->LoadFromResources(picturePaths({
-        QStringLiteral("balloon-large-blue"), QStringLiteral("balloon-large-green"),
-        QStringLiteral("balloon-large-red"), QStringLiteral("balloon-large-yellow"),
-        QStringLiteral("balloon-medium-blue"), QStringLiteral("balloon-medium-green"),
-        QStringLiteral("balloon-medium-red"), QStringLiteral("balloon-medium-yellow"),
-        QStringLiteral("balloon-small-blue"), QStringLiteral("balloon-small-green"),
-        QStringLiteral("balloon-small-red"), QStringLiteral("balloon-small-yellow")}));
-    PngImageCollectionBoom = new TPngImageCollection(this);
-    PngImageCollectionBoom->setObjectName(QStringLiteral("PngImageCollectionBoom"));
-    PngImageCollectionBoom->LoadFromResources(picturePaths(
-        {QStringLiteral("burst-small"), QStringLiteral("burst-medium"), QStringLiteral("burst-large")}));
-    PngImageCollection2 = new TPngImageCollection(this);
-    PngImageCollection2->setObjectName(QStringLiteral("PngImageCollection2"));
-    PngImageCollection2->LoadFromResources(picturePaths(
-        {QStringLiteral("wasp-small"), QStringLiteral("wasp-medium"), QStringLiteral("wasp-large")}));
+    PngImageCollection1 = makeList(this, "PngImageCollection1",
+        {QStringLiteral("balloon-large-blue"), QStringLiteral("balloon-large-green"),
+         QStringLiteral("balloon-large-red"), QStringLiteral("balloon-large-yellow"),
+         QStringLiteral("balloon-medium-blue"), QStringLiteral("balloon-medium-green"),
+         QStringLiteral("balloon-medium-red"), QStringLiteral("balloon-medium-yellow"),
+         QStringLiteral("balloon-small-blue"), QStringLiteral("balloon-small-green"),
+         QStringLiteral("balloon-small-red"), QStringLiteral("balloon-small-yellow")});
+    PngImageCollectionBoom = makeList(this, "PngImageCollectionBoom",
+        {QStringLiteral("burst-small"), QStringLiteral("burst-medium"), QStringLiteral("burst-large")});
+    PngImageCollection2 = makeList(this, "PngImageCollection2",
+        {QStringLiteral("wasp-small"), QStringLiteral("wasp-medium"), QStringLiteral("wasp-large")});
 
     ImageBee = new TImage(this, QStringLiteral("ImageBee"));
     ImageBee->setGeometry(360, 88, 64, 64);
-    ImageBee->setPicture(PngImageCollection2->Items()->Items(1)->PngImage());
-    connect(ImageBee, &TImage::mouseDown, this, [this](Qt::MouseButton button, QPoint) {
-        zephyra::runHandler([&] { ImageBeeMouseDown(button); });
-    });
+    ImageBee->setPicture(listPicture(PngImageCollection2, 1));
+    zephyra::connectHandler(ImageBee, &TImage::mouseDown, this, &TPlay::ImageBeeMouseDown);
 
     LCDScreen1 = makeDisplay(this, "LCDScreen1", QRect(8, 8, 485, 65), launchedLine(0));
     LCDScreen2 = makeDisplay(this, "LCDScreen2", QRect(536, 8, 365, 65), poppedLine(0));
@@ -128,11 +129,11 @@ TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     ImagePriz->hide();
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
-    TimerPriz = makeTimer(this, "TimerPriz", 10000);
+    TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);
     TimerClick = makeTimer(this, "TimerClick", kTickMs);
-    connect(Timer_B1, &QTimer::timeout, this, [this] { zephyra::runHandler([this] { Timer_B1Timer(); }); });
-    connect(TimerPriz, &QTimer::timeout, this, [this] { zephyra::runHandler([this] { TimerPrizTimer(); }); });
-    connect(TimerClick, &QTimer::timeout, this, [this] { zephyra::runHandler([this] { TimerClickTimer(); }); });
+    zephyra::connectHandler(Timer_B1, &QTimer::timeout, this, &TPlay::Timer_B1Timer);
+    zephyra::connectHandler(TimerPriz, &QTimer::timeout, this, &TPlay::TimerPrizTimer);
+    zephyra::connectHandler(TimerClick, &QTimer::timeout, this, &TPlay::TimerClickTimer);
 
     FormCreate();
 }
@@ -155,24 +156,26 @@ void TPlay::FormCreate()
     PlayState.PoppedCount = 0;
 }
 
-void TPlay::ShowModal()
+void TPlay::ShowModal(QScreen* screen)
 {
     // Without a window manager, full screen alone leaves the window at its
     // old size; give it the screen's geometry first.
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (START && START->screen())
-        screen = START->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (screen)
         setGeometry(screen->geometry());
     setWindowModality(Qt::ApplicationModal);
     showFullScreen();
     raise();
     activateWindow();
+    HoldKeyboard();
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
     m_modalLoop = nullptr;
 }
+
+QTimer* TPlay::TickTimer() const { return GameSettings.PopMode == PopByMove ? Timer_B1 : TimerClick; }
 
 void TPlay::ReplaceLine(TLCDScreen* display, const QString& text)
 {
@@ -180,21 +183,48 @@ void TPlay::ReplaceLine(TLCDScreen* display, const QString& text)
     display->Lines()->Delete(1);
 }
 
-void TPlay::ClearRound()
+void TPlay::ResetCounters()
 {
-    Timer_B1->stop();
-    TimerClick->stop();
-    for (TImage* slot : m_slots)
-        slot->hide();
     ReplaceLine(LCDScreen2, poppedLine(0));
     ReplaceLine(LCDScreen1, launchedLine(0));
     PlayState.LaunchedCount = 0;
     PlayState.PoppedCount = 0;
 }
 
+void TPlay::HideSlots()
+{
+    for (TImage* slot : m_slots)
+        slot->hide();
+}
+
+void TPlay::ClearRound()
+{
+    Timer_B1->stop();
+    TimerClick->stop();
+    HideSlots();
+    ResetCounters();
+}
+
+void TPlay::HoldKeyboard()
+{
+    // The field keeps the keyboard for the whole round, so Esc works whatever
+    // window took the focus (a message popping up, a click on a second
+    // monitor) and no key a child mashes leaves the game. A grab is only
+    // granted once the window is on screen, so every tick tries until it holds.
+    if (!m_keyboardHeld && isVisible() && windowHandle())
+        m_keyboardHeld = windowHandle()->setKeyboardGrabEnabled(true);
+}
+
+void TPlay::ReleaseKeyboard()
+{
+    if (m_keyboardHeld && windowHandle())
+        windowHandle()->setKeyboardGrabEnabled(false);
+    m_keyboardHeld = false;
+}
+
 void TPlay::FormKeyPress(int key)
 {
-    if (key != 27)
+    if (key != kEscChar)
         return;
     if (!Timer_B1->isActive() && !TimerClick->isActive())
         return;  // the prize pause cannot be cut short
@@ -202,17 +232,16 @@ void TPlay::FormKeyPress(int key)
     m_closingByEsc = true;
     close();
     m_closingByEsc = false;
-    if (START)
-        START->show();
+    emit roundEnded();
 }
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        zephyra::runHandler([this] { FormKeyPress(27); });
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    // By its character, so Ctrl+[, which types Esc too, also leaves.
+    const int character = event->key() == Qt::Key_Escape ? kEscChar
+                          : event->text().isEmpty()      ? 0
+                                                         : event->text().at(0).unicode();
+    zephyra::runHandler([&] { FormKeyPress(character); });
 }
 
 void TPlay::closeEvent(QCloseEvent* event)
@@ -227,12 +256,40 @@ void TPlay::closeEvent(QCloseEvent* event)
             ImagePriz->hide();
             ImagePriz->setPicture(QImage());
         }
-        if (START)
-            START->show();
+        emit roundEnded();
     }
+    ReleaseKeyboard();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
+}
+
+void TPlay::changeEvent(QEvent* event)
+{
+    // Minimised by the window system ("show desktop", a minimise request):
+    // the round ends as on a window-system close, so the program never runs
+    // on with no window on screen. Queued, so the state change completes first.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)
+        && m_modalLoop)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    QWidget::changeEvent(event);
+}
+
+void TPlay::PutPicture(TImage* control, const std::function<QImage()>& picture)
+{
+    try {
+        control->setPicture(picture());
+    } catch (const zephyra::Error&) {
+        control->setPicture(QImage());
+        if (!m_pictureFailure)
+            m_pictureFailure = std::current_exception();
+    }
+}
+
+void TPlay::FinishHandler()
+{
+    if (std::exception_ptr failure = std::exchange(m_pictureFailure, nullptr))
+        std::rethrow_exception(failure);
 }
 
 void TPlay::LaunchStep()
@@ -242,17 +299,18 @@ void TPlay::LaunchStep()
         return;
     }
     const int picture = zephyra::randomInt(4) + GameSettings.BalloonImageBase;
-    const int column = zephyra::randomInt(6);
-    for (int n = 1; n <= 8; ++n) {
+    const int column = zephyra::randomInt(kLaunchColumns);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        // By name, as the layout names the slots; the per-tick loops use the
+        // cached m_slots, this runs once a launch.
         auto* slot = findChild<TImage*>(QStringLiteral("Ball%1").arg(n), Qt::FindDirectChildrenOnly);
         if (!slot || !slot->isHidden())
             continue;
-        if (auto* item = PngImageCollection1->Items()->Items(picture))
-            slot->setPicture(item->PngImage());
+        PutPicture(slot, [&] { return listPicture(PngImageCollection1, picture); });
         const int top = height() - GameSettings.BalloonHeight;
         // A window narrower than a balloon would give a negative column
         // width and push balloons off the left edge; it starts them at 0.
-        const int q = std::max(0, (width() - GameSettings.BalloonWidth) / 6);
+        const int q = std::max(0, (width() - GameSettings.BalloonWidth) / kLaunchColumns);
         const int r = zephyra::randomInt(q);
         slot->move(r + q * column, top);
         slot->show();
@@ -289,30 +347,40 @@ bool TPlay::HitTest(int index)
     return true;
 }
 
-void TPlay::BurstStep(int index)
+void TPlay::PutBurstPicture(TImage* slot)
+{
+    PutPicture(slot, [this] { return listPicture(PngImageCollectionBoom, GameSettings.BurstImageIndex); });
+}
+
+void TPlay::CountDownBurst(int index)
 {
     std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(index)];
-    TImage* slot = m_slots[static_cast<std::size_t>(index)];
     if (phase == 0)
         return;
-    if (phase == 1) {
-        if (auto* item = PngImageCollectionBoom->Items()->Items(GameSettings.BurstImageIndex))
-            slot->setPicture(item->PngImage());
-        phase = 2;
-    } else if (phase < 6) {
+    if (phase < kLastBurstPhase) {
         ++phase;
     } else {
-        slot->hide();
+        m_slots[static_cast<std::size_t>(index)]->hide();
         phase = 0;
     }
 }
 
+void TPlay::BurstStep(int index)
+{
+    // A pop found by the sting gets its burst picture here; a click puts it
+    // up itself, and its tick only counts down.
+    if (PlayState.BurstPhase[static_cast<std::size_t>(index)] == 1)
+        PutBurstPicture(m_slots[static_cast<std::size_t>(index)]);
+    CountDownBurst(index);
+}
+
 void TPlay::Timer_B1Timer()
 {
+    HoldKeyboard();
     LaunchStep();
     WaspStep();
     bool popped = false;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             continue;
@@ -321,11 +389,12 @@ void TPlay::Timer_B1Timer()
         if (HitTest(i))
             popped = true;
     }
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kSlotCount; ++i)
         BurstStep(i);
     // However many balloons burst in this tick, they count as one pop.
     if (popped)
         CountPop(Timer_B1);
+    FinishHandler();
 }
 
 void TPlay::CountPop(QTimer* tickTimer)
@@ -343,11 +412,10 @@ void TPlay::CountPop(QTimer* tickTimer)
 void TPlay::ShowPrize(QTimer* tickTimer)
 {
     tickTimer->stop();
-    for (TImage* slot : m_slots)
-        slot->hide();
-    ImagePriz->move(width() / 2 - 260, height() / 2 - 260);
+    HideSlots();
+    ImagePriz->move(width() / 2 - kPrizeOffset, height() / 2 - kPrizeOffset);
     if (ImagePriz->Picture().isNull())
-        ImagePriz->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/prize.png")));
+        PutPicture(ImagePriz, [] { return zephyra::loadPicture(kPrizePicture); });
     ImagePriz->show();
     PrizWave();
     TimerPriz->start();
@@ -360,39 +428,24 @@ void TPlay::TimerPrizTimer()
     ImagePriz->hide();
     ImagePriz->setPicture(QImage());
     TimerPriz->stop();
-    ReplaceLine(LCDScreen2, poppedLine(0));
-    ReplaceLine(LCDScreen1, launchedLine(0));
-    PlayState.LaunchedCount = 0;
-    PlayState.PoppedCount = 0;
-    if (!isVisible())
-        return;
-    if (GameSettings.PopMode == PopByMove)
-        Timer_B1->start();
-    else
-        TimerClick->start();
+    ResetCounters();
+    if (isVisible())
+        TickTimer()->start();
 }
 
 void TPlay::TimerClickTimer()
 {
+    HoldKeyboard();
     LaunchStep();
     WaspStep();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (!slot->isHidden() && PlayState.BurstPhase[static_cast<std::size_t>(i)] == 0)
             RiseStep(slot);
     }
-    // The click already put up the burst picture; the tick only counts phases.
-    for (int i = 0; i < 8; ++i) {
-        std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(i)];
-        if (phase == 0)
-            continue;
-        if (phase < 6) {
-            ++phase;
-        } else {
-            m_slots[static_cast<std::size_t>(i)]->hide();
-            phase = 0;
-        }
-    }
+    for (int i = 0; i < kSlotCount; ++i)
+        CountDownBurst(i);
+    FinishHandler();
 }
 
 void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
@@ -403,17 +456,17 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
                         || (GameSettings.PopMode == PopByRightClick && button == Qt::RightButton);
     if (!chosen)
         return;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(i)];
         if (!stingInsideBalloon(ImageBee->x(), ImageBee->y(), slot->x(), slot->y())
             || slot->isHidden() || phase != 0)
             continue;
-        if (auto* item = PngImageCollectionBoom->Items()->Items(GameSettings.BurstImageIndex))
-            slot->setPicture(item->PngImage());
+        PutBurstPicture(slot);
         phase = 1;
         WorkClick();
     }
+    FinishHandler();
 }
 
 void TPlay::WorkClick() { CountPop(TimerClick); }

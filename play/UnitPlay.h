@@ -8,24 +8,33 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
+#include <functional>
 
 class QEventLoop;
+class QScreen;
 class QTimer;
 class TImage;
 class TLCDScreen;
 class TPngImageCollection;
 
+inline constexpr int kTickMs = 50;
+inline constexpr int kSlotCount = 8;  // Ball1 .. Ball8
+inline constexpr int kLaunchColumns = 6;
+// A slot whose burst has reached this phase is hidden on its next step.
+inline constexpr std::uint8_t kLastBurstPhase = 6;
+inline constexpr int kPrizePauseMs = 10000;
+inline constexpr int kEscChar = 27;
+
 // Per-round state; only the play field reads and writes it.
 struct TPlayState {
-    std::array<std::uint8_t, 8> BurstPhase{};
+    std::array<std::uint8_t, kSlotCount> BurstPhase{};
     std::int32_t LaunchElapsed = 0;
     std::int32_t LaunchedCount = 0;
     std::int32_t PoppedCount = 0;
 };
 
 extern TPlayState PlayState;
-
-inline constexpr int kTickMs = 50;
 
 // Plays the pop sound.
 void PopWave();
@@ -36,10 +45,12 @@ public:
     explicit TPlay(QWidget* parent = nullptr);
     ~TPlay() override;
 
-    // Shows the window over the whole screen and returns when it has closed.
-    void ShowModal();
+    // Shows the window over the whole of the given screen (the primary one
+    // when none is given) and returns when it has closed.
+    void ShowModal(QScreen* screen = nullptr);
 
     void FormCreate();
+    // Receives the character of every key pressed on the field.
     void FormKeyPress(int key);
     void Timer_B1Timer();
     void TimerPrizTimer();
@@ -50,6 +61,8 @@ public:
     void ShowPrize(QTimer* tickTimer);
     // Counts one pop on the display, then the prize or the pop sound.
     void CountPop(QTimer* tickTimer);
+    // Timer_B1 in the pop-by-movement mode, TimerClick in the click modes.
+    QTimer* TickTimer() const;
 
     // The steps every tick shares.
     void LaunchStep();
@@ -58,7 +71,7 @@ public:
     bool HitTest(int index);
     void BurstStep(int index);
 
-    std::array<TImage*, 8> Slots() const { return m_slots; }
+    std::array<TImage*, kSlotCount> Slots() const { return m_slots; }
     // Replaces a display's one line: insert at 0, then delete the old line.
     static void ReplaceLine(TLCDScreen* display, const QString& text);
 
@@ -74,16 +87,35 @@ public:
     QTimer* TimerPriz = nullptr;
     QTimer* TimerClick = nullptr;
 
+signals:
+    // The round is over and the field has closed: the start screen comes back.
+    void roundEnded();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ClearRound();
+    void ResetCounters();
+    void HideSlots();
+    // Counts a burst down: phases 1 to 5 step on, the last hides the slot.
+    void CountDownBurst(int index);
+    void PutBurstPicture(TImage* slot);
+    // Gives a control a picture. One that cannot be decoded leaves the control
+    // empty and is raised once the handler has run to its end (FinishHandler),
+    // so a damaged picture never stops a tick halfway.
+    void PutPicture(TImage* control, const std::function<QImage()>& picture);
+    void FinishHandler();
+    void HoldKeyboard();
+    void ReleaseKeyboard();
 
-    std::array<TImage*, 8> m_slots{};
+    std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
+    std::exception_ptr m_pictureFailure;
     bool m_closingByEsc = false;
+    bool m_keyboardHeld = false;
 };
 
 extern TPlay* Play;

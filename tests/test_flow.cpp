@@ -8,6 +8,7 @@
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -58,15 +59,10 @@ private:
 
 void FlowTest::initTestCase()
 {
-    QApplication::setApplicationName("ZEPHYRA");
-    zephyra::SoundPlayer::instance().setOutputEnabled(false);
     zephyra::setMessagePresenter([this](QMessageBox::Icon, const QString& caption, const QString& text) {
         m_boxes.append({caption, text});
     });
-    // The same order as the program: the first window is the main window.
-    START = new TSTART();
-    Play = new TPlay();
-    Options = new TOptions();
+    fixture::buildWindows();
     START->show();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 #include "lcd/LCDScreen.h"
+#include "play/counters.h"
 
 #include <QMetaProperty>
 #include <QPainter>
@@ -213,13 +214,14 @@ private slots:
         d->AnimationStep();
         QCOMPARE(d->ScrollX(), 3);
 
-        // Bit-exact argument handling: values are taken as signed bytes.
+        // Bit-exact argument handling: values are taken as signed bytes; the
+        // step then wraps the text that left at the top back by one period.
         a.setCode({"[horzscroll(255); resetdisplay(7); vertscroll(130);]"});
         d->AnimationStep();
         QCOMPARE(d->ScrollX(), 0);
-        QCOMPARE(d->ScrollY(), -126);
+        QCOMPARE(d->ScrollY(), -126 + 12 + 12);
 
-        QCOMPARE(TLCDScreen::ParseCommandLine("[abcdefghijklmnopqrstuvwxyz0(1);]", 1).at(0).Name,
+        QCOMPARE(TLCDAnimator::ParseCommandLine("[abcdefghijklmnopqrstuvwxyz0(1);]", 1).at(0).Name,
                  QStringLiteral("abcdefghijklmnopqrstuvwxy"));
     }
 

@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 #include "lcd/LCDScreen.h"
+#include "play/counters.h"
 
 #include <QFontMetrics>
 #include <QMetaProperty>
@@ -266,7 +267,7 @@ private slots:
         QCOMPARE(d->cellCode(0, 4), quint8(0));
         QCOMPARE(d->cellCode(1, 3), quint8('>'));
         QCOMPARE(d->cellCode(1, 4), quint8('x'));
-        QCOMPARE(d->cellFlags(1, 4), quint8(TLCDScreen::cfUnderline));
+        QCOMPARE(d->cellFlags(1, 4), quint8(TLCDText::cfUnderline));
     }
 
     void inverseRunsAcrossStrings()
@@ -287,7 +288,7 @@ private slots:
         // Without the effect the flag is carried but not drawn.
         d->setSpecialEffects(0);
         QCOMPARE(dotsOf(d->composeFrame(), *d).mid(12, 12), expectedDots(font, "CD", 60, 12));
-        QCOMPARE(d->cellFlags(1, 1), quint8(TLCDScreen::cfInverse));
+        QCOMPARE(d->cellFlags(1, 1), quint8(TLCDText::cfInverse));
     }
 
     void emptyStringLeavesBandOfFontHeight()
@@ -473,7 +474,7 @@ private slots:
         d->Lines()->Assign({QString(300, 'x') + "<inv>", "1"});
         QCOMPARE(d->cellCode(0, 255), quint8('x'));
         QCOMPARE(d->textImageSize().width(), 255 * 6);
-        QCOMPARE(d->cellFlags(1, 1), quint8(TLCDScreen::cfInverse));
+        QCOMPARE(d->cellFlags(1, 1), quint8(TLCDText::cfInverse));
 
         // Steps of 0 or less and a too small control: no dots, size kept.
         auto s = counterDisplay(485, QStringLiteral("ВЫЛЕТЕЛО - 0"));

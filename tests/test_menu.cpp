@@ -10,6 +10,7 @@
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -180,14 +181,10 @@ private:
 
 void MenuTest::initTestCase()
 {
-    QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
-    zephyra::SoundPlayer::instance().setOutputEnabled(false);
     zephyra::setMessagePresenter([this](QMessageBox::Icon icon, const QString& caption, const QString& text) {
         m_boxes.append({icon, caption, text});
     });
-    START = new TSTART;
-    Play = new TPlay;
-    Options = new TOptions;
+    fixture::buildWindows();
     START->show();
     QVERIFY(QTest::qWaitForWindowExposed(START));
 }

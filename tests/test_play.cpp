@@ -10,11 +10,13 @@
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fixture.h"
 
 #include <QCursor>
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <vector>
 
 using zephyra::SoundId;
@@ -35,21 +37,9 @@ std::uint8_t& phase(int n) { return PlayState.BurstPhase[static_cast<std::size_t
 
 QString line(TLCDScreen* d) { return d->Lines()->Strings(0); }
 
-int soundCount(SoundId id)
-{
-    int n = 0;
-    for (const auto& r : SoundPlayer::instance().requests())
-        n += r.sound == id;
-    return n;
-}
+int soundCount(SoundId id) { return int(std::count(fixture::sounds().begin(), fixture::sounds().end(), id)); }
 
-std::vector<SoundId> sounds()
-{
-    std::vector<SoundId> v;
-    for (const auto& r : SoundPlayer::instance().requests())
-        v.push_back(r.sound);
-    return v;
-}
+const std::vector<SoundId>& sounds() { return fixture::sounds(); }
 
 QImage burstPicture() { return Play->PngImageCollectionBoom->Items()->Items(GameSettings.BurstImageIndex)->PngImage(); }
 
@@ -137,14 +127,10 @@ private:
 
 void PlayTest::initTestCase()
 {
-    QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
-    SoundPlayer::instance().setOutputEnabled(false);
     zephyra::setMessagePresenter([](QMessageBox::Icon, const QString&, const QString& text) {
         QFAIL(qPrintable(QStringLiteral("unexpected message box: ") + text));
     });
-    START = new TSTART;
-    Play = new TPlay;
-    Options = new TOptions;
+    fixture::buildWindows();
 }
 
 void PlayTest::init()
@@ -165,7 +151,7 @@ void PlayTest::init()
     TPlay::ReplaceLine(Play->LCDScreen2, kPopped0);
     Play->setGeometry(0, 0, 1024, 768);
     QCursor::setPos(kPointerAway);
-    SoundPlayer::instance().clearRequests();
+    fixture::clearSounds();
 }
 
 // Ticks until LaunchedCount grows; returns the tick number (1-based) or -1.
@@ -825,7 +811,7 @@ void PlayTest::clickTickNeitherTestsNorCounts()
     QCOMPARE(PlayState.PoppedCount, 0);
     QCOMPARE(phase(1), 0);
     QCOMPARE(slot(1)->y(), p.y() - 20);
-    QVERIFY(SoundPlayer::instance().requests().empty());
+    QVERIFY(sounds().empty());
     // It launches on the same pace as the movement tick.
     QCOMPARE(PlayState.LaunchElapsed, 150);
     PlayState.LaunchElapsed = 1000;

@@ -1,0 +1,35 @@
+#include "app/windows.h"
+
+#include "menu/Unit_options.h"
+#include "menu/menu.h"
+#include "play/UnitPlay.h"
+
+#include <QObject>
+
+namespace zephyra {
+
+void createWindows()
+{
+    try {
+        START = new TSTART();
+        Play = new TPlay();
+        Options = new TOptions();
+    } catch (...) {
+        destroyWindows();
+        throw;
+    }
+    QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
+    QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
+}
+
+void destroyWindows()
+{
+    delete Options;
+    Options = nullptr;
+    delete Play;
+    Play = nullptr;
+    delete START;
+    START = nullptr;
+}
+
+}  // namespace zephyra
