@@ -12,6 +12,7 @@
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fixture.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -67,10 +68,7 @@ private:
 
 void DensityTest::initTestCase()
 {
-    zephyra::SoundPlayer::instance().setOutputEnabled(false);
-    START = new TSTART();
-    Play = new TPlay();
-    Options = new TOptions();
+    fixture::buildWindows();
     START->show();
     m_ratio = qApp->devicePixelRatio();
     qInfo("device pixel ratio %g", m_ratio);
