@@ -23,7 +23,9 @@ echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 declare -A paint rss peak cpus
 for s in "${screens[@]}"; do
   read -r size scale <<<"$s"
-  out=$(SCREEN=$size SCALE=$scale bash "$here/startup.sh" "$game" "$startup_runs") || {
+  # One retry: a display number taken at the same moment by another run fails a run.
+  out=$(SCREEN=$size SCALE=$scale bash "$here/startup.sh" "$game" "$startup_runs") \
+    || out=$(SCREEN=$size SCALE=$scale bash "$here/startup.sh" "$game" "$startup_runs") || {
     echo "$out" >&2; echo "FAIL: startup at $s" >&2; exit 1; }
   paint[$s]=$(sed -n 's/^median first paint: \([0-9.]*\) ms.*/\1/p' <<<"$out")
   rss[$s]=$(sed -n 's/^median RSS after the play field: \([0-9.]*\) MB.*/\1/p' <<<"$out")
@@ -33,7 +35,8 @@ done
 for ((run = 1; run <= cpu_runs; ++run)); do
   for s in "${screens[@]}"; do
     read -r size scale <<<"$s"
-    out=$(SCREEN=$size SCALE=$scale bash "$here/play-cpu.sh" "$game") || {
+    out=$(SCREEN=$size SCALE=$scale bash "$here/play-cpu.sh" "$game") \
+      || out=$(SCREEN=$size SCALE=$scale bash "$here/play-cpu.sh" "$game") || {
       echo "$out" >&2; echo "FAIL: play CPU at $s" >&2; exit 1; }
     pct=$(sed -n 's/.* = \([0-9.]*\) % of one core.*/\1/p' <<<"$out")
     cpus[$s]+="$pct "

@@ -17,7 +17,12 @@ set -uo pipefail
 
 game=${1:?path to the zephyra executable}
 duration=${SECONDS_TO_RUN:-30}
-display=:$((400 + RANDOM % 200))
+# A free display number, tried in random order: other X servers (other test
+# runs) may hold some, and a game started on none aborts.
+for n in $(shuf -i 400-599); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
+done
+display=:$n
 xvfb_pid= game_pid= mover_pid=
 work=$(mktemp -d)
 
@@ -39,6 +44,7 @@ Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+{ kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1; } || { echo "FAIL: Xvfb did not start on $display" >&2; exit 1; }
 
 "$game" >"$work/game.log" 2>&1 &
 game_pid=$!

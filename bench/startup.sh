@@ -12,7 +12,12 @@ set -uo pipefail
 game=$(realpath "${1:?path to the zephyra executable}")
 runs=${2:-5}
 work=$(mktemp -d)
-display=:$((200 + RANDOM % 200))
+# A free display number, tried in random order: other X servers (other test
+# runs) may hold some, and a game started on none aborts.
+for n in $(shuf -i 200-399); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
+done
+display=:$n
 xvfb_pid=
 game_pid=
 
@@ -104,6 +109,7 @@ Xvfb "$display" -screen 0 "${SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+{ kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1; } || { echo "FAIL: Xvfb did not start on $display" >&2; exit 1; }
 
 median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 

@@ -6,7 +6,6 @@
 // Every picture has a NAME@2x twin for high-density screens: the same facts
 // hold for it at twice the numbers, so each table row is checked at both.
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRect>
@@ -160,8 +159,6 @@ private slots:
     void prize();
     void playBackgroundHint_data();
     void playBackgroundHint();
-    void sameDrawingAtBothScales_data();
-    void sameDrawingAtBothScales();
 };
 
 void TestAssets::sizes_data()
@@ -533,37 +530,6 @@ void TestAssets::playBackgroundHint()
     QVERIFY2(white > area / 12, qPrintable(QString::number(white)));
     // Letters, not a white box: plenty of the region is not white.
     QVERIFY2(white < area * 3 / 4, qPrintable(QString::number(white)));
-}
-
-void TestAssets::sameDrawingAtBothScales_data()
-{
-    QTest::addColumn<QString>("file");
-    const QDir dir(kPictures, QString(), QDir::Name, QDir::Files);
-    for (const QString &twin : dir.entryList({QStringLiteral("*@2x.*")}))
-        QTest::newRow(qPrintable(twin)) << QString(twin).remove(QStringLiteral("@2x"));
-    // Every picture has its twin and every twin its picture.
-    QCOMPARE(dir.entryList({QStringLiteral("*@2x.*")}).size(), dir.entryList().size() / 2);
-}
-
-// A twin under the wrong name, or drawn from another source, differs from
-// its picture once halved.
-void TestAssets::sameDrawingAtBothScales()
-{
-    QFETCH(QString, file);
-    LOAD(one, file);
-    LOAD(two, at(file, 2));
-    const QImage halved = two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    qint64 diff = 0;
-    for (int y = 0; y < one.height(); ++y)
-        for (int x = 0; x < one.width(); ++x) {
-            const QRgb a = one.pixel(x, y), b = halved.pixel(x, y);
-            diff += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
-                    + std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
-        }
-    const double mean = double(diff) / (4.0 * one.width() * one.height());
-    // Blurs and glows differ a little between resolutions (up to about 7 in
-    // the lit buttons); a wrong picture differs by tens.
-    QVERIFY2(mean < 10, qPrintable(QString::number(mean)));
 }
 
 QTEST_MAIN(TestAssets)
