@@ -33,7 +33,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -s $work/game.log ]] && tail -n 20 "$work/game.log" >&2
+  exit 1
+}
 
 screen=${SCREEN:-1920x1080}
 scale=${SCALE:-1}

@@ -116,7 +116,8 @@ median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2
 paints=() rss=() peaks=()
 for ((run = 1; run <= runs; ++run)); do
   read -r game_pid ms < <("$work/firstpaint" 'GAME -ZEPHYRA' 10000 "$game" 2>>"$work/game.log")
-  [[ $ms == timeout || -z $ms ]] && { echo "run $run: no first paint within 10 s" >&2; exit 1; }
+  [[ $ms == timeout || -z $ms ]] && {
+    echo "run $run: no first paint within 10 s" >&2; tail -n 20 "$work/game.log" >&2; exit 1; }
   paints+=("$ms")
   # Click Play and let the play field come up and fly for 2 s.
   wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' | head -n1)
