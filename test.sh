@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite.
+#   ./test.sh            the suite, a short soak, fuzz smoke runs, the heard
+#                        sound and the hostile-desktop matrix (a few minutes)
+#   ./test.sh --asan     the whole suite again built with the sanitizer preset
+#   ./test.sh --full     all of the above plus the long variants: a soak of
+#                        1,000,000 ticks a mode, every fuzz target for
+#                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
+#                        played round, 20 s of play on every hostile desktop
+# Further arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
+mode=quick
+case ${1:-} in
+  --full) mode=full; shift ;;
+  --asan) mode=asan; shift ;;
+esac
 tools/install-deps
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j2
 
 # The end-to-end checks need a real X server; start our own so the suite
 # runs the same on a headless machine as on a desktop. -noreset: between two
@@ -23,4 +36,29 @@ done
 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
 export DISPLAY=$display
 
+run_asan() {
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan
+  ctest --preset asan "$@"
+}
+
+if [[ $mode == asan ]]; then
+  run_asan "$@"
+  exit 0
+fi
+
 ctest --test-dir build --output-on-failure "$@"
+
+fuzz_seconds=3
+[[ $mode == full ]] && fuzz_seconds=${ZEPHYRA_FUZZ_SECONDS:-120}
+cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+  -DZEPHYRA_FUZZ_SECONDS="$fuzz_seconds" >/dev/null
+cmake --build build-fuzz -j2
+ctest --test-dir build-fuzz --output-on-failure
+
+if [[ $mode == full ]]; then
+  build/soak_play 1000000
+  ZEPHYRA_FULL=1 bash tests/e2e_desktops.sh build/zephyra
+  bash tests/valgrind_round.sh build/zephyra
+  run_asan
+fi

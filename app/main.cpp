@@ -1,5 +1,6 @@
 #include "app/services.h"
 #include "app/sound.h"
+#include "app/startup.h"
 #include "app/windows.h"
 #include "menu/menu.h"
 
@@ -9,8 +10,19 @@
 
 int main(int argc, char* argv[])
 {
+    // The game centres its own windows and follows the pointer across the
+    // whole screen, which Wayland denies its clients; on a Wayland desktop it
+    // runs through XWayland unless the user chose a platform.
+    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     QIcon icon;
     for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/zephyra-%1.png").arg(side), QSize(side, side));
@@ -26,10 +38,19 @@ int main(int argc, char* argv[])
         return 1;
     }
     START->show();
-    // After the first paint: opening the audio output costs time the start
-    // screen should not wait for.
-    QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
-    const int result = QApplication::exec();
+    // Pictures are decoded when first shown; this proves now that every one
+    // can be, so a damaged one ends the program here and never shows in play.
+    int result = 0;
+    {
+        const zephyra::PictureCheck pictures(QStringLiteral(":/pictures"), [](const QString& error) {
+            zephyra::showStandardError(error);
+            QCoreApplication::exit(1);
+        });
+        // After the first paint: opening the audio output costs time the start
+        // screen should not wait for.
+        QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
+        result = QApplication::exec();
+    }
     zephyra::destroyWindows();
     return result;
 }

@@ -2,11 +2,21 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
+#include <QThread>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
 
+#include <xcb/xcb.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <random>
 
 namespace zephyra {
@@ -35,7 +45,12 @@ void showMessage(QMessageBox::Icon icon, const QString& caption, const QString& 
         presenter()(icon, caption, text);
         return;
     }
-    QMessageBox box(icon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Over the window on screen, even before it has the focus (a check at start-up).
+    QWidget* over = QApplication::activeWindow();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!over && w->isVisible())
+            over = w;
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, over);
     box.exec();
 }
 
@@ -92,6 +107,91 @@ QPoint centredOnPrimaryScreen(const QSize& outerSize)
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     return centredIn(area, outerSize);
+}
+
+namespace {
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return a;
+}
+
+bool wmSupports(xcb_connection_t* c, xcb_window_t root, xcb_atom_t wanted)
+{
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096), nullptr);
+    bool found = false;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const int n = xcb_get_property_value_length(reply) / 4;
+        found = std::find(atoms, atoms + n, wanted) != atoms + n;
+    }
+    std::free(reply);
+    return found;
+}
+
+// left, right, top, bottom, once the window manager has set them.
+std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t extents)
+{
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+    std::optional<QMargins> margins;
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+        const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        margins = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+    }
+    std::free(reply);
+    return margins;
+}
+
+}  // namespace
+
+QMargins expectedFrameMargins(QWidget* window)
+{
+    // Once framed, Qt knows the frame.
+    const QMargins known(window->geometry().left() - window->frameGeometry().left(),
+                         window->geometry().top() - window->frameGeometry().top(),
+                         window->frameGeometry().right() - window->geometry().right(),
+                         window->frameGeometry().bottom() - window->geometry().bottom());
+    if (!known.isNull())
+        return known;
+    // Before the first showing, ask the window manager what it will put round
+    // the window (_NET_REQUEST_FRAME_EXTENTS); it answers in a property.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return {};
+    const xcb_window_t id = xcb_window_t(window->winId());
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
+    if (!screen || !wmSupports(c, screen->root, request))
+        return {};
+    if (const auto now = frameExtents(c, id, extents))
+        return *now;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(c, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+    // A window manager answers within a few milliseconds; one that does not
+    // costs the dialog's first opening a tenth of a second at most.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 100) {
+        if (const auto answer = frameExtents(c, id, extents))
+            return *answer;
+        QThread::msleep(2);
+    }
+    return {};
 }
 
 }  // namespace zephyra

@@ -3,6 +3,7 @@
 // box, modal message boxes, random numbers and the pointer position. Tests
 // replace the presenters so that nothing modal ever blocks them.
 
+#include <QMargins>
 #include <QMessageBox>
 #include <QObject>
 #include <QPoint>
@@ -21,8 +22,13 @@ namespace zephyra {
 // An error raised by a handler; its message reaches the standard error box.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    explicit Error(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    // Kept whole: what() ends at the first NUL a typed text may hold.
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
 };
 
 // Shows a modal message box. Replaceable so tests can record instead of block.
@@ -87,6 +93,10 @@ QPoint pointerScreenPos();
 
 // Centre of the primary screen's geometry for a window of the given outer size.
 QPoint centredOnPrimaryScreen(const QSize& outerSize);
+// The frame the window manager puts round a window, before it is first shown:
+// the window's outer size is its size grown by these. None without a window
+// manager that says (then the window gets no frame either).
+QMargins expectedFrameMargins(QWidget* window);
 QPoint centredIn(const QRect& area, const QSize& outerSize);
 
 }  // namespace zephyra

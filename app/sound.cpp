@@ -35,10 +35,29 @@ QSoundEffect* SoundPlayer::effect(SoundId sound)
     if (!m_effects[i]) {
         // Created on first use: loading starts early enough for the first pop,
         // and a program that never plays never touches the audio device.
-        m_effects[i] = new QSoundEffect();
-        m_effects[i]->setSource(m_sources[i]);
+        QSoundEffect* e = new QSoundEffect();
+        m_effects[i] = e;
+        // Asked for while still loading: it starts once loaded, or is
+        // skipped if the output refuses it.
+        QObject::connect(e, &QSoundEffect::statusChanged, e, [this, e, i] {
+            if (!m_waiting[i] || e->status() == QSoundEffect::Loading)
+                return;
+            m_waiting[i] = false;
+            if (e->status() == QSoundEffect::Ready)
+                start(e);
+        });
+        e->setSource(m_sources[i]);
     }
     return m_effects[i];
+}
+
+void SoundPlayer::start(QSoundEffect* e)
+{
+    // One sound at a time: the new one cuts off whatever plays, itself included.
+    for (QSoundEffect* playing : m_effects)
+        if (playing && playing->isPlaying())
+            playing->stop();
+    e->play();
 }
 
 void SoundPlayer::play(SoundId sound)
@@ -52,14 +71,17 @@ void SoundPlayer::play(SoundId sound)
                               : m_sources[i].toLocalFile();
     if (!QFile::exists(local))
         return;  // a missing sound is simply not heard
-    // A sound the output refuses is skipped and leaves the playing one alone.
     QSoundEffect* e = effect(sound);
-    if (e->status() == QSoundEffect::Error)
-        return;
-    for (QSoundEffect* other : m_effects)
-        if (other && other->isPlaying())
-            other->stop();
-    e->play();
+    switch (e->status()) {
+    case QSoundEffect::Ready:
+        start(e);
+        break;
+    case QSoundEffect::Error:
+        break;  // refused by the output: skipped, and what plays goes on
+    default:
+        m_waiting[i] = true;
+        break;
+    }
 }
 
 void SoundPlayer::preload()

@@ -37,9 +37,11 @@ private:
     SoundPlayer();
     ~SoundPlayer() override;
     QSoundEffect* effect(SoundId sound);
+    void start(QSoundEffect* effect);
 
     std::array<QUrl, 2> m_sources;
     std::array<QSoundEffect*, 2> m_effects{};
+    std::array<bool, 2> m_waiting{};  // asked for before it had loaded
     bool m_outputEnabled = true;
 };
 

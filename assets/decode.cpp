@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -111,14 +112,22 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QSize atLeas
     info.scale_num = reducedEighths(info.image_width, info.image_height, atLeast);
     info.scale_denom = 8;
     jpeg_start_decompress(&info);
-    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
-    if (out->isNull()) {
-        std::snprintf(why, whySize, "out of memory");
-        jpeg_destroy_decompress(&info);
-        return false;
+    // Without an image to fill, every row goes through one scratch row: the
+    // whole stream is decoded and checked, and nothing of it is kept.
+    JSAMPARRAY scratch = nullptr;
+    if (out) {
+        *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), format);
+        if (out->isNull()) {
+            std::snprintf(why, whySize, "out of memory");
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+    } else {
+        scratch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                            info.output_width * JDIMENSION(info.output_components), 1);
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out->scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = out ? out->scanLine(static_cast<int>(info.output_scanline)) : scratch[0];
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -153,15 +162,25 @@ QImage decodePng(const QByteArray& data, const QString& name)
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast)
+namespace {
+
+// Decodes a JPEG stream into out, or with no out only checks all of it.
+void decodeJpegStream(const QByteArray& data, const QString& name, QImage* out, QSize atLeast = QSize())
 {
     if (data.isEmpty())
         fail(name, QStringLiteral("no data"));
-    QImage out;
     char why[JMSG_LENGTH_MAX + 64] = {};
     if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                        static_cast<unsigned long>(data.size()), atLeast, &out, why, sizeof why))
+                        static_cast<unsigned long>(data.size()), atLeast, out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast)
+{
+    QImage out;
+    decodeJpegStream(data, name, &out, atLeast);
     return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -292,6 +311,32 @@ QImage loadPicture(const QString& resourcePath, QSize fillSize)
             chosen = sharp;
     }
     return decodeByName(chosen, fillSize);
+}
+
+void checkPicture(const QString& path)
+{
+    const Stored stored = readPicture(path);
+    // Reduced to an eighth, a JPEG is still read to its end, so damage shows;
+    // the large backgrounds cost a fraction of a full decode.
+    if (isJpeg(path))
+        decodeJpegStream(stored.bytes, path, nullptr, QSize(1, 1));
+    else
+        decodePng(stored.bytes, path);
+    releasePages(stored);
+}
+
+QString firstDamagedPicture(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList(
+        {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        try {
+            checkPicture(folder + QLatin1Char('/') + name);
+        } catch (const Error& e) {
+            return e.message();
+        }
+    }
+    return {};
 }
 
 }  // namespace zephyra

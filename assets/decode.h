@@ -25,5 +25,10 @@ QImage loadPicture(const QString& resourcePath);
 // variant that covers it (or the largest there is), reduced while decoding as
 // far as it still covers. The image has ratio 1; the caller scales it.
 QImage loadPicture(const QString& resourcePath, QSize fillSize);
+// Decodes a picture the same way and lets it go again; Error when it cannot be.
+void checkPicture(const QString& path);
+// The error message of the first picture in the folder (by name) that cannot
+// be decoded, or an empty text when every one can.
+QString firstDamagedPicture(const QString& folder);
 
 }  // namespace zephyra

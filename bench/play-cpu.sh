@@ -19,7 +19,7 @@ game=${1:?path to the zephyra executable}
 duration=${SECONDS_TO_RUN:-30}
 # A free display number, tried in random order: other X servers (other test
 # runs) may hold some, and a game started on none aborts.
-for n in $(shuf -i 400-599); do
+for n in $(shuf -i 1400-1599); do
   [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
 done
 display=:$n

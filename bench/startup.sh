@@ -14,7 +14,7 @@ runs=${2:-5}
 work=$(mktemp -d)
 # A free display number, tried in random order: other X servers (other test
 # runs) may hold some, and a game started on none aborts.
-for n in $(shuf -i 200-399); do
+for n in $(shuf -i 1200-1399); do
   [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
 done
 display=:$n

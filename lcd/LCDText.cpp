@@ -64,7 +64,7 @@ QPaintDevice* metricsDevice()
 QByteArray TLCDText::toCodePage(const QString& text)
 {
     // Stateless: an unpaired surrogate ending one text must not reach the next.
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
+    static QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }
 

@@ -25,6 +25,9 @@ TOptions::TOptions(QWidget* parent)
     setFont(dialogFont);
     setFixedSize(size());
     setModal(false);
+    // The prize count is taken exactly as typed: no completion from the list
+    // turns "5" into "50".
+    ui->ComboBox1->setCompleter(nullptr);
 
     zephyra::connectHandler(ui->Button1, &QPushButton::clicked, this, &TOptions::Button1Click);
     zephyra::connectHandler(ui->Button2, &QPushButton::clicked, this, &TOptions::Button2Click);
@@ -97,9 +100,11 @@ void TOptions::BackToStart()
 void TOptions::showEvent(QShowEvent* event)
 {
     if (!m_placed) {
-        // Centred on the primary screen once; later it reopens where the
-        // player left it.
-        move(zephyra::centredOnPrimaryScreen(frameGeometry().size()));
+        // Centred on the primary screen once, by its outer frame; later it
+        // reopens where the player left it. The window exists by now, so
+        // move() places the client area: the frame's top-left plus its edges.
+        const QMargins frame = zephyra::expectedFrameMargins(this);
+        move(zephyra::centredOnPrimaryScreen(size().grownBy(frame)) + QPoint(frame.left(), frame.top()));
         m_placed = true;
     }
     QDialog::showEvent(event);

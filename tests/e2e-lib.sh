@@ -32,12 +32,14 @@ geometry() {
     /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; }
+# No --sync: xdotool waits seconds for a move when the pointer is already there.
+click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
-# Waits up to 10 s for the program to end; its exit code goes to $exit_code.
+# Waits up to $1 tenths of a second (default 100) for the program to end; its
+# exit code goes to $exit_code.
 wait_exit() {
   local i
-  for ((i = 0; i < 100; ++i)); do
+  for ((i = 0; i < ${1:-100}; ++i)); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
@@ -49,8 +51,10 @@ wait_exit() {
 
 # Runs the script's run_round once bare and once under openbox, as players
 # have a window manager. The window manager is $wm_pid until the second round
-# ends; a script's clean-up on failure ends it too.
+# ends; a script's clean-up on failure ends it too. On a desktop that already
+# manages the windows (named in $E2E_DESKTOP) there is one round.
 run_bare_and_managed() {
+  [[ -n ${E2E_DESKTOP:-} ]] && { run_round "$E2E_DESKTOP"; return 0; }
   run_round "no window manager"
   command -v openbox >/dev/null || return 0
   openbox >/dev/null 2>&1 &
@@ -61,4 +65,131 @@ run_bare_and_managed() {
   wait "$wm_pid" 2>/dev/null
   wm_pid=
   return 0
+}
+
+# ---- Driving the real program through a round. The scripts set $game (the
+# executable) and define fail(label, message); $work is their scratch folder.
+
+# Starts the game with the given extra environment ("NAME=value" words),
+# through the command prefix in $game_wrapper when there is one (valgrind).
+launch_game() {
+  env "$@" ${game_wrapper:-} "$game" >"$work/out.txt" 2>&1 &
+  app_pid=$!
+}
+
+# Clicks at (x, y) inside window $1, after the button under it has lit.
+click_in() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + $2)) $((Y + $3))
+  sleep 0.3
+  xdotool click 1
+}
+
+# The popped counter's display (365 x 65 at 536, 8) on play field $1: not a
+# pixel more, or a balloon passing beside it looks like a pop. The window, not the
+# root: rootless XWayland cannot read the root.
+counter_shot() { import -window "$1" -crop 365x65+536+8 +repage rgb:- 2>/dev/null | md5sum; }
+
+# Opens Options from start screen $1, types $2 as the prize count, saves.
+set_prize_count() {
+  local options
+  click_in "$1" $((248 + 110)) $((168 + 25))
+  options=$(wait_window 'Options' 100) || return 1
+  sleep 0.3
+  click_in "$options" $((555 + 100)) $((155 + 10))
+  # Delete takes away what the box's completion offers after the typed text.
+  xdotool key ctrl+a BackSpace type "$2"
+  xdotool key Delete
+  click_in "$options" $((627 + 80)) $((235 + 12))
+  wait_window 'GAME -ZEPHYRA' 50 >/dev/null && wait_gone 'Options' 30
+}
+
+# Plays on field $1 until the popped counter has
+# changed $2 times, sweeping the lower half where balloons rise; gives up after
+# $3 sweeps (default 80). The counter is looked at every $4 moves (default
+# once a sweep), so a caller can stop soon after a pop.
+play_until_pops() {
+  local play=$1 want=$2 sweeps=${3:-80} every=${4:-1000} seen=0 before now y x pass n=0
+  local fx fy fw fh
+  read -r fx fy fw fh < <(geometry "$play")
+  # A settled picture of the counter: two equal shots in a row.
+  before=$(counter_shot "$play")
+  for ((pass = 0; pass < 20; ++pass)); do
+    sleep 0.3
+    now=$(counter_shot "$play")
+    [[ $now == "$before" ]] && break
+    before=$now
+  done
+  for ((pass = 0; pass < sweeps && seen < want; ++pass)); do
+    y=$((fy + fh / 2 + (pass % 4) * fh / 10))
+    for ((x = fx + 40; x < fx + fw - 40 && seen < want; x += 30)); do
+      xdotool mousemove "$x" "$y"
+      sleep 0.02
+      ((++n % every)) || { now=$(counter_shot "$play"); [[ $now != "$before" ]] && { ((++seen)); before=$now; }; }
+    done
+    now=$(counter_shot "$play")
+    [[ $now != "$before" ]] && { ((++seen)); before=$now; }
+    kill -0 "$app_pid" 2>/dev/null || return 1
+  done
+  ((seen >= want))
+}
+
+# Plays on field $1 for $2 seconds, wandering over the lower half.
+play_for() {
+  local fx fy fw fh end x y
+  read -r fx fy fw fh < <(geometry "$1")
+  end=$((SECONDS + $2))
+  while ((SECONDS < end)); do
+    x=$((fx + RANDOM % fw)) y=$((fy + fh / 2 + RANDOM % (fh / 2)))
+    xdotool mousemove "$x" "$y"
+    sleep 0.05
+    kill -0 "$app_pid" 2>/dev/null || return 1
+  done
+}
+
+# Fails unless the only visible window called ZEPHYRA is the full-screen play
+# field $1 (the standard error box carries the same caption).
+no_error_box() {
+  local id n=0
+  for id in $(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null); do
+    [[ $id == "$1" ]] || ((++n))
+  done
+  ((n == 0))
+}
+
+# Esc on field $1 brings the start screen back; Exit on it ends the program
+# with 0. $label names the case in a failure.
+leave_and_exit() {
+  local start
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  xdotool key Escape
+  start=$(wait_window 'GAME -ZEPHYRA' "${ui_wait:-50}") || fail "$label" "Esc did not bring back the start screen"
+  # No window called ZEPHYRA is left, so no error box either.
+  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field or an error box still shown after Esc"
+  click_in "$start" $((544 + 61)) $((168 + 25))
+  wait_exit "${exit_wait:-300}" || fail "$label" "Exit did not end the program"
+  ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
+}
+
+# Starts a private X server with screen $1 (WxHxD) and any further Xvfb
+# arguments; $DISPLAY names it and $xvfb_pid is its process until stop_xvfb.
+start_xvfb() {
+  local n spec=$1
+  shift
+  for n in $(seq 200 299); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
+  done
+  Xvfb ":$n" -screen 0 "$spec" -nolisten tcp -noreset "$@" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+stop_xvfb() {
+  [[ -n ${xvfb_pid:-} ]] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+  xvfb_pid=
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real program under X. The start screen is mapped at
 # 700 x 500 and centred; Play opens the full-screen play field; Esc returns;
-# Exit ends the program with exit code 0. Runs once without and once with a
+# minimising the field ends the round too (under the window manager); Exit
+# ends the program with exit code 0. Runs once without and once with a
 # window manager, as players have one.
 set -u
 app=${1:?path to zephyra}
@@ -44,6 +45,18 @@ run_round() {
   sleep 0.3
   read -r x2 y2 _ _ < <(geometry "$start")
   [[ $x2 -eq $x && $y2 -eq $y ]] || fail "$label: start screen moved from $x,$y to $x2,$y2"
+
+  # Minimised by the window manager ("show desktop"): the round ends as with
+  # Esc, so no program runs on without a window.
+  if [[ -n ${wm_pid:-} ]]; then
+    click_at $((x + 32 + 66)) $((y + 168 + 24))          # Play
+    play=$(wait_window "ZEPHYRA") || fail "$label: play field never appeared again"
+    sleep 0.5
+    xdotool windowminimize "$play"
+    start=$(wait_window "GAME -ZEPHYRA" 50) || fail "$label: minimising the play field did not end the round"
+    wait_gone "ZEPHYRA" 30 || fail "$label: play field still shown after minimising"
+    sleep 0.3
+  fi
 
   click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
   wait_exit || fail "$label: Exit did not end the program"

@@ -65,6 +65,12 @@ run_round() {
   sleep 0.5
   read -r ox oy ow oh < <(geometry "$options")
   [[ $ow -eq 791 && $oh -eq 263 ]] || fail "$label: dialog client area is ${ow}x${oh}, not 791x263"
+  # Centred by its outer frame, title bar included, from its first showing.
+  local l=0 r=0 t=0 b=0
+  read -r l r t b < <(xprop -id "$options" _NET_FRAME_EXTENTS | awk -F' = ' 'NF > 1 {gsub(",", "", $2); print $2}')
+  eval "$(xdotool getdisplaygeometry --shell)"
+  (( ox - ${l:-0} == (WIDTH - ow - ${l:-0} - ${r:-0}) / 2 && oy - ${t:-0} == (HEIGHT - oh - ${t:-0} - ${b:-0}) / 2 )) \
+    || fail "$label: dialog frame at $((ox - ${l:-0})),$((oy - ${t:-0})) is not centred on ${WIDTH}x${HEIGHT}"
 
   click_at $((ox + 627 + 80)) $((oy + 235 + 12))         # Save
   start=$(wait_window "GAME -ZEPHYRA") || fail "$label: Save did not bring back the start screen"

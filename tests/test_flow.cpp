@@ -3,6 +3,8 @@
 #include "app/GameSettings.h"
 #include "app/TImage.h"
 #include "app/services.h"
+#include "app/startup.h"
+#include "assets/decode.h"
 #include "app/sound.h"
 #include "assets/PngImageList.h"
 #include "menu/Unit_options.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,6 +47,7 @@ private slots:
     void playEnablesTheTickTimerOfThePopMode_data();
     void playEnablesTheTickTimerOfThePopMode();
     void escReturnsToTheStartScreenWhereItWas();
+    void windowSystemCloseOfThePlayFieldActsLikeEsc_data();
     void windowSystemCloseOfThePlayFieldActsLikeEsc();
     void optionsSaveAndCancelReturnToTheStartScreen();
     void settingsTablesAndTheirInverses();
@@ -52,6 +56,7 @@ private slots:
     void stingMustLieStrictlyInsideTheBalloon();
     void centringHalvesTowardZeroOnTheGivenScreen();
     void handlerErrorsReachTheStandardErrorBox();
+    void startUpCheckNamesTheFirstDamagedPicture();
 
 private:
     QList<QPair<QString, QString>> m_boxes;
@@ -172,15 +177,27 @@ void FlowTest::escReturnsToTheStartScreenWhereItWas()
     START->Image1MouseMove();
 }
 
+void FlowTest::windowSystemCloseOfThePlayFieldActsLikeEsc_data()
+{
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("close (Alt+F4)") << false;
+    QTest::newRow("minimise (show desktop)") << true;
+}
+
 void FlowTest::windowSystemCloseOfThePlayFieldActsLikeEsc()
 {
+    QFETCH(bool, minimise);
     bool prizeWasOn = false;
     QTimer::singleShot(0, this, [&] {
         // Even in the prize pause a close must not leave timers behind.
         Play->ShowPrize(Play->Timer_B1);
         prizeWasOn = Play->TimerPriz->isActive();
-        Play->close();
+        if (minimise)
+            Play->setWindowState(Play->windowState() | Qt::WindowMinimized);
+        else
+            Play->close();
     });
+    QTimer::singleShot(5000, Play, &QWidget::close);  // a round that would not end fails, not hangs
     START->B_PlayClick();
     QVERIFY(prizeWasOn);
     QVERIFY(START->isVisible());
@@ -323,6 +340,35 @@ void FlowTest::handlerErrorsReachTheStandardErrorBox()
     zephyra::runHandler([] { throw std::runtime_error("plain failure"); });
     QCOMPARE(m_boxes.size(), 2);
     QCOMPARE(m_boxes[1].second, QString("plain failure."));
+}
+
+void FlowTest::startUpCheckNamesTheFirstDamagedPicture()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto copy = [&](const char* from, const QString& to, qsizetype keep = -1) {
+        QFile in(QStringLiteral(":/pictures/") + QLatin1String(from));
+        QFile out(dir.filePath(to));
+        QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+        const QByteArray bytes = in.readAll();
+        out.write(keep < 0 ? bytes : bytes.left(keep));
+    };
+    copy("wasp-small.png", "a.png");
+    copy("start-background.jpg", "b.jpg");
+    QCOMPARE(zephyra::firstDamagedPicture(dir.path()), QString());
+    // Cut short: libjpeg would fill the rest with grey; it must count as damaged.
+    copy("start-background.jpg", "c.jpg", 4000);
+    copy("prize.png", "d.png", 3000);
+    const QString first = zephyra::firstDamagedPicture(dir.path());
+    QVERIFY2(first.contains(QStringLiteral("c.jpg")), qPrintable(first));
+
+    // The program's check runs beside the start screen and reports on its thread.
+    QString reported;
+    {
+        const zephyra::PictureCheck check(dir.path(), [&](const QString& error) { reported = error; });
+        QTRY_COMPARE(reported, first);
+    }
+    QVERIFY(m_boxes.isEmpty());  // the program decides what to show
 }
 
 QTEST_MAIN(FlowTest)

@@ -141,6 +141,26 @@ private slots:
         d.setAnimationEnabled(false);
     }
 
+    void scrollWrapsOnEveryStepWhileHidden()
+    {
+        // Steps move and wrap the text whether or not anything is painted:
+        // shown again, it stands where the steps have brought it.
+        auto d = display(QStringLiteral("В"));
+        TLCDAnimator a;
+        a.setCode({"[horzscroll(-1);]"});
+        d->setLCDAnimator(&a);
+        d->setAnimationRepeating(true);
+        d->hide();
+        const int wt = d->textImageSize().width();
+        QCOMPARE(wt, 6);
+        for (int step = 0; step < 216; ++step)
+            d->AnimationStep();
+        // Through column -7 back to 95 every wt + 96 = 102 steps: 216 = 7 + 2 * 102 + 5.
+        QCOMPARE(d->ScrollX(), 90);
+        d->show();
+        QCOMPARE(dotsOf(*d), textAt(*d, 90));
+    }
+
     void horizontalScrollReentersAtTheRight()
     {
         auto d = display(QStringLiteral("В"));

@@ -374,6 +374,10 @@ private slots:
         QCOMPARE(f.pixelColor(0, h - 1), dark);
         QCOMPARE(f.pixelColor(40, h - 1), dark);
 
+        // Disabled, the display keeps its bevel: the disabled group's colours never show.
+        pal.setColor(QPalette::Disabled, QPalette::Light, Qt::red);
+        pal.setColor(QPalette::Disabled, QPalette::Dark, Qt::blue);
+        d->setPalette(pal);
         d->setBorderStyle(TLCDScreen::bsNone);
         d->setEnabled(false);
         f = d->composeFrame();
@@ -384,7 +388,31 @@ private slots:
         d->setBorderStyle(TLCDScreen::bsLowered);
         f = d->composeFrame();
         QCOMPARE(f.pixelColor(0, 0), dark);
+        QCOMPARE(f.pixelColor(0, h - 1), light);
         QCOMPARE(f.pixelColor(3, 3), QColor(Qt::black));  // no dots while disabled
+        QVERIFY(!d->Enabled());
+
+        // Enabled is the display's own flag: a disabled parent leaves its dots on.
+        QWidget parent;
+        auto* child = new TLCDScreen(&parent);
+        configureCounterDisplay(child);
+        child->setGeometry(0, 0, 485, 65);
+        child->Lines()->Assign({QStringLiteral("8")});
+        parent.setEnabled(false);
+        QVERIFY(child->Enabled());
+        QVERIFY(dotsOf(child->composeFrame(), *child).join("").contains('#'));
+    }
+
+    void codePageConversionKeepsNoStateBetweenTexts()
+    {
+        // An unpaired surrogate ending one text must not reach the next, in any display.
+        auto first = counterDisplay(485, QStringLiteral("A") + QChar(0xD800));
+        auto second = counterDisplay(365, QStringLiteral("B"));
+        QCOMPARE(second->cellCode(0, 1), quint8('B'));
+        QCOMPARE(second->cellCode(0, 2), quint8(0));
+        first->Lines()->Assign({QStringLiteral("C")});
+        QCOMPARE(first->cellCode(0, 1), quint8('C'));
+        QCOMPARE(first->cellCode(0, 2), quint8(0));
     }
 
     void scrollWrapsAround()

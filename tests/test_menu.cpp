@@ -162,6 +162,7 @@ private slots:
     void saveWritesEveryControl_data();
     void saveWritesEveryControl();
     void saveWithTheSameSizesStillResizesAndReassigns();
+    void typedCountIsSavedAndShownAgain_data();
     void typedCountIsSavedAndShownAgain();
     void prizeOffKeepsTheOldCountInTheDisabledBox();
     void cancelCloseBoxAndEscWriteNothing_data();
@@ -502,21 +503,37 @@ void MenuTest::saveWithTheSameSizesStillResizesAndReassigns()
     }
 }
 
+void MenuTest::typedCountIsSavedAndShownAgain_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("not in the list") << QStringLiteral("7");
+    // The start of list items ("50", "500", "10"): nothing completes them.
+    QTest::newRow("start of 50") << QStringLiteral("5");
+    QTest::newRow("start of 10") << QStringLiteral("1");
+}
+
 void MenuTest::typedCountIsSavedAndShownAgain()
 {
+    QFETCH(QString, typed);
     START->B_OptionsClick();
+    // Typed with the focus in the box, as a player types: completion acts only then.
+    Options->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Options));
+    Options->ComboBox1()->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), Options->ComboBox1());
     Options->ComboBox1()->lineEdit()->clear();
-    QTest::keyClicks(Options->ComboBox1()->lineEdit(), QStringLiteral("7"));
+    QTest::keyClicks(Options->ComboBox1()->lineEdit(), typed);
+    QCOMPARE(Options->ComboBox1()->currentText(), typed);
     QTest::keyClick(Options->ComboBox1()->lineEdit(), Qt::Key_Return);
     QCOMPARE(Options->ComboBox1()->count(), 9);  // typing does not grow the list
     QVERIFY(Options->isVisible());               // Enter is no Save
     QTest::mouseClick(Options->Button1(), Qt::LeftButton);
-    QCOMPARE(GameSettings.PrizeThreshold, 7);
+    QCOMPARE(GameSettings.PrizeThreshold, typed.toInt());
     QVERIFY(START->isVisible());
 
     Options->ComboBox1()->setEditText(QStringLiteral("999"));
     START->B_OptionsClick();
-    QCOMPARE(Options->ComboBox1()->currentText(), QStringLiteral("7"));
+    QCOMPARE(Options->ComboBox1()->currentText(), typed);
 }
 
 void MenuTest::prizeOffKeepsTheOldCountInTheDisabledBox()
@@ -696,6 +713,7 @@ void MenuTest::conversionRejectsEverythingElse_data()
     QTest::newRow("decimal point") << "1.0";
     QTest::newRow("tab before") << "\t5";
     QTest::newRow("non-ASCII digits") << QStringLiteral("\u0661\u0662");
+    QTest::newRow("a NUL inside, named whole") << QStringLiteral("1") + QChar(u'\0') + QStringLiteral("2");
 }
 
 void MenuTest::conversionRejectsEverythingElse()

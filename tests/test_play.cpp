@@ -13,6 +13,7 @@
 #include "tests/fixture.h"
 
 #include <QCursor>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -114,6 +115,9 @@ private slots:
     void firstClickPopReachingThePrizeHidesTheRest();
     void clickOnABurstingBalloonDoesNothing();
     void clickBurstLastsSixTicks();
+
+    // A picture that cannot be decoded
+    void damagedPicturesInPlayShowOneBoxAndTheTickGoesOn();
 
     // Sounds
     void soundSwitchSilencesOnlyThePop_data();
@@ -651,10 +655,13 @@ void PlayTest::otherKeysDoNothing()
         Play->FormKeyPress(key);
     QTest::keyClick(Play, Qt::Key_Return);
     QTest::keyClick(Play, Qt::Key_Space);
+    QTest::keyClick(Play, Qt::Key_BracketLeft);  // "[" alone is not Esc
     QVERIFY(Play->isVisible());
     QVERIFY(Play->TimerClick->isActive());
     QVERIFY(START->isHidden());
-    Play->FormKeyPress(27);
+    // Ctrl+[ types the Esc character, and leaves like the Esc key.
+    QKeyEvent ctrlBracket(QEvent::KeyPress, Qt::Key_BracketLeft, Qt::ControlModifier, QStringLiteral("\x1b"));
+    QCoreApplication::sendEvent(Play, &ctrlBracket);
     QVERIFY(Play->isHidden());
     QVERIFY(!Play->TimerClick->isActive());
     QVERIFY(!START->isHidden());
@@ -908,6 +915,59 @@ void PlayTest::clickBurstLastsSixTicks()
     Play->TimerClickTimer();  // the sixth tick after the press
     QVERIFY(slot(1)->isHidden());
     QCOMPARE(phase(1), 0);
+}
+
+// ---------------------------------------------------------------- damaged pictures
+
+void PlayTest::damagedPicturesInPlayShowOneBoxAndTheTickGoesOn()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile damaged(dir.filePath(QStringLiteral("damaged.png")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x89PNG\r\n\x1a\nnot a picture");
+    damaged.close();
+    const auto items = [](TPngImageCollection* list) {
+        QList<TPngImageCollectionItem*> all;
+        for (int i = 0; i < list->Items()->Count(); ++i)
+            all << list->Items()->Items(i);
+        return all;
+    };
+    QList<TPngImageCollectionItem*> spoilt = items(Play->PngImageCollection1) + items(Play->PngImageCollectionBoom);
+    QList<QImage> kept;
+    for (TPngImageCollectionItem* item : spoilt) {
+        kept << item->PngImage();
+        item->setPngSource(damaged.fileName());
+    }
+    QStringList boxes;
+    zephyra::setMessagePresenter([&](QMessageBox::Icon, const QString&, const QString& text) { boxes << text; });
+
+    // The real timer, as the game runs it: balloons launch at every chance,
+    // the sting rests where they rise and pop.
+    GameSettings.LaunchInterval = 0;
+    GameSettings.PrizeThreshold = 1000;
+    Play->show();
+    QCursor::setPos(kPointer);
+    Play->Timer_B1->start();
+    QTRY_VERIFY(PlayState.LaunchedCount >= 4);
+    const QPoint p = insideOf(waspFor(kPointer));
+    slot(1)->move(p.x(), p.y() + GameSettings.FlightStep);
+    slot(1)->show();
+    phase(1) = 0;
+    QTRY_VERIFY(PlayState.PoppedCount >= 1);
+    QCursor::setPos(kPointer + QPoint(40, 0));
+    QTRY_COMPARE(Play->ImageBee->pos(), waspFor(kPointer + QPoint(40, 0)));  // the tick goes on
+    QVERIFY(Play->Timer_B1->isActive());
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().contains(QStringLiteral("damaged.png")), qPrintable(boxes.first()));
+    QVERIFY(slot(1)->Picture().isNull());  // what cannot be decoded shows nothing
+
+    Play->Timer_B1->stop();
+    zephyra::setMessagePresenter([](QMessageBox::Icon, const QString&, const QString& text) {
+        QFAIL(qPrintable(QStringLiteral("unexpected message box: ") + text));
+    });
+    for (qsizetype i = 0; i < spoilt.size(); ++i)
+        spoilt[i]->setPngImage(kept[i]);
 }
 
 // ---------------------------------------------------------------- sounds

@@ -173,7 +173,7 @@ void TestSounds::format_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<double>("minSeconds");
     QTest::addColumn<double>("maxSeconds");
-    QTest::newRow("pop") << soundPath("pop.wav") << 0.2 << 0.45;
+    QTest::newRow("pop") << soundPath("pop.wav") << 0.2 << 0.6;
     // The fanfare must be over well before the 10 s prize pause ends.
     QTest::newRow("prize") << soundPath("prize.wav") << 1.0 << 8.0;
 }
@@ -221,14 +221,16 @@ void TestSounds::levels()
     QVERIFY2(peakDb >= -3.0, qPrintable(QString("peak %1 dBFS, not normalised").arg(peakDb)));
 
     // No click at either end: the first sample starts from silence and the
-    // last 10 ms are faded below -60 dBFS.
+    // end is faded below -60 dBFS.
     const size_t ch = size_t(w.channels);
     for (size_t c = 0; c < ch; ++c)
         QVERIFY2(dbfs(std::abs(w.raw[c]) / 32768.0) < -40.0, "starts on a step");
-    const size_t tail = samples(0.010) * ch;
+    // The player on PulseAudio drops about the last 0.17 s of a sound, so
+    // every file ends in 0.2 s of silence that may go unheard.
+    const size_t tail = samples(0.200) * ch;
     for (size_t i = w.raw.size() - tail; i < w.raw.size(); ++i)
         QVERIFY2(dbfs(std::abs(w.raw[i]) / 32768.0) < -60.0,
-                 qPrintable(QString("sample %1 of the last 10 ms is %2")
+                 qPrintable(QString("sample %1 of the silent tail is %2")
                                 .arg(i / ch).arg(w.raw[i])));
 }
 

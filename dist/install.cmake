@@ -1,0 +1,84 @@
+# Installing and packaging: the executable, the desktop entry, the AppStream
+# metainfo, the icons and the licences in the usual places, and a Debian
+# package built from the same rules by CPack.
+include(GNUInstallDirs)
+
+# One reverse-DNS application id everywhere (desktop file, metainfo, icon,
+# the window's desktop file name), derived from the game's web address:
+# https://zephyra-game.example.org/ gives org.example.zephyra_game.zephyra.
+# A hyphen is not allowed in such ids, so it becomes an underscore.
+string(REGEX REPLACE "^[A-Za-z]+://([^/:]+).*$" "\\1" _zephyra_host "${ZEPHYRA_WEB_ADDRESS}")
+string(TOLOWER "${_zephyra_host}" _zephyra_host)
+string(REGEX REPLACE "^www\\." "" _zephyra_host "${_zephyra_host}")
+string(REPLACE "-" "_" _zephyra_parts "${_zephyra_host}")
+string(REPLACE "." ";" _zephyra_parts "${_zephyra_parts}")
+list(REVERSE _zephyra_parts)
+set(_zephyra_rdns "")
+foreach(part IN LISTS _zephyra_parts)
+  if(part MATCHES "^[0-9]")
+    set(part "_${part}")  # an id segment may not start with a digit
+  endif()
+  list(APPEND _zephyra_rdns "${part}")
+endforeach()
+list(JOIN _zephyra_rdns "." _zephyra_rdns)
+set(ZEPHYRA_APP_ID "${_zephyra_rdns}.zephyra")
+target_compile_definitions(zephyra PRIVATE ZEPHYRA_APP_ID="${ZEPHYRA_APP_ID}")
+
+set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop")
+set(ZEPHYRA_METAINFO_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.metainfo.xml")
+configure_file(dist/zephyra.desktop.in "${ZEPHYRA_DESKTOP_FILE}" @ONLY)
+configure_file(dist/zephyra.metainfo.xml.in "${ZEPHYRA_METAINFO_FILE}" @ONLY)
+
+install(TARGETS zephyra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES "${ZEPHYRA_DESKTOP_FILE}" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES "${ZEPHYRA_METAINFO_FILE}" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+file(GLOB _zephyra_icons CONFIGURE_DEPENDS assets/icons/zephyra-*.png)
+foreach(icon IN LISTS _zephyra_icons)
+  string(REGEX MATCH "zephyra-([0-9]+)\\.png$" _ "${icon}")
+  set(side "${CMAKE_MATCH_1}")
+  install(FILES "${icon}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps
+          RENAME ${ZEPHYRA_APP_ID}.png)
+endforeach()
+install(FILES assets/icons/zephyra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${ZEPHYRA_APP_ID}.svg)
+install(FILES LICENSE assets/fonts/LICENSE-terminus.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The Debian package. dpkg-shlibdeps finds the libraries the executable links
+# (Qt Core, Gui, Widgets, Multimedia, libpng, libjpeg, the C++ runtime); the
+# xcb platform plugin and the compose input method that Qt loads at run time
+# come with libqt6gui6. What is loaded beyond that is named here:
+# - Qt Multimedia plays QSoundEffect through libpulse (linked, so found by
+#   dpkg-shlibdeps), which needs a PulseAudio-protocol server on the desktop;
+#   without one the game stays silent, hence a recommendation, not a must.
+# - Qt's xcb plugin opens libXcursor at run time for themed pointers.
+# - On a Wayland desktop the game runs through XWayland, which GNOME's and
+#   KDE's Wayland sessions already depend on.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zephyra)
+set(CPACK_PACKAGE_VENDOR "The ZEPHYRA developers")
+set(CPACK_PACKAGE_CONTACT "The ZEPHYRA developers <developers@${_zephyra_host}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "balloon-popping game for young children")
+set(CPACK_PACKAGE_DESCRIPTION "Balloons rise over a meadow; the child steers a cartoon wasp with the mouse
+and pops them with its sting, by touch or by click. Two dot-matrix counters
+keep score, and a prize picture with a fanfare appears after a chosen number
+of pops. Parents set balloon and wasp size, speed, launch interval, pop mode,
+prize and sound in the options.")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEPHYRA_WEB_ADDRESS}")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
+
+# The validators read the files as built; the package check builds the .deb,
+# unpacks it and starts the installed game on the test's X display.
+add_test(NAME dist_desktop_file COMMAND desktop-file-validate "${ZEPHYRA_DESKTOP_FILE}")
+add_test(NAME dist_metainfo COMMAND appstreamcli validate --no-net --pedantic "${ZEPHYRA_METAINFO_FILE}")
+set_tests_properties(dist_desktop_file dist_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "(error|warning): |[EW]: ")
+add_test(NAME dist_package COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/tests/dist_package.sh" "${CMAKE_BINARY_DIR}")
+set_tests_properties(dist_package PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)

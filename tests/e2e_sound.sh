@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The sounds, heard: a private PulseAudio server with a null sink, the real
+# game playing into it, the sink's monitor recorded. The prize count is set to
+# 2 in the options dialog (with 1, the first pop wins and plays the fanfare
+# alone): one pop, a pause, the second pop wins the prize. The recording must
+# hold a sound of the pop's length and then one of the fanfare's, nothing else.
+# Usage: e2e_sound.sh <path-to-zephyra>
+set -uo pipefail
+
+game=${1:?path to the zephyra executable}
+: "${DISPLAY:?DISPLAY must name an X server}"
+. "$(dirname "$0")/e2e-lib.sh"
+command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v sox >/dev/null \
+  || { echo "pulseaudio, parec or sox missing: tools/install-deps installs them" >&2; exit 1; }
+
+# The game plays into a private server (tests/with-pulse.sh) whose null sink's
+# monitor is recorded.
+[[ -n ${ZEPHYRA_PRIVATE_PULSE:-} ]] || ZEPHYRA_PRIVATE_PULSE=1 exec bash "$(dirname "$0")/with-pulse.sh" bash "$0" "$@"
+
+work=$(mktemp -d)
+app_pid= rec_pid=
+cleanup() {
+  local p
+  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
+  app_pid= rec_pid=
+}
+trap 'cleanup; rm -rf "$work"' EXIT
+fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
+label=sound
+
+launch_game
+start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+set_prize_count "$start" 2 || fail "$label" "could not set the prize count"
+start=$(wait_window 'GAME -ZEPHYRA' 50)
+click_in "$start" $((32 + 66)) $((168 + 24))
+play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+
+# The prize pause is the only time the field stands still: no tick runs.
+frozen() {
+  local a b
+  a=$(import -window root rgb:- 2>/dev/null | md5sum)
+  sleep 0.5
+  b=$(import -window root rgb:- 2>/dev/null | md5sum)
+  [[ $a == "$b" ]]
+}
+# Waits up to 12 s for the prize pause to end.
+wait_thawed() { for _ in $(seq 24); do frozen || return 0; done; return 1; }
+
+# One pop, a pause with the sting off the screen, the winning pop. Two
+# balloons popped together would win at once; then the round is played again.
+for attempt in 1 2 3; do
+  parec -d zephyra_test.monitor --file-format=wav "$work/rec.wav" &
+  rec_pid=$!
+  sleep 0.5
+  play_until_pops "$play" 1 80 4 || fail "$label" "no first pop"
+  xdotool mousemove 0 0
+  sleep 1
+  if frozen; then
+    kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+    wait_thawed || fail "$label" "the prize pause did not end"
+    continue
+  fi
+  play_until_pops "$play" 1 80 4 || fail "$label" "no second pop"
+  xdotool mousemove 0 0
+  sleep 0.5  # the prize's first paint
+  frozen || fail "$label" "the second pop did not win the prize"
+  sleep 4  # the fanfare plays out
+  kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+  wait_thawed || fail "$label" "the prize pause did not end"
+  break
+done
+[[ -f $work/rec.wav && -z $rec_pid ]] || fail "$label" "no round with two separate pops"
+leave_and_exit "$play"
+
+# Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
+# than the threshold, gaps under 150 ms bridged; "start length" in seconds.
+segments() {
+  sox "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
+    /^;/ { next }
+    { w = int($1 * 100); a = $2 < 0 ? -$2 : $2; if (a > peak[w]) peak[w] = a; if (w > last) last = w }
+    END {
+      s = -1
+      for (w = 0; w <= last; ++w)
+        if (peak[w] > 0.02) { if (s < 0 || w - e > 15) { if (s >= 0) print s / 100, (e - s + 1) / 100; s = w } e = w }
+      if (s >= 0) print s / 100, (e - s + 1) / 100
+    }'
+}
+heard=$(segments "$work/rec.wav")
+echo "$heard" | sed 's/^/heard: /'
+# The same measure of the sounds themselves gives the lengths to expect.
+sounds=$(dirname "$0")/../assets/sounds
+pop_len=$(segments "$sounds/pop.wav" | awk '{ print $1 + $2; exit }')
+fanfare_len=$(segments "$sounds/prize.wav" | awk '{ e = $1 + $2 } END { print e }')
+awk -v pop="$pop_len" -v fan="$fanfare_len" '
+  { len[NR] = $2 }
+  END {
+    if (NR != 2) { print "expected the pop and then the fanfare, heard " NR " sounds"; exit 1 }
+    if (len[1] < pop - 0.05 || len[1] > pop + 0.05) { print "first sound lasts " len[1] " s, the pop " pop " s"; exit 1 }
+    if (len[2] < fan - 0.1 || len[2] > fan + 0.1) { print "second sound lasts " len[2] " s, the fanfare " fan " s"; exit 1 }
+  }' <<<"$heard" >"$work/verdict" || fail "$label" "$(cat "$work/verdict")"
+echo "ok: pop then fanfare heard"
