@@ -1,5 +1,6 @@
 #include "app/sound.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSoundEffect>
 
@@ -17,8 +18,6 @@ SoundPlayer::SoundPlayer()
 {
 }
 
-// The effects belong to the application's lifetime; Qt tears them down with
-// the multimedia backend, so they are deliberately not deleted here.
 SoundPlayer::~SoundPlayer() = default;
 
 void SoundPlayer::setSource(SoundId sound, const QUrl& source)
@@ -35,7 +34,9 @@ QSoundEffect* SoundPlayer::effect(SoundId sound)
     if (!m_effects[i]) {
         // Created on first use: loading starts early enough for the first pop,
         // and a program that never plays never touches the audio device.
-        QSoundEffect* e = new QSoundEffect();
+        // Owned by the application, so they go while the multimedia backend is
+        // still there, not with this player after the end of main().
+        QSoundEffect* e = new QSoundEffect(QCoreApplication::instance());
         m_effects[i] = e;
         // Asked for while still loading: it starts once loaded, or is
         // skipped if the output refuses it.

@@ -4,6 +4,7 @@
 // or unplayable sound is silent.
 
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 #include <array>
@@ -40,7 +41,7 @@ private:
     void start(QSoundEffect* effect);
 
     std::array<QUrl, 2> m_sources;
-    std::array<QSoundEffect*, 2> m_effects{};
+    std::array<QPointer<QSoundEffect>, 2> m_effects{};
     std::array<bool, 2> m_waiting{};  // asked for before it had loaded
     bool m_outputEnabled = true;
 };

@@ -51,9 +51,14 @@ done
 [[ -f $root/usr/share/doc/zephyra/LICENSE && -f $root/usr/share/doc/zephyra/LICENSE-terminus.txt ]] ||
   fail "licences missing from /usr/share/doc/zephyra"
 
-# The installed program on the display, with nothing of the build tree around.
-(cd "$work" && exec env -i DISPLAY="$DISPLAY" HOME="$work" PATH=/usr/bin:/bin "$root/usr/bin/zephyra" \
-  >"$work/log" 2>&1) &
+# The installed program on the display, with nothing of the build tree around
+# (but the sanitizers' settings, when the suite runs under them).
+sanitizer_env=()
+for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  [[ -n ${!v:-} ]] && sanitizer_env+=("$v=${!v}")
+done
+(cd "$work" && exec env -i DISPLAY="$DISPLAY" HOME="$work" PATH=/usr/bin:/bin "${sanitizer_env[@]}" \
+  "$root/usr/bin/zephyra" >"$work/log" 2>&1) &
 app_pid=$!
 start=$(wait_window "GAME -ZEPHYRA") || { cat "$work/log"; fail "the installed game showed no start screen"; }
 sleep 1  # the audio output opens shortly after the first paint
@@ -98,5 +103,5 @@ missing=$(awk -F'\t' -v wanted="$wanted" -v need="$(tr '\n' ' ' <<<"$owners")" '
 # Exit; no --sync: the pointer may already be there from an earlier run.
 xdotool mousemove $((x + 544 + 61)) $((y + 168 + 25)) sleep 0.3 click 1
 wait_exit || fail "Exit did not end the installed game"
-[[ $exit_code -eq 0 ]] || fail "exit code $exit_code"
+[[ $exit_code -eq 0 ]] || { cat "$work/log"; fail "exit code $exit_code"; }
 echo "ok: $(basename "$deb"): $(wc -l <"$work/libs") libraries from $(wc -w <<<"$owners") packages, all brought by its dependencies"
