@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QtMath>
 
 TImage::TImage(QWidget* parent, const QString& name) : QWidget(parent)
 {
@@ -45,7 +46,7 @@ void TImage::setAlignClient(bool align)
 
 void TImage::setOpaque(bool opaque) { setAttribute(Qt::WA_OpaquePaintEvent, opaque); }
 
-void TImage::setPictureSource(std::function<QImage()> loader)
+void TImage::setPictureSource(std::function<QImage(QSize)> loader)
 {
     m_loader = std::move(loader);
     m_picture = QImage();
@@ -72,43 +73,49 @@ void TImage::rescale()
 void TImage::scaleNow()
 {
     m_scaleDirty = false;
-    if (size().isEmpty()) {
+    const qreal ratio = devicePixelRatioF();
+    // Rounded up: a device pixel left uncovered would show garbage.
+    const QSize device(qCeil(width() * ratio), qCeil(height() * ratio));
+    if (device.isEmpty()) {
         m_scaled = QImage();
         return;
     }
     if (m_loader) {
         // Decode, scale, and let the large source go again.
         QImage source;
-        zephyra::runHandler([&] { source = m_loader(); });
+        zephyra::runHandler([&] { source = m_loader(device); });
         m_scaled = source.isNull()
                        ? QImage()
-                       : source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       : source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                              .convertToFormat(source.hasAlphaChannel()
                                                   ? QImage::Format_ARGB32_Premultiplied
                                                   : QImage::Format_RGB32);
-        return;
-    }
-    if (m_picture.isNull()) {
+    } else if (m_picture.isNull()) {
         m_scaled = QImage();
-        return;
+    } else {
+        m_scaled = m_picture.size() == device
+                       ? m_picture
+                       : m_picture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    m_scaled = m_picture.size() == size()
-                   ? m_picture
-                   : m_picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_scaled.setDevicePixelRatio(ratio);
 }
 
 void TImage::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     if (m_stretch) {
-        if (m_scaleDirty)
+        // A move to a screen of another density scales again.
+        if (m_scaleDirty || (!m_scaled.isNull() && m_scaled.devicePixelRatio() != devicePixelRatioF()))
             scaleNow();
         // Rectangle by rectangle: handed the whole full-screen picture under a
         // clip, the raster engine spreads a blit of all of it over threads on
-        // every tick; the damaged rectangles are a small part of it.
+        // every tick; the damaged rectangles are a small part of it. Each is
+        // copied pixel for pixel from the copy at the screen's density.
+        const qreal ratio = m_scaled.devicePixelRatio();
         if (!m_scaled.isNull())
             for (const QRect& r : event->region())
-                p.drawImage(r.topLeft(), m_scaled, r);
+                p.drawImage(QPointF(r.topLeft()), m_scaled,
+                            QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
     } else if (!m_picture.isNull()) {
         p.drawImage(0, 0, m_picture);
     }

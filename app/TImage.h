@@ -1,8 +1,9 @@
 #pragma once
 // A picture control: position, size, visibility and a picture held by value,
 // drawn with its alpha over whatever lies beneath, at its own size or
-// stretched. A stretched picture keeps a copy scaled to the control's size,
-// so painting never rescales.
+// stretched. A stretched picture keeps a copy scaled to the control's size in
+// device pixels, so painting never rescales and a high-density screen gets
+// every one of its pixels.
 
 #include <QImage>
 #include <QWidget>
@@ -23,8 +24,9 @@ public:
     // The control is opaque where its picture is; lets Qt skip painting beneath.
     void setOpaque(bool opaque);
     // Stretched pictures need not stay decoded once scaled: the source can be
-    // dropped and a loader called again on the next resize.
-    void setPictureSource(std::function<QImage()> loader);
+    // dropped and a loader called again on the next resize. The loader gets
+    // the size to fill in device pixels, so it can pick and reduce the source.
+    void setPictureSource(std::function<QImage(QSize)> loader);
 
 signals:
     void mouseMoved(QPoint pos);
@@ -45,7 +47,7 @@ private:
 
     QImage m_picture;
     QImage m_scaled;
-    std::function<QImage()> m_loader;
+    std::function<QImage(QSize)> m_loader;
     bool m_stretch = false;
     bool m_alignClient = false;
     bool m_pressed = false;

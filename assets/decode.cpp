@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QResource>
 
 #include <png.h>
 
@@ -13,6 +15,11 @@
 #include <cstring>
 
 #include <jpeglib.h>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace zephyra {
 
@@ -48,9 +55,25 @@ void jpegWarningIsFatal(j_common_ptr info, int level)
         jpegErrorExit(info);
 }
 
+// libjpeg reduces by n/8 while decoding; the smallest n whose result still
+// covers the wanted size, or 8 (full size) when nothing smaller does.
+unsigned reducedEighths(unsigned width, unsigned height, QSize atLeast)
+{
+    if (!atLeast.isValid())
+        return 8;
+    for (unsigned n = 1; n < 8; ++n) {
+        // libjpeg rounds the reduced size up.
+        const unsigned w = (width * n + 7) / 8, h = (height * n + 7) / 8;
+        if (w >= static_cast<unsigned>(atLeast.width()) && h >= static_cast<unsigned>(atLeast.height()))
+            return n;
+    }
+    return 8;
+}
+
 // Plain C state only between setjmp and longjmp, so no destructor is skipped.
-bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out, char* why,
-                    std::size_t whySize)
+// With a header size to fill, reads no further than the header.
+bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QSize atLeast, QImage* out,
+                    char* why, std::size_t whySize, QSize* headerSize = nullptr)
 {
     jpeg_decompress_struct info;
     JpegErrorManager err;
@@ -73,6 +96,11 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out,
         jpeg_destroy_decompress(&info);
         return false;
     }
+    if (headerSize) {
+        *headerSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+        jpeg_destroy_decompress(&info);
+        return true;
+    }
 #if defined(JCS_EXTENSIONS) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     // Straight into Qt's 32-bit layout: no second full-size copy to convert.
     info.out_color_space = JCS_EXT_BGRX;
@@ -81,6 +109,8 @@ bool decodeJpegInto(const unsigned char* bytes, unsigned long size, QImage* out,
     info.out_color_space = JCS_RGB;
     const QImage::Format format = QImage::Format_RGB888;
 #endif
+    info.scale_num = reducedEighths(info.image_width, info.image_height, atLeast);
+    info.scale_denom = 8;
     jpeg_start_decompress(&info);
     // Without an image to fill, every row goes through one scratch row: the
     // whole stream is decoded and checked, and nothing of it is kept.
@@ -135,22 +165,46 @@ QImage decodePng(const QByteArray& data, const QString& name)
 namespace {
 
 // Decodes a JPEG stream into out, or with no out only checks all of it.
-void decodeJpegStream(const QByteArray& data, const QString& name, QImage* out)
+void decodeJpegStream(const QByteArray& data, const QString& name, QImage* out, QSize atLeast = QSize())
 {
     if (data.isEmpty())
         fail(name, QStringLiteral("no data"));
     char why[JMSG_LENGTH_MAX + 64] = {};
     if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                        static_cast<unsigned long>(data.size()), out, why, sizeof why))
+                        static_cast<unsigned long>(data.size()), atLeast, out, why, sizeof why))
         fail(name, QString::fromLocal8Bit(why));
 }
 
-QByteArray readPicture(const QString& path)
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast)
 {
-    QFile file(path);
+    QImage out;
+    decodeJpegStream(data, name, &out, atLeast);
+    return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
+}
+
+namespace {
+
+struct Stored {
+    QByteArray bytes;
+    bool inExecutable = false;  // bytes lie in the executable's mapped resources
+};
+
+// Embedded pictures are stored uncompressed in the executable: they are used
+// where they lie, without a copy, and only the pages read become resident.
+Stored readPicture(const QString& resourcePath)
+{
+    const QResource resource(resourcePath);
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
+        && resource.data())
+        return {QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                        static_cast<qsizetype>(resource.size())),
+                true};
+    QFile file(resourcePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot find picture '%1'").arg(path));
-    return file.readAll();
+        throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
+    return {file.readAll(), false};
 }
 
 bool isJpeg(const QString& path)
@@ -159,28 +213,116 @@ bool isJpeg(const QString& path)
     return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
 }
 
-}  // namespace
-
-QImage decodeJpeg(const QByteArray& data, const QString& name)
+// Once decoded, an embedded picture's bytes are not needed again soon: their
+// pages of the executable go back (they are read from the file again if
+// ever), so a large variant decoded once does not stay resident.
+void releasePages(const Stored& stored)
 {
-    QImage out;
-    decodeJpegStream(data, name, &out);
-    return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
+#ifdef Q_OS_LINUX
+    if (!stored.inExecutable)
+        return;
+    const QByteArray& bytes = stored.bytes;
+    const auto page = static_cast<quintptr>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<quintptr>(bytes.constData()) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<quintptr>(bytes.constData()) + bytes.size()) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+#else
+    Q_UNUSED(stored);
+#endif
 }
+
+QImage decodeByName(const QString& path, QSize atLeast = QSize())
+{
+    const Stored stored = readPicture(path);
+    QImage image = isJpeg(path) ? decodeJpeg(stored.bytes, path, atLeast)
+                                : decodePng(stored.bytes, path);
+    releasePages(stored);
+    return image;
+}
+
+// "a/name.png" -> "a/name@2x.png"
+QString doubleDensityPath(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? path + QLatin1String("@2x") : path.left(dot) + QLatin1String("@2x") + path.mid(dot);
+}
+
+// The highest device pixel ratio of all screens: a picture decoded once is
+// shown on whichever screen the window is on.
+qreal applicationPixelRatio()
+{
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return app ? app->devicePixelRatio() : 1.0;
+}
+
+// The pixel size of a picture, read from its header alone.
+QSize storedSize(const QString& path)
+{
+    const QByteArray bytes = readPicture(path).bytes;
+    if (isJpeg(path)) {
+        QSize size;
+        char why[JMSG_LENGTH_MAX + 64] = {};
+        if (!decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<unsigned long>(bytes.size()), QSize(), nullptr, why,
+                            sizeof why, &size))
+            fail(path, QString::fromLocal8Bit(why));
+        return size;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.constData(),
+                                          static_cast<png_size_t>(bytes.size())))
+        fail(path, QString::fromLatin1(image.message));
+    png_image_free(&image);
+    return QSize(static_cast<int>(image.width), static_cast<int>(image.height));
+}
+
+}  // namespace
 
 QImage loadPicture(const QString& resourcePath)
 {
-    const QByteArray bytes = readPicture(resourcePath);
-    return isJpeg(resourcePath) ? decodeJpeg(bytes, resourcePath) : decodePng(bytes, resourcePath);
+    const qreal ratio = applicationPixelRatio();
+    const QString sharp = doubleDensityPath(resourcePath);
+    if (ratio <= 1.0 || !QFile::exists(sharp))
+        return decodeByName(resourcePath);
+    QImage image = decodeByName(sharp);
+    if (!qFuzzyCompare(ratio, 2.0)) {
+        // Other densities get their exact pixel size once, here, so painting
+        // never resamples.
+        const QSize logical = image.size() / 2;
+        image = image.scaled(qRound(logical.width() * ratio), qRound(logical.height() * ratio),
+                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage loadPicture(const QString& resourcePath, QSize fillSize)
+{
+    // Only the variant in use is decoded: the larger one only where the
+    // catalogue's picture would have to be enlarged.
+    const QString sharp = doubleDensityPath(resourcePath);
+    QString chosen = resourcePath;
+    if (fillSize.isValid() && QFile::exists(sharp)) {
+        const QSize stored = storedSize(resourcePath);
+        if (fillSize.width() > stored.width() || fillSize.height() > stored.height())
+            chosen = sharp;
+    }
+    return decodeByName(chosen, fillSize);
 }
 
 void checkPicture(const QString& path)
 {
-    const QByteArray bytes = readPicture(path);
+    const Stored stored = readPicture(path);
+    // Reduced to an eighth, a JPEG is still read to its end, so damage shows;
+    // the large backgrounds cost a fraction of a full decode.
     if (isJpeg(path))
-        decodeJpegStream(bytes, path, nullptr);
+        decodeJpegStream(stored.bytes, path, nullptr, QSize(1, 1));
     else
-        decodePng(bytes, path);
+        decodePng(stored.bytes, path);
+    releasePages(stored);
 }
 
 QString firstDamagedPicture(const QString& folder)

@@ -91,7 +91,7 @@ TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    Image1->setPictureSource([] { return zephyra::loadPicture(QStringLiteral(":/pictures/play-background.jpg")); });
+    Image1->setPictureSource([](QSize fill) { return zephyra::loadPicture(QStringLiteral(":/pictures/play-background.jpg"), fill); });
 
     static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};

@@ -3,6 +3,8 @@
 // the loaders accept, transparency (balloons blend in, bursts show the sky
 // through), where the content lies (button letters, burst puff, the wasp's
 // sting tip that does the popping) and that each colour really is that colour.
+// Every picture has a NAME@2x twin for high-density screens: the same facts
+// hold for it at twice the numbers, so each table row is checked at both.
 
 #include <QFile>
 #include <QImage>
@@ -106,6 +108,29 @@ struct SizeClass {
 };
 const SizeClass kBalloonSizes[] = {{"large", 170, 220}, {"medium", 130, 168}, {"small", 80, 103}};
 
+const int kScales[] = {1, 2};
+
+// "name.png" at scale 2 is "name@2x.png".
+QString at(const QString &file, int scale)
+{
+    const qsizetype dot = file.lastIndexOf('.');
+    return scale == 1 ? file : QString(file).insert(dot < 0 ? file.size() : dot, QStringLiteral("@2x"));
+}
+
+// The pixels that cover the same part of the drawing at the given scale.
+QRect at(const QRect &r, int scale)
+{
+    return QRect(r.topLeft() * scale, QSize(r.width(), r.height()) * scale);
+}
+
+// One data row per scale: the file's name at that scale and the scale.
+template <typename... Rest>
+void rows(const QString &file, const Rest &...rest)
+{
+    for (int s : kScales)
+        ((QTest::newRow(qPrintable(at(file, s))) << at(file, s) << s) << ... << rest);
+}
+
 } // namespace
 
 class TestAssets : public QObject {
@@ -128,16 +153,20 @@ private slots:
     void wasps();
     void buttons_data();
     void buttons();
+    void banner_data();
     void banner();
+    void prize_data();
     void prize();
+    void playBackgroundHint_data();
     void playBackgroundHint();
 };
 
 void TestAssets::sizes_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
     QTest::addColumn<QSize>("size");
-    auto row = [](const QString &f, int w, int h) { QTest::newRow(qPrintable(f)) << f << QSize(w, h); };
+    auto row = [](const QString &f, int w, int h) { rows(f, QSize(w, h)); };
     row("start-background.jpg", 700, 500);
     row("play-background.jpg", 2560, 1600);
     row("banner.png", 250, 35);
@@ -162,9 +191,10 @@ void TestAssets::sizes_data()
 void TestAssets::sizes()
 {
     QFETCH(QString, file);
+    QFETCH(int, scale);
     QFETCH(QSize, size);
     LOAD(img, file);
-    QCOMPARE(img.size(), size);
+    QCOMPARE(img.size(), size * scale);
 }
 
 void TestAssets::pngFormat_data()
@@ -178,8 +208,9 @@ void TestAssets::pngFormat_data()
     for (const auto &s : kBalloonSizes)
         for (const char *c : kColours)
             files << QStringLiteral("balloon-%1-%2.png").arg(s.name, c);
+    QTest::addColumn<int>("scale");
     for (const QString &f : files)
-        QTest::newRow(qPrintable(f)) << f;
+        rows(f);
 }
 
 // The IHDR chunk must come first and say 8 bits per channel, RGBA, no interlace.
@@ -198,8 +229,9 @@ void TestAssets::pngFormat()
 void TestAssets::jpegIsBaseline_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("start") << QStringLiteral("start-background.jpg");
-    QTest::newRow("play") << QStringLiteral("play-background.jpg");
+    QTest::addColumn<int>("scale");
+    rows(QStringLiteral("start-background.jpg"));
+    rows(QStringLiteral("play-background.jpg"));
 }
 
 // Walks the marker segments up to the frame header: it must be SOF0 (baseline
@@ -238,12 +270,11 @@ void TestAssets::jpegIsBaseline()
 void TestAssets::balloons_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
     QTest::addColumn<bool>("hardEdges");
     for (const auto &s : kBalloonSizes)
-        for (const char *c : kColours) {
-            const QString f = QStringLiteral("balloon-%1-%2.png").arg(s.name, c);
-            QTest::newRow(qPrintable(f)) << f << (QByteArray(s.name) == "large");
-        }
+        for (const char *c : kColours)
+            rows(QStringLiteral("balloon-%1-%2.png").arg(s.name, c), QByteArray(s.name) == "large");
 }
 
 void TestAssets::balloons()
@@ -267,8 +298,10 @@ void TestAssets::balloons()
 void TestAssets::balloonColours_data()
 {
     QTest::addColumn<QString>("size");
+    QTest::addColumn<int>("scale");
     for (const auto &s : kBalloonSizes)
-        QTest::newRow(s.name) << QString::fromLatin1(s.name);
+        for (int scale : kScales)
+            QTest::newRow(qPrintable(at(QString::fromLatin1(s.name), scale))) << QString::fromLatin1(s.name) << scale;
 }
 
 // Item order within each size is blue, green, pink-red, yellow; a picture
@@ -276,10 +309,11 @@ void TestAssets::balloonColours_data()
 void TestAssets::balloonColours()
 {
     QFETCH(QString, size);
+    QFETCH(int, scale);
     const double expected[] = {220, 125, 345, 48};
     double hues[4];
     for (int i = 0; i < 4; ++i) {
-        const QString f = QStringLiteral("balloon-%1-%2.png").arg(size, kColours[i]);
+        const QString f = at(QStringLiteral("balloon-%1-%2.png").arg(size, kColours[i]), scale);
         LOAD(img, f);
         hues[i] = meanHue(img);
         QVERIFY2(hueDistance(hues[i], expected[i]) < 25,
@@ -293,16 +327,19 @@ void TestAssets::balloonColours()
 void TestAssets::bursts_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
     QTest::addColumn<QRect>("area"); // where the puff must stay
-    QTest::newRow("small") << QStringLiteral("burst-small.png") << QRect(QPoint(10, 14), QPoint(75, 73));
-    QTest::newRow("medium") << QStringLiteral("burst-medium.png") << QRect(QPoint(17, 23), QPoint(121, 119));
-    QTest::newRow("large") << QStringLiteral("burst-large.png") << QRect(QPoint(23, 31), QPoint(158, 155));
+    rows(QStringLiteral("burst-small.png"), QRect(QPoint(10, 14), QPoint(75, 73)));
+    rows(QStringLiteral("burst-medium.png"), QRect(QPoint(17, 23), QPoint(121, 119)));
+    rows(QStringLiteral("burst-large.png"), QRect(QPoint(23, 31), QPoint(158, 155)));
 }
 
 void TestAssets::bursts()
 {
     QFETCH(QString, file);
+    QFETCH(int, scale);
     QFETCH(QRect, area);
+    area = at(area, scale);
     LOAD(img, file);
     qint64 visible = 0, at125 = 0, cyan = 0, blue = 0;
     for (int y = 0; y < img.height(); ++y)
@@ -337,10 +374,11 @@ void TestAssets::bursts()
 void TestAssets::wasps_data()
 {
     QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
     QTest::addColumn<QRect>("sting");
-    QTest::newRow("small") << QStringLiteral("wasp-small.png") << QRect(QPoint(0, 18), QPoint(5, 28));
-    QTest::newRow("medium") << QStringLiteral("wasp-medium.png") << QRect(QPoint(0, 48), QPoint(10, 56));
-    QTest::newRow("large") << QStringLiteral("wasp-large.png") << QRect(QPoint(5, 86), QPoint(12, 94));
+    rows(QStringLiteral("wasp-small.png"), QRect(QPoint(0, 18), QPoint(5, 28)));
+    rows(QStringLiteral("wasp-medium.png"), QRect(QPoint(0, 48), QPoint(10, 56)));
+    rows(QStringLiteral("wasp-large.png"), QRect(QPoint(5, 86), QPoint(12, 94)));
 }
 
 // The tip under the head is what pops balloons, so it must be where the game
@@ -348,7 +386,9 @@ void TestAssets::wasps_data()
 void TestAssets::wasps()
 {
     QFETCH(QString, file);
+    QFETCH(int, scale);
     QFETCH(QRect, sting);
+    sting = at(sting, scale);
     LOAD(img, file);
     QCOMPARE(img.width(), img.height());
     const int n = img.width() - 1;
@@ -379,7 +419,7 @@ void TestAssets::wasps()
             if (near(150, 200, 245))
                 ++paleBlue;
         }
-    QVERIFY2(darkInSting >= 3, qPrintable(QString::number(darkInSting)));
+    QVERIFY2(darkInSting >= 3 * scale * scale, qPrintable(QString::number(darkInSting)));
     QVERIFY2(sting.contains(tip), qPrintable(QStringLiteral("tip at %1,%2").arg(tip.x()).arg(tip.y())));
     // Orange abdomen and pale blue wings, both clearly there.
     QVERIFY2(orange * 40 > s.total, qPrintable(QString::number(orange)));
@@ -389,18 +429,23 @@ void TestAssets::wasps()
 void TestAssets::buttons_data()
 {
     QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("scale");
     QTest::addColumn<QRect>("letters"); // where the normal picture's letters stay
-    QTest::newRow("play") << QStringLiteral("play") << QRect(QPoint(16, 6), QPoint(114, 42));
-    QTest::newRow("options") << QStringLiteral("options") << QRect(QPoint(26, 5), QPoint(193, 45));
-    QTest::newRow("exit") << QStringLiteral("exit") << QRect(QPoint(15, 6), QPoint(106, 44));
+    for (int s : kScales) {
+        QTest::newRow(qPrintable(at("play", s))) << QStringLiteral("play") << s << QRect(QPoint(16, 6), QPoint(114, 42));
+        QTest::newRow(qPrintable(at("options", s))) << QStringLiteral("options") << s << QRect(QPoint(26, 5), QPoint(193, 45));
+        QTest::newRow(qPrintable(at("exit", s))) << QStringLiteral("exit") << s << QRect(QPoint(15, 6), QPoint(106, 44));
+    }
 }
 
 void TestAssets::buttons()
 {
     QFETCH(QString, word);
+    QFETCH(int, scale);
     QFETCH(QRect, letters);
-    LOAD(normal, QStringLiteral("button-%1.png").arg(word));
-    LOAD(lit, QStringLiteral("button-%1-lit.png").arg(word));
+    letters = at(letters, scale);
+    LOAD(normal, at(QStringLiteral("button-%1.png").arg(word), scale));
+    LOAD(lit, at(QStringLiteral("button-%1-lit.png").arg(word), scale));
     QCOMPARE(lit.size(), normal.size());
 
     const AlphaStats n = alphaStats(normal);
@@ -418,38 +463,62 @@ void TestAssets::buttons()
     QVERIFY(l.full + l.partial > n.full + n.partial);
 }
 
+// One row per scale for a test that takes just the file and its scale.
+void fileRows(const char *file)
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("scale");
+    rows(QString::fromLatin1(file));
+}
+
+void TestAssets::banner_data() { fileRows("banner.png"); }
+
 void TestAssets::banner()
 {
-    LOAD(img, QStringLiteral("banner.png"));
+    QFETCH(QString, file);
+    QFETCH(int, scale);
+    LOAD(img, file);
     const int w = img.width(), h = img.height();
     for (const QPoint c : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
         QCOMPARE(qAlpha(img.pixel(c)), 0);
-    // Only the rounded corners may be (partly) transparent.
-    auto inCorner = [w, h](int x, int y) { return (x < 4 || x >= w - 4) && (y < 4 || y >= h - 4); };
+    // Only the rounded corners (radius 6 at the catalogue size) may be
+    // (partly) transparent.
+    const int corner = 6 * scale;
+    auto inCorner = [w, h, corner](int x, int y) {
+        return (x < corner || x >= w - corner) && (y < corner || y >= h - corner);
+    };
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (!inCorner(x, y))
                 QVERIFY2(qAlpha(img.pixel(x, y)) == 255, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
     // A red bar.
-    const QColor mid = QColor::fromRgb(img.pixel(3, h / 2));
+    const QColor mid = QColor::fromRgb(img.pixel(3 * scale, h / 2));
     QVERIFY2(mid.red() > 150 && mid.green() < 110 && mid.blue() < 110, qPrintable(mid.name()));
 }
 
+void TestAssets::prize_data() { fileRows("prize.png"); }
+
 void TestAssets::prize()
 {
-    LOAD(img, QStringLiteral("prize.png"));
+    QFETCH(QString, file);
+    QFETCH(int, scale);
+    LOAD(img, file);
     const AlphaStats s = alphaStats(img);
     const double share = transparentShare(s);
     QVERIFY2(share >= 0.35 && share <= 0.50, qPrintable(QString::number(share)));
-    QVERIFY(s.bounds.left() >= 5 && s.bounds.right() <= img.width() - 6);
-    QVERIFY(s.bounds.top() >= 5 && s.bounds.bottom() <= img.height() - 6);
+    const QRect margin = img.rect().adjusted(5 * scale, 5 * scale, -5 * scale, -5 * scale);
+    QVERIFY(margin.contains(s.bounds));
 }
 
 // The "EXIT - press key ESCAPE" hint: white letters in the upper left.
+void TestAssets::playBackgroundHint_data() { fileRows("play-background.jpg"); }
+
 void TestAssets::playBackgroundHint()
 {
-    LOAD(img, QStringLiteral("play-background.jpg"));
-    const QRect hint(QPoint(25, 150), QPoint(440, 185));
+    QFETCH(QString, file);
+    QFETCH(int, scale);
+    LOAD(img, file);
+    const QRect hint = at(QRect(QPoint(25, 150), QPoint(440, 185)), scale);
     int white = 0;
     for (int y = hint.top(); y <= hint.bottom(); ++y)
         for (int x = hint.left(); x <= hint.right(); ++x) {
