@@ -211,7 +211,9 @@ void TPlay::HoldKeyboard()
     // window took the focus (a message popping up, a click on a second
     // monitor) and no key a child mashes leaves the game. A grab is only
     // granted once the window is on screen, so every tick tries until it holds.
-    if (!m_keyboardHeld && isVisible() && windowHandle())
+    // Only X11 grants one; elsewhere the field keeps the focus it is shown with.
+    static const bool grabs = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (grabs && !m_keyboardHeld && isVisible() && windowHandle())
         m_keyboardHeld = windowHandle()->setKeyboardGrabEnabled(true);
 }
 
