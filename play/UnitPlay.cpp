@@ -76,10 +76,10 @@ QImage listPicture(const TPngImageCollection* list, int index)
 
 }  // namespace
 
-void PopWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId::Pop); }
+void PopWave(zephyra::SoundOutput& sound) { sound.play(zephyra::SoundId::Pop); }
 
-TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint
-                                                    | Qt::WindowStaysOnTopHint)
+TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound)
 {
     setObjectName(QStringLiteral("Play"));
     setWindowTitle(QStringLiteral("ZEPHYRA"));
@@ -408,7 +408,7 @@ void TPlay::CountPop(QTimer* tickTimer)
         return;
     }
     if (GameSettings.SoundEnabled)
-        PopWave();
+        PopWave(m_sound);
 }
 
 void TPlay::ShowPrize(QTimer* tickTimer)
@@ -423,7 +423,7 @@ void TPlay::ShowPrize(QTimer* tickTimer)
     TimerPriz->start();
 }
 
-void TPlay::PrizWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId::Prize); }
+void TPlay::PrizWave() { m_sound.play(zephyra::SoundId::Prize); }
 
 void TPlay::TimerPrizTimer()
 {

@@ -17,6 +17,9 @@ class QTimer;
 class TImage;
 class TLCDScreen;
 class TPngImageCollection;
+namespace zephyra {
+class SoundOutput;
+}
 
 inline constexpr int kTickMs = 50;
 inline constexpr int kSlotCount = 8;  // Ball1 .. Ball8
@@ -37,12 +40,13 @@ struct TPlayState {
 extern TPlayState PlayState;
 
 // Plays the pop sound.
-void PopWave();
+void PopWave(zephyra::SoundOutput& sound);
 
 class TPlay : public QWidget {
     Q_OBJECT
 public:
-    explicit TPlay(QWidget* parent = nullptr);
+    // Sounds go to the given output, which outlives the field.
+    explicit TPlay(zephyra::SoundOutput& sound, QWidget* parent = nullptr);
     ~TPlay() override;
 
     // Shows the window over the whole of the given screen (the primary one
@@ -111,6 +115,7 @@ private:
     void HoldKeyboard();
     void ReleaseKeyboard();
 
+    zephyra::SoundOutput& m_sound;
     std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
     std::exception_ptr m_pictureFailure;

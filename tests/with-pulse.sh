@@ -14,7 +14,7 @@ pulseaudio --daemonize=no -n --exit-idle-time=-1 --disable-shm --use-pid-file=no
   >"$dir/pulse.log" 2>&1 &
 pulse_pid=$!
 trap 'kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null; rm -rf "$dir"' EXIT
-export PULSE_SERVER=unix:$dir/native
+export PULSE_SERVER=unix:$dir/native ZEPHYRA_PULSE_PID=$pulse_pid
 for _ in $(seq 100); do
   pactl info >/dev/null 2>&1 && break
   kill -0 "$pulse_pid" 2>/dev/null || { cat "$dir/pulse.log" >&2; exit 1; }
