@@ -4,6 +4,8 @@
 // pointer on every 50 ms tick, and two dot-matrix displays count launches and
 // pops.
 
+#include "app/x11.h"
+
 #include <QWidget>
 
 #include <array>
@@ -112,15 +114,16 @@ private:
     // so a damaged picture never stops a tick halfway.
     void PutPicture(TImage* control, const std::function<QImage()>& picture);
     void FinishHandler();
-    void HoldKeyboard();
-    void ReleaseKeyboard();
 
     zephyra::SoundOutput& m_sound;
     std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
     std::exception_ptr m_pictureFailure;
     bool m_closingByEsc = false;
-    bool m_keyboardHeld = false;
+    // The field keeps the keyboard for the whole round, so Esc works whatever
+    // window took the focus (a message popping up, a click on a second
+    // monitor) and no key a child mashes leaves the game.
+    zephyra::KeyboardGrab m_keyboard;
 };
 
 extern TPlay* Play;
