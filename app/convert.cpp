@@ -2,6 +2,8 @@
 
 #include "app/services.h"
 
+#include <QCoreApplication>
+
 namespace zephyra {
 
 namespace {
@@ -25,7 +27,7 @@ int digitValue(QChar c, int base)
 std::int32_t StrToInt(const QString& text)
 {
     const auto invalid = [&] {
-        return Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return Error(QCoreApplication::translate("zephyra", "'%1' is not a valid integer value").arg(text));
     };
     const qsizetype n = text.size();
     qsizetype i = 0;

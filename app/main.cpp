@@ -1,3 +1,4 @@
+#include "app/language.h"
 #include "app/services.h"
 #include "app/sound.h"
 #include "app/startup.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    // Before any window exists, so every text and picture is the desktop's language.
+    zephyra::installLanguage();
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     QIcon icon;
@@ -44,7 +47,7 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     int result = 0;
     {
-        const zephyra::PictureCheck pictures(QStringLiteral(":/pictures"), [](const QString& error) {
+        const zephyra::PictureCheck pictures(zephyra::picturesInUse(), [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });

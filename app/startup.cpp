@@ -8,9 +8,14 @@
 namespace zephyra {
 
 PictureCheck::PictureCheck(const QString& folder, std::function<void(const QString&)> onDamaged)
+    : PictureCheck(picturesIn(folder), std::move(onDamaged))
 {
-    m_worker.reset(QThread::create([folder, onDamaged = std::move(onDamaged)] {
-        const QString error = firstDamagedPicture(folder);
+}
+
+PictureCheck::PictureCheck(const QStringList& pictures, std::function<void(const QString&)> onDamaged)
+{
+    m_worker.reset(QThread::create([pictures, onDamaged = std::move(onDamaged)] {
+        const QString error = firstDamagedPicture(pictures);
         if (!error.isEmpty())
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(), [onDamaged, error] { onDamaged(error); },

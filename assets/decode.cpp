@@ -2,6 +2,7 @@
 
 #include "app/services.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +33,7 @@ constexpr quint32 kMaxSide = 16384;
 
 [[noreturn]] void fail(const QString& name, const QString& why)
 {
-    throw Error(QStringLiteral("Cannot decode picture '%1': %2").arg(name, why));
+    throw Error(QCoreApplication::translate("zephyra", "Cannot decode picture '%1': %2").arg(name, why));
 }
 
 struct JpegErrorManager {
@@ -218,7 +219,7 @@ Stored readPicture(const QString& resourcePath)
 {
     Stored stored;
     if (!readEmbedded(resourcePath, &stored.bytes, &stored.inExecutable))
-        throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
+        throw Error(QCoreApplication::translate("zephyra", "Cannot find picture '%1'").arg(resourcePath));
     return stored;
 }
 
@@ -340,13 +341,21 @@ void checkPicture(const QString& path)
     releasePages(stored);
 }
 
-QString firstDamagedPicture(const QString& folder)
+QStringList picturesIn(const QString& folder)
 {
     const QStringList names = QDir(folder).entryList(
         {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
-    for (const QString& name : names) {
+    QStringList paths;
+    for (const QString& name : names)
+        paths << folder + QLatin1Char('/') + name;
+    return paths;
+}
+
+QString firstDamagedPicture(const QStringList& paths)
+{
+    for (const QString& path : paths) {
         try {
-            checkPicture(folder + QLatin1Char('/') + name);
+            checkPicture(path);
         } catch (const Error& e) {
             return e.message();
         }

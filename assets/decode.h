@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace zephyra {
 
@@ -45,8 +46,11 @@ QImage loadPicture(const QString& resourcePath);
 QImage loadPicture(const QString& resourcePath, QSize fillSize);
 // Decodes a picture the same way and lets it go again; Error when it cannot be.
 void checkPicture(const QString& path);
-// The error message of the first picture in the folder (by name) that cannot
-// be decoded, or an empty text when every one can.
-QString firstDamagedPicture(const QString& folder);
+// The pictures (PNG, JPEG) of a folder, by name, without its subfolders.
+QStringList picturesIn(const QString& folder);
+// The error message of the first of the pictures that cannot be decoded, or
+// an empty text when every one can.
+QString firstDamagedPicture(const QStringList& paths);
+inline QString firstDamagedPicture(const QString& folder) { return firstDamagedPicture(picturesIn(folder)); }
 
 }  // namespace zephyra

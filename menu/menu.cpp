@@ -2,6 +2,7 @@
 
 #include "app/GameSettings.h"
 #include "app/TImage.h"
+#include "app/language.h"
 #include "app/services.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
@@ -35,6 +36,7 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Image2->setGeometry(240, 448, 250, 35);
     Image2->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/banner.png")));
     Image2->setCursor(Qt::PointingHandCursor);
+    Image2->setAccessibleName(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
 
     B_Play = new TImage(this, QStringLiteral("B_Play"));
     B_Play->setGeometry(32, 168, 132, 49);
@@ -44,13 +46,26 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     B_EXit->setGeometry(544, 168, 122, 51);
     for (TImage* b : {B_Play, B_Options, B_EXit})
         b->setCursor(Qt::PointingHandCursor);
+    // The words drawn in the pictures, for screen readers; the pictures of
+    // each language are rendered from these same catalogue entries.
+    B_Play->setAccessibleName(tr("Play"));
+    B_Options->setAccessibleName(tr("Options"));
+    B_EXit->setAccessibleName(tr("Exit"));
+    Image1->setAccessibleName(tr("A happy balloon game for little ones: just move the mouse!"));
+    Image1->setAccessibleDescription(
+        QStringList{tr("Fly, little wasp, and POP!"),
+                    tr("Steer a friendly wasp with the mouse and pop the rising balloons."),
+                    tr("Pick big, medium or small balloons and choose how fast they fly."),
+                    tr("Pop them with a touch or with a click, whatever suits small hands."),
+                    tr("Grown-ups can set up a prize with a fanfare in the Options.")}
+            .join(QLatin1Char('\n')));
 
     PngImageCollectionButton = new TPngImageCollection(this);
     PngImageCollectionButton->setObjectName(QStringLiteral("PngImageCollectionButton"));
     QStringList paths;
     for (const char* n : {"button-play", "button-play-lit", "button-options",
                           "button-options-lit", "button-exit", "button-exit-lit"})
-        paths << QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n));
+        paths << zephyra::localisedPicture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n)));
     PngImageCollectionButton->LoadFromResources(paths);
 
     using zephyra::connectHandler;
@@ -152,7 +167,7 @@ void TSTART::Image2Click()
 
 void TSTART::LoadBackground()
 {
-    Image1->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg")));
+    Image1->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/start-background.jpg"))));
 }
 
 void TSTART::hideEvent(QHideEvent* event)

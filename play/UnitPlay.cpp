@@ -2,6 +2,7 @@
 
 #include "app/GameSettings.h"
 #include "app/TImage.h"
+#include "app/language.h"
 #include "app/services.h"
 #include "app/sound.h"
 #include "assets/PngImageList.h"
@@ -10,6 +11,7 @@
 #include "play/counters.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,9 +33,17 @@ constexpr int kPrizeOffset = 260;
 
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 
-QString launchedLine(std::int32_t count) { return QStringLiteral("ВЫЛЕТЕЛО - ") + QString::number(count); }
+// The captions are looked up on every count: a hash lookup, far cheaper than
+// the display's own redraw that follows. The count stays in decimal digits.
+QString launchedLine(std::int32_t count)
+{
+    return QCoreApplication::translate("TPlay", "ВЫЛЕТЕЛО - ") + QString::number(count);
+}
 
-QString poppedLine(std::int32_t count) { return QStringLiteral("СБИТО - ") + QString::number(count); }
+QString poppedLine(std::int32_t count)
+{
+    return QCoreApplication::translate("TPlay", "СБИТО - ") + QString::number(count);
+}
 
 TPngImageCollection* makeList(QObject* owner, const char* name, const QStringList& pictures)
 {
@@ -91,7 +101,11 @@ TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    Image1->setPictureSource([](QSize fill) { return zephyra::loadPicture(QStringLiteral(":/pictures/play-background.jpg"), fill); });
+    // The hint drawn in the background, for screen readers.
+    Image1->setAccessibleName(tr("EXIT - press key ESCAPE"));
+    Image1->setPictureSource([background = zephyra::localisedPicture(QStringLiteral(":/pictures/play-background.jpg"))](QSize fill) {
+        return zephyra::loadPicture(background, fill);
+    });
 
     static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};
