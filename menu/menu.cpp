@@ -36,7 +36,6 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Image2->setGeometry(240, 448, 250, 35);
     Image2->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/banner.png")));
     Image2->setCursor(Qt::PointingHandCursor);
-    Image2->setAccessibleName(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
 
     B_Play = new TImage(this, QStringLiteral("B_Play"));
     B_Play->setGeometry(32, 168, 132, 49);

@@ -10,6 +10,7 @@
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fit.h"
 #include "tests/fixture.h"
 
 #include <QAbstractButton>
@@ -731,43 +732,9 @@ void MenuTest::everyCaptionFitsItsControl()
 {
     START->B_OptionsClick();
     QVERIFY(QTest::qWaitForWindowExposed(Options));
-    QStyle* style = Options->style();
-    int checked = 0;
-    for (QAbstractButton* b : Options->findChildren<QAbstractButton*>()) {
-        const QFontMetrics fm = b->fontMetrics();
-        QStyleOptionButton opt;
-        opt.initFrom(b);
-        opt.text = b->text();
-        QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-        if (qobject_cast<QRadioButton*>(b))
-            contents = QStyle::SE_RadioButtonContents;
-        else if (qobject_cast<QCheckBox*>(b))
-            contents = QStyle::SE_CheckBoxContents;
-        const QRect area = style->subElementRect(contents, &opt, b);
-        const QString what = b->objectName() + QLatin1Char(' ') + b->text();
-        QVERIFY2(fm.horizontalAdvance(b->text()) <= area.width(), qPrintable(what));
-        QVERIFY2(fm.height() <= area.height(), qPrintable(what));
-        // The style's own idea of the room it needs, indicator and margins included.
-        QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(what));
-        ++checked;
-    }
-    for (QGroupBox* g : Options->findChildren<QGroupBox*>()) {
-        QStyleOptionGroupBox opt;
-        opt.initFrom(g);
-        opt.text = g->title();
-        opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-        const QRect label = style->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
-        QVERIFY2(g->fontMetrics().horizontalAdvance(g->title()) <= label.width(), qPrintable(g->title()));
-        QVERIFY2(label.right() < g->width() - 4, qPrintable(g->title()));
-        ++checked;
-    }
-    for (QLabel* l : Options->findChildren<QLabel*>()) {
-        const QFontMetrics fm = l->fontMetrics();
-        QVERIFY2(fm.horizontalAdvance(l->text()) <= l->contentsRect().width(), qPrintable(l->objectName()));
-        QVERIFY2(fm.height() <= l->contentsRect().height(), qPrintable(l->objectName()));
-        ++checked;
-    }
-    QCOMPARE(checked, 11 + 2 + 5 + 4);  // 9 radios, 2 check boxes, 2 buttons; 5 boxes; 4 labels
+    const fixture::CaptionFit fit = fixture::captionFit(Options);
+    QVERIFY2(fit.overflowing.isEmpty(), qPrintable(fit.overflowing.join(QLatin1String(", "))));
+    QCOMPARE(fit.measured, 11 + 2 + 5 + 4);
 
     // Widened controls stay inside their parents and overlap no sibling.
     const QRegularExpression named(QStringLiteral("^(RadioButton|Label|TrackBar|CheckBox|ComboBox|Button|GroupBox)\\d$"));

@@ -80,7 +80,7 @@
     </message>
     <message>
         <source>Показывать приз после сбитых шаров</source>
-        <translation>Récompense après tant de ballons :</translation>
+        <translation>Cadeau après ce nombre de ballons :</translation>
     </message>
     <message>
         <source>Воспризводить звук лопнувшего шара</source>

@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>Воспризводить звук лопнувшего шара</source>
-        <translation>Звук, когда шар лопается</translation>
+        <translation>Звук лопнувшего шара</translation>
     </message>
     <message>
         <source>Сохранить настройки</source>
