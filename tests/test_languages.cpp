@@ -162,6 +162,9 @@ private slots:
         const QString play = QStringLiteral(":/pictures/button-play.png");
         // English words the pictures as the game does; the others have their own.
         QCOMPARE(zephyra::localisedPicture(play) == play, language.isEmpty() || language == QLatin1String("en"));
+        // One picture of each, the language's where it has one: no other is decoded.
+        QCOMPARE(zephyra::picturesInUse().size(), zephyra::picturesIn(QStringLiteral(":/pictures")).size());
+        QVERIFY(zephyra::picturesInUse().contains(zephyra::localisedPicture(play)));
     }
 
     void theCLocaleKeepsTheGamesOwnTexts()

@@ -141,7 +141,7 @@
     </message>
     <message>
         <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
-        <translation>Lenke die freundliche Wespe mit der Maus zu den Ballons.</translation>
+        <translation>Lenke die Wespe mit der Maus und lass die Ballons platzen.</translation>
     </message>
     <message>
         <source>Pick big, medium or small balloons and choose how fast they fly.</source>
