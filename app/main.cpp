@@ -18,8 +18,13 @@ int main(int argc, char* argv[])
     if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    zephyra::refuseBadScaleSettings();
 
+    // A display or platform that cannot be opened is Qt's fatal error here:
+    // Qt says why, and the program ends with status 1 rather than a core dump.
+    zephyra::exitOnFatalError(true);
     QApplication app(argc, argv);
+    zephyra::exitOnFatalError(false);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
