@@ -111,7 +111,7 @@ median=$(awk '{v[NR]=$1} END {print NR ? v[int((NR+1)/2)] : "-"}' <<<"$sorted")
 slowest=$(tail -n1 <<<"$sorted")
 if [[ -n $damaged ]]; then
   echo "$runs runs, $load busy loops: error box after median $median ms, slowest $slowest ms" \
-       "(goal < 2000); $missing without a box"
+       "(goal < 2000); $missing without a box, crashes $crashes"
 else
   echo "$runs runs, $load busy loops: exit after median $median ms, slowest $slowest ms (goal < 1000);" \
        "crashes $crashes, other exit codes $others, hangs $hangs, no start screen $missing"
