@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <optional>
+
 int main(int argc, char* argv[])
 {
     // The game centres its own windows and follows the pointer across the
@@ -47,17 +49,19 @@ int main(int argc, char* argv[])
     START->show();
     // Pictures are decoded when first shown; this proves now that every one
     // can be, so a damaged one ends the program here and never shows in play.
-    int result = 0;
-    {
-        const zephyra::PictureCheck pictures(QStringLiteral(":/pictures"), [](const QString& error) {
+    // The start screen is painted first.
+    std::optional<zephyra::PictureCheck> pictures;
+    zephyra::afterFirstExpose(START->windowHandle(), [&pictures] {
+        pictures.emplace(QStringLiteral(":/pictures"), [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });
-        // After the first paint: opening the audio output costs time the start
-        // screen should not wait for.
-        QTimer::singleShot(300, [&sound] { sound.connect(); });
-        result = QApplication::exec();
-    }
+    });
+    // After the first paint: opening the audio output costs time the start
+    // screen should not wait for.
+    QTimer::singleShot(300, [&sound] { sound.connect(); });
+    const int result = QApplication::exec();
+    pictures.reset();
     zephyra::destroyWindows();
     return result;
 }

@@ -3,6 +3,8 @@
 #include "assets/decode.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +90,30 @@ void fatalIsExit(QtMsgType type, const QMessageLogContext& context, const QStrin
         std::_Exit(1);  // Qt is half built: nothing of it may run on
 }
 
+// Watches a window until its first expose, then queues the work and goes.
+class FirstExpose : public QObject {
+public:
+    FirstExpose(QWindow* window, std::function<void()> then) : QObject(window), m_then(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The window paints while it handles this event; the work queued
+        // here runs after that.
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this, [this] { m_then(); deleteLater(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
 }  // namespace
 
 bool scaleSettingAccepted(QByteArrayView name, const QByteArray& value)
@@ -122,6 +148,8 @@ void exitOnFatalError(bool on)
     else if (qtMessageHandler)
         qInstallMessageHandler(std::exchange(qtMessageHandler, nullptr));
 }
+
+void afterFirstExpose(QWindow* window, std::function<void()> then) { new FirstExpose(window, std::move(then)); }
 
 PictureCheck::PictureCheck(const QString& folder, std::function<void(const QString&)> onDamaged)
     // At normal priority: the whole check is a tenth of a second of work, and

@@ -9,6 +9,8 @@
 #include <functional>
 #include <thread>
 
+class QWindow;
+
 namespace zephyra {
 
 // Whether a setting that scales every window and picture can be used:
@@ -29,6 +31,10 @@ void refuseBadScaleSettings();
 // instead of an abort and a core dump. For the building of QApplication:
 // its one fatal error is a display or platform that cannot be opened.
 void exitOnFatalError(bool on);
+
+// Runs then from the event loop, once, after window has first been shown and
+// painted: its first paint never waits for it.
+void afterFirstExpose(QWindow* window, std::function<void()> then);
 
 // Decodes every picture of a folder once on a worker thread and lets it go
 // again, so a damaged embedded picture is found at start-up rather than in

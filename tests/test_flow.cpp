@@ -58,6 +58,7 @@ private slots:
     void handlerErrorsReachTheStandardErrorBox();
     void startUpCheckNamesTheFirstDamagedPicture();
     void stoppedStartUpCheckLeavesTheRestUnchecked();
+    void workAfterTheFirstExposeRunsOnceTheWindowIsShown();
     void scaleSettingsOutsideWhatCanBeDrawnAreRefused_data();
     void scaleSettingsOutsideWhatCanBeDrawnAreRefused();
     void globalScaleIsRefusedWhenTheScreensFactorTakesItOutOfRange_data();
@@ -404,6 +405,24 @@ void FlowTest::stoppedStartUpCheckLeavesTheRestUnchecked()
     { const zephyra::PictureCheck check(dir.path(), [&](const QString& error) { reported = error; }); }
     QCoreApplication::processEvents();
     QVERIFY2(reported.isEmpty(), qPrintable(reported));
+}
+
+void FlowTest::workAfterTheFirstExposeRunsOnceTheWindowIsShown()
+{
+    QWidget window;
+    window.resize(100, 100);
+    window.winId();
+    int runs = 0;
+    zephyra::afterFirstExpose(window.windowHandle(), [&] { runs += window.isVisible() ? 1 : 100; });
+    QCoreApplication::processEvents();
+    QCOMPARE(runs, 0);
+    window.show();
+    QTRY_COMPARE(runs, 1);
+    window.hide();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    QCOMPARE(runs, 1);
 }
 
 void FlowTest::scaleSettingsOutsideWhatCanBeDrawnAreRefused_data()
