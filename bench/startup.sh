@@ -144,7 +144,12 @@ for ((run = 1; run <= runs; ++run)); do
   peaks+=("$(awk -v k="$hwm" 'BEGIN {printf "%.1f", k / 1024}')")
   parts=$(awk '/^Rss(Anon|File|Shmem):/ {printf "%s %.1f ", $1, $2 / 1024}' "/proc/$game_pid/status")
   echo "run $run: first paint ${ms} ms, RSS with the play field ${rss[-1]} MB ($parts), peak ${peaks[-1]} MB"
-  kill "$game_pid"; wait "$game_pid" 2>/dev/null
+  # Gone for good before the next run, or the probe may find its window.
+  kill "$game_pid"
+  for _ in $(seq 100); do
+    grep -qs '^State:[[:space:]]*[^Z]' "/proc/$game_pid/status" || break  # ended (a zombie is)
+    sleep 0.1
+  done
   game_pid=
   sleep 0.3
 done
