@@ -2,7 +2,6 @@
 
 #include "assets/decode.h"
 
-
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <unistd.h>

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <stop_token>
+
 namespace zephyra {
 
 // The bytes of a file, embedded (":/...") or not; false when there is none.
@@ -39,6 +41,8 @@ QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast = Q
 // for drawing at its own size. On a high-density screen (the application's
 // device pixel ratio above 1) it decodes the NAME@2x variant instead and marks
 // the image with that ratio, so it keeps its logical size and draws sharp.
+// Never larger than twice the largest screen in device pixels: beyond that it
+// is reduced and marked with the lower ratio, keeping its logical size.
 QImage loadPicture(const QString& resourcePath);
 // For a picture stretched over fillSize device pixels: decodes the smallest
 // variant that covers it (or the largest there is), reduced while decoding as
@@ -49,8 +53,12 @@ void checkPicture(const QString& path);
 // The pictures (PNG, JPEG) of a folder, by name, without its subfolders.
 QStringList picturesIn(const QString& folder);
 // The error message of the first of the pictures that cannot be decoded, or
-// an empty text when every one can.
-QString firstDamagedPicture(const QStringList& paths);
-inline QString firstDamagedPicture(const QString& folder) { return firstDamagedPicture(picturesIn(folder)); }
+// an empty text when every one can. Once stop is requested it ends after the
+// picture in hand, with an empty text.
+QString firstDamagedPicture(const QStringList& paths, std::stop_token stop = {});
+inline QString firstDamagedPicture(const QString& folder, std::stop_token stop = {})
+{
+    return firstDamagedPicture(picturesIn(folder), stop);
+}
 
 }  // namespace zephyra
