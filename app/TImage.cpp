@@ -121,7 +121,18 @@ void TImage::paintEvent(QPaintEvent* event)
                             QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
             }
     } else if (!m_picture.isNull()) {
-        p.drawImage(0, 0, m_picture);
+        const qreal ratio = devicePixelRatioF();
+        if (ratio != 1 && m_picture.devicePixelRatio() == ratio) {
+            // At the picture's own density its pixels go across one for one,
+            // drawn in device pixels. Through the painter's scaling the raster
+            // engine would take its general path, which hands every picture
+            // taller than a few dozen rows to worker threads and waits.
+            p.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+            p.drawImage(0, 0, QImage(m_picture.constBits(), m_picture.width(), m_picture.height(),
+                                     m_picture.bytesPerLine(), m_picture.format()));
+        } else {
+            p.drawImage(0, 0, m_picture);
+        }
     }
 }
 
