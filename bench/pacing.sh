@@ -50,7 +50,7 @@ fail() { echo "FAIL: $*" >&2; [[ -s $work/app.log ]] && tail -n 20 "$work/app.lo
 Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 { kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1; } || fail "Xvfb did not start on $display"
 export QT_LOGGING_RULES=qt.multimedia*=false
 
