@@ -107,17 +107,32 @@ void TImage::paintEvent(QPaintEvent* event)
         // A move to a screen of another density scales again.
         if (m_scaleDirty || (!m_scaled.isNull() && m_scaled.devicePixelRatio() != devicePixelRatioF()))
             scaleNow();
-        // Rectangle by rectangle: handed the whole full-screen picture under a
-        // clip, the raster engine spreads a blit of all of it over threads on
-        // every tick; the damaged rectangles are a small part of it. Each is
-        // copied pixel for pixel from the copy at the screen's density.
+        // Rectangle by rectangle, each under a clip of itself alone: under
+        // the paint event's clip of many rectangles the raster engine hands
+        // every copy taller than a few dozen rows to worker threads and waits
+        // for them, and on a busy machine the frame waits for the scheduler.
+        // Under a one-rectangle clip it copies the rows straight across. Each
+        // is copied pixel for pixel from the copy at the screen's density.
         const qreal ratio = m_scaled.devicePixelRatio();
         if (!m_scaled.isNull())
-            for (const QRect& r : event->region())
+            for (const QRect& r : event->region()) {
+                p.setClipRect(r, Qt::ReplaceClip);
                 p.drawImage(QPointF(r.topLeft()), m_scaled,
                             QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+            }
     } else if (!m_picture.isNull()) {
-        p.drawImage(0, 0, m_picture);
+        const qreal ratio = devicePixelRatioF();
+        if (ratio != 1 && m_picture.devicePixelRatio() == ratio) {
+            // At the picture's own density its pixels go across one for one,
+            // drawn in device pixels. Through the painter's scaling the raster
+            // engine would take its general path, which hands every picture
+            // taller than a few dozen rows to worker threads and waits.
+            p.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+            p.drawImage(0, 0, QImage(m_picture.constBits(), m_picture.width(), m_picture.height(),
+                                     m_picture.bytesPerLine(), m_picture.format()));
+        } else {
+            p.drawImage(0, 0, m_picture);
+        }
     }
 }
 

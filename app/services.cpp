@@ -4,13 +4,17 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QRect>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
+#include <QPointer>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <algorithm>
 #include <chrono>
@@ -93,7 +97,128 @@ int randomInt(int n)
     return d(generator());
 }
 
-QPoint pointerScreenPos() { return QCursor::pos(); }
+namespace {
+
+// Mouse events carry the pointer's global position, so over our own windows
+// following them costs nothing. Asking instead (QCursor::pos on X11) is a
+// round trip to the server: on a busy machine a tick waiting for one misses
+// its frame.
+class PointerTracker : public QObject {
+public:
+    static PointerTracker& instance()
+    {
+        static auto* tracker = new PointerTracker(qApp);
+        return *tracker;
+    }
+
+    QPoint pos()
+    {
+        if (!(m_window && m_window->isVisible()))
+            askWithoutWaiting();
+        return m_pos;
+    }
+
+    void take()
+    {
+        forgetQuestion();
+        m_pos = QCursor::pos();
+        m_window = nullptr;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Window-level events only: each reaches the widget under the pointer
+        // too, but the window sees it first and says where it happened.
+        if (!watched->isWindowType())
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Enter:
+            m_pos = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
+            m_window = static_cast<QWindow*>(watched);
+            forgetQuestion();
+            break;
+        case QEvent::Leave:
+            if (watched == m_window)
+                m_window = nullptr;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    explicit PointerTracker(QObject* parent) : QObject(parent)
+    {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        m_connection = x11 ? x11->connection() : nullptr;
+        qApp->installEventFilter(this);
+    }
+
+    // The answer to the question asked last time, if it has come, then the
+    // next question. Without X11 the platform knows the position itself.
+    void askWithoutWaiting()
+    {
+        if (!m_connection) {
+            m_pos = QCursor::pos();
+            return;
+        }
+        if (m_question) {
+            void* answer = nullptr;
+            xcb_generic_error_t* error = nullptr;
+            if (!xcb_poll_for_reply(m_connection, *m_question, &answer, &error))
+                return;  // not yet; the position stands
+            m_question.reset();
+            if (auto* reply = static_cast<xcb_query_pointer_reply_t*>(answer); reply && reply->same_screen)
+                m_pos = fromNative(QPoint(reply->root_x, reply->root_y));
+            std::free(answer);
+            std::free(error);
+        }
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        if (!screen)
+            return;
+        m_question = xcb_query_pointer(m_connection, screen->root).sequence;
+        xcb_flush(m_connection);
+    }
+
+    void forgetQuestion()
+    {
+        if (m_question)
+            xcb_discard_reply(m_connection, *m_question);
+        m_question.reset();
+    }
+
+    // The server counts device pixels; Qt scales each screen's from its
+    // corner, which both count alike.
+    static QPoint fromNative(QPoint native)
+    {
+        for (QScreen* s : QGuiApplication::screens()) {
+            const qreal ratio = s->devicePixelRatio();
+            const QRect area(s->geometry().topLeft(), (QSizeF(s->geometry().size()) * ratio).toSize());
+            if (area.contains(native))
+                return area.topLeft() + ((native - area.topLeft()).toPointF() / ratio).toPoint();
+        }
+        return native;
+    }
+
+    QPoint m_pos;
+    QPointer<QWindow> m_window;  // the window under the pointer, while events say so
+    xcb_connection_t* m_connection = nullptr;
+    std::optional<unsigned> m_question;
+};
+
+}  // namespace
+
+QPoint pointerScreenPos() { return PointerTracker::instance().pos(); }
+
+void followPointer() { PointerTracker::instance(); }
+
+void takePointerPos() { PointerTracker::instance().take(); }
 
 QPoint centredIn(const QRect& area, const QSize& outerSize)
 {

@@ -162,6 +162,7 @@ void TPlay::FormCreate()
     // The play window shows no pointer at all: the wasp stands in for it, and
     // the children keep the default shape so they show the window's.
     setCursor(Qt::BlankCursor);
+    zephyra::followPointer();
     GameSettings.SoundEnabled = true;
     PlayState.BurstPhase.fill(0);
     GameSettings.LaunchInterval = 1000;
@@ -179,6 +180,10 @@ void TPlay::ShowModal(QScreen* screen)
     if (screen)
         setGeometry(screen->geometry());
     setWindowModality(Qt::ApplicationModal);
+    // Until the pointer moves over the field no event says where it is (it
+    // may rest on another monitor): the wasp starts from the position asked
+    // for once here.
+    zephyra::takePointerPos();
     showFullScreen();
     raise();
     activateWindow();
