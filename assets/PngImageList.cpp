@@ -1,6 +1,6 @@
 #include "assets/PngImageList.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 #include "assets/decode.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 // wasp moving (the control moves included, not the screen paint), and the
 // paint of one whole full-screen frame at 1920 x 1080 with eight balloons.
 
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/sound.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/sound.h"
 #include "app/windows.h"
 #include "assets/PngImageList.h"
 #include "menu/Unit_options.h"

@@ -1,21 +1,15 @@
 #include "menu/menu.h"
 
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/language.h"
-#include "app/services.h"
+#include "app/base/error.h"
+#include "app/services/TImage.h"
+#include "app/services/language.h"
+#include "app/services/services.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
-#include "menu/Unit_options.h"
-#include "play/UnitPlay.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QRadioButton>
-#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 
@@ -121,38 +115,12 @@ void TSTART::Image1MouseMove()
 void TSTART::B_PlayClick()
 {
     setVisible(false);
-    Play->TickTimer()->start();
-    Play->ShowModal(screen());
+    emit playRequested(screen());
 }
 
 void TSTART::B_OptionsClick()
 {
-    TOptions* o = Options;
-    switch (balloonChoiceFor(GameSettings.BalloonImageBase)) {
-    case SizeChoice::Large: o->RadioButton2()->setChecked(true); break;
-    case SizeChoice::Medium: o->RadioButton1()->setChecked(true); break;
-    case SizeChoice::Small: o->RadioButton3()->setChecked(true); break;
-    }
-    switch (waspChoiceFor(GameSettings.WaspSizeIndex)) {
-    case SizeChoice::Small: o->RadioButton6()->setChecked(true); break;
-    case SizeChoice::Medium: o->RadioButton4()->setChecked(true); break;
-    case SizeChoice::Large: o->RadioButton5()->setChecked(true); break;
-    }
-    o->TrackBar2()->setValue(positionForLaunchInterval(GameSettings.LaunchInterval));
-    o->TrackBar1()->setValue(positionForFlightStep(GameSettings.FlightStep));
-    if (GameSettings.PopMode == PopByMove)
-        o->RadioButton7()->setChecked(true);
-    else if (GameSettings.PopMode == PopByLeftClick)
-        o->RadioButton8()->setChecked(true);
-    else
-        o->RadioButton9()->setChecked(true);
-    o->CheckBox1()->setChecked(GameSettings.PrizeEnabled);
-    o->ComboBox1()->setEnabled(GameSettings.PrizeEnabled);
-    o->ComboBox1()->setEditText(QString::number(GameSettings.PrizeThreshold));
-    o->CheckBox2()->setChecked(GameSettings.SoundEnabled);
-    o->show();
-    o->raise();
-    o->activateWindow();
+    emit optionsRequested();
     setVisible(false);
 }
 

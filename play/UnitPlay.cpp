@@ -1,10 +1,11 @@
 #include "play/UnitPlay.h"
 
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/language.h"
-#include "app/services.h"
-#include "app/sound.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/language.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
@@ -192,6 +193,12 @@ void TPlay::ShowModal(QScreen* screen)
     m_modalLoop = &loop;
     loop.exec();
     m_modalLoop = nullptr;
+}
+
+void TPlay::StartRound(QScreen* screen)
+{
+    TickTimer()->start();
+    ShowModal(screen);
 }
 
 QTimer* TPlay::TickTimer() const { return GameSettings.PopMode == PopByMove ? Timer_B1 : TimerClick; }
@@ -476,3 +483,38 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
 }
 
 void TPlay::WorkClick() { CountPop(TimerClick); }
+
+void ApplyBalloonSize(SizeChoice choice)
+{
+    const BalloonSizeRow row = balloonSizeRow(choice);
+    GameSettings.BalloonImageBase = row.imageBase;
+    GameSettings.BalloonWidth = row.width;
+    GameSettings.BalloonHeight = row.height;
+    if (Play) {
+        // Width first, then height, each a change of its own, as for the wasp
+        // below: whatever watches a size sees the same two steps every time.
+        for (TImage* slot : Play->Slots()) {
+            slot->resize(GameSettings.BalloonWidth, slot->height());
+            slot->resize(slot->width(), GameSettings.BalloonHeight);
+        }
+    }
+    GameSettings.BurstImageIndex = row.burstIndex;
+}
+
+void ApplyWaspSize(SizeChoice choice)
+{
+    const WaspSizeRow row = waspSizeRow(choice);
+    GameSettings.WaspSizeIndex = row.index;
+    if (Play) {
+        TImage* bee = Play->ImageBee;
+        bee->resize(row.side, bee->height());
+        bee->resize(bee->width(), row.side);
+        if (auto* item = Play->PngImageCollection2->Items()->Items(GameSettings.WaspSizeIndex))
+            bee->setPicture(item->PngImage());
+    }
+    GameSettings.StingLeft = row.stingLeft;
+    GameSettings.StingRight = row.stingRight;
+    GameSettings.StingTop = row.stingTop;
+    GameSettings.StingBottom = row.stingBottom;
+    GameSettings.WaspHotspot = row.hotspot;
+}

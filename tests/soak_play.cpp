@@ -6,9 +6,10 @@
 //
 // Usage: soak_play [ticks-per-mode [seed]]     (default 50000, 20261207)
 // One tick stands for 50 ms of game time: 1,000,000 ticks are about 14 hours.
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/services.h"
 #include "assets/PngImageList.h"
 #include "lcd/LCDScreen.h"
 #include "menu/menu.h"

@@ -2,9 +2,9 @@
 // and the windows show it; every text fits its control and every counter
 // caption its display, in the display's code page; the C locale keeps the
 // game's own texts.
-#include "app/convert.h"
-#include "app/language.h"
-#include "app/services.h"
+#include "app/base/convert.h"
+#include "app/base/error.h"
+#include "app/services/language.h"
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
 #include "lcd/LCDText.h"
@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(Play->LCDScreen1->linesText(), QStringList{QStringLiteral("ВЫЛЕТЕЛО - 0")});
         QCOMPARE(Play->LCDScreen2->linesText(), QStringList{QStringLiteral("СБИТО - 0")});
         QCOMPARE(Options->windowTitle(), QStringLiteral("Options"));
-        QCOMPARE(Options->Button1()->text(), QStringLiteral("Сохранить настройки"));
-        QCOMPARE(Options->CheckBox2()->text(), QStringLiteral("Воспризводить звук лопнувшего шара"));
+        QCOMPARE(fixture::option<QPushButton>("Button1")->text(), QStringLiteral("Сохранить настройки"));
+        QCOMPARE(fixture::option<QCheckBox>("CheckBox2")->text(), QStringLiteral("Воспризводить звук лопнувшего шара"));
         QCOMPARE(shownTexts(), m_ownTexts);
         QCOMPARE(zephyra::picturesInUse(), zephyra::picturesIn(QStringLiteral(":/pictures")));
     }
@@ -208,8 +208,8 @@ private slots:
         // An error box speaks the language too.
         QString box;
         zephyra::setMessagePresenter([&](QMessageBox::Icon, const QString&, const QString& text) { box = text; });
-        Options->ComboBox1()->setEditText(QStringLiteral("x"));
-        Options->Button1()->click();
+        fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("x"));
+        fixture::option<QPushButton>("Button1")->click();
         QCOMPARE(box, zephyra::errorBoxText(
                           catalogue.value(key(QStringLiteral("zephyra"), QStringLiteral("'%1' is not a valid integer value")))
                               .arg(QLatin1Char('x'))));

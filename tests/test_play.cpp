@@ -2,10 +2,11 @@
 // the prize, Esc, the click modes and the sounds. Ticks are driven by calling
 // the tick handlers, the pointer by QCursor::setPos (pointTo), with a seeded
 // generator.
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
-#include "app/sound.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "lcd/LCDScreen.h"
 #include "menu/Unit_options.h"
@@ -143,28 +144,13 @@ void PlayTest::initTestCase()
     zephyra::setMessagePresenter([](QMessageBox::Icon, const QString&, const QString& text) {
         QFAIL(qPrintable(QStringLiteral("unexpected message box: ") + text));
     });
-    fixture::buildWindows();
 }
 
 void PlayTest::init()
 {
-    Play->Timer_B1->stop();
-    Play->TimerClick->stop();
-    Play->TimerPriz->stop();
-    Play->hide();
-    GameSettings = TGameSettings{};
-    ApplyBalloonSize(SizeChoice::Medium);
-    ApplyWaspSize(SizeChoice::Medium);
-    Play->FormCreate();  // the start values of a fresh program
-    zephyra::seedRandom(20240611);
-    for (TImage* s : Play->Slots())
-        s->hide();
-    Play->ImagePriz->hide();
-    TPlay::ReplaceLine(Play->LCDScreen1, kLaunched0);
-    TPlay::ReplaceLine(Play->LCDScreen2, kPopped0);
+    fixture::freshGame();
     Play->setGeometry(0, 0, 1024, 768);
     pointTo(kPointerAway);
-    fixture::clearSounds();
 }
 
 // Ticks until LaunchedCount grows; returns the tick number (1-based) or -1.

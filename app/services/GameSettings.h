@@ -1,6 +1,8 @@
 #pragma once
-// The one set of game settings shared by all three windows for the whole run.
-// Nothing is persisted: every start begins with these start values.
+// The one set of game settings shared by all three windows for the whole run,
+// with the tables that turn the options' choices into values. Plain data: it
+// knows no window. Nothing is persisted: every start begins with these start
+// values.
 
 #include <array>
 #include <cstdint>
@@ -58,10 +60,6 @@ int positionForFlightStep(std::int32_t step);
 int positionForLaunchInterval(std::int32_t interval);
 SizeChoice balloonChoiceFor(std::uint8_t imageBase);
 SizeChoice waspChoiceFor(std::uint8_t sizeIndex);
-
-// Store the size row and carry it over to the play field's controls.
-void ApplyBalloonSize(SizeChoice choice);
-void ApplyWaspSize(SizeChoice choice);
 
 // The sting rectangle lies strictly inside the balloon's rectangle; the four
 // comparisons are evaluated in this order and stop at the first that fails.

@@ -1,4 +1,4 @@
-#include "app/sound.h"
+#include "app/services/sound.h"
 
 #include "assets/decode.h"
 

@@ -1,8 +1,4 @@
-#include "app/GameSettings.h"
-
-#include "app/TImage.h"
-#include "assets/PngImageList.h"
-#include "play/UnitPlay.h"
+#include "app/services/GameSettings.h"
 
 TGameSettings GameSettings;
 
@@ -71,41 +67,6 @@ SizeChoice waspChoiceFor(std::uint8_t sizeIndex)
     if (sizeIndex == 1)
         return SizeChoice::Medium;
     return SizeChoice::Large;
-}
-
-void ApplyBalloonSize(SizeChoice choice)
-{
-    const BalloonSizeRow row = balloonSizeRow(choice);
-    GameSettings.BalloonImageBase = row.imageBase;
-    GameSettings.BalloonWidth = row.width;
-    GameSettings.BalloonHeight = row.height;
-    if (Play) {
-        // Width first, then height, each a change of its own, as for the wasp
-        // below: whatever watches a size sees the same two steps every time.
-        for (TImage* slot : Play->Slots()) {
-            slot->resize(GameSettings.BalloonWidth, slot->height());
-            slot->resize(slot->width(), GameSettings.BalloonHeight);
-        }
-    }
-    GameSettings.BurstImageIndex = row.burstIndex;
-}
-
-void ApplyWaspSize(SizeChoice choice)
-{
-    const WaspSizeRow row = waspSizeRow(choice);
-    GameSettings.WaspSizeIndex = row.index;
-    if (Play) {
-        TImage* bee = Play->ImageBee;
-        bee->resize(row.side, bee->height());
-        bee->resize(bee->width(), row.side);
-        if (auto* item = Play->PngImageCollection2->Items()->Items(GameSettings.WaspSizeIndex))
-            bee->setPicture(item->PngImage());
-    }
-    GameSettings.StingLeft = row.stingLeft;
-    GameSettings.StingRight = row.stingRight;
-    GameSettings.StingTop = row.stingTop;
-    GameSettings.StingBottom = row.stingBottom;
-    GameSettings.WaspHotspot = row.hotspot;
 }
 
 bool stingInsideBalloon(int waspLeft, int waspTop, int balloonLeft, int balloonTop)

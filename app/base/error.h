@@ -1,12 +1,10 @@
 #pragma once
-// Thin layer over the platform services the game uses: the standard error
-// box, modal message boxes, random numbers and the pointer position. Tests
-// replace the presenters so that nothing modal ever blocks them.
+// The one place errors go: an Error raised by a handler reaches the standard
+// error box, and the program carries on. Tests replace the presenter so that
+// nothing modal ever blocks them.
 
-#include <QMargins>
 #include <QMessageBox>
 #include <QObject>
-#include <QPoint>
 #include <QString>
 #include <QTimer>
 
@@ -14,8 +12,6 @@
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
-
-class QWidget;
 
 namespace zephyra {
 
@@ -81,30 +77,5 @@ QMetaObject::Connection connectHandler(Sender* sender, Signal signal, Receiver* 
         });
     }
 }
-
-// One random generator for the whole game, seeded once from the clock.
-void seedRandomFromClock();
-void seedRandom(quint32 seed);
-// Uniform in 0 .. n-1; 0 when n <= 0.
-int randomInt(int n);
-
-// The pointer's position in screen coordinates, read without waiting for the
-// window system: over the program's own windows it is the one their last
-// mouse event gave; elsewhere (another program's window, another monitor) it
-// is asked for without waiting, and the answer serves a later call.
-QPoint pointerScreenPos();
-// Starts following the pointer through the program's mouse events.
-void followPointer();
-// Asks the window system where the pointer is and waits for the answer: for
-// a window about to be shown, before any event has said. Never on a tick.
-void takePointerPos();
-
-// Centre of the primary screen's geometry for a window of the given outer size.
-QPoint centredOnPrimaryScreen(const QSize& outerSize);
-// The frame the window manager puts round a window, before it is first shown:
-// the window's outer size is its size grown by these. None without a window
-// manager that says (then the window gets no frame either).
-QMargins expectedFrameMargins(QWidget* window);
-QPoint centredIn(const QRect& area, const QSize& outerSize);
 
 }  // namespace zephyra

@@ -1,6 +1,6 @@
-#include "app/TImage.h"
+#include "app/services/TImage.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 
 #include <QEvent>
 #include <QMouseEvent>

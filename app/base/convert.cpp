@@ -1,6 +1,6 @@
-#include "app/convert.h"
+#include "app/base/convert.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "app/language.h"
+#include "app/services/language.h"
 
 #include "assets/decode.h"
 

@@ -1,14 +1,20 @@
 #pragma once
-// What the game asks of the X server directly, past Qt.
+// What the game asks of the X server directly, past Qt: holding the keyboard,
+// where the pointer is, the frame a window manager will put round a window.
+// Elsewhere than on X11 each does nothing, or says it cannot.
 
+#include <QMargins>
+#include <QPoint>
 #include <QTimer>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
+class QWidget;
 class QWindow;
 struct xcb_connection_t;
 
@@ -51,5 +57,34 @@ private:
     bool m_quit = false;     // under m_mutex
     std::thread m_watchdog;
 };
+
+// Where the pointer is, asked of the X server without waiting for the answer.
+class PointerQuestion {
+public:
+    PointerQuestion();
+    ~PointerQuestion();
+
+    PointerQuestion(const PointerQuestion&) = delete;
+    PointerQuestion& operator=(const PointerQuestion&) = delete;
+
+    // Whether there is an X server to ask.
+    bool available() const { return m_connection != nullptr; }
+    // The answer to the last question, once it has come: the server's device
+    // pixels, from the corner of its screen.
+    std::optional<QPoint> answer();
+    // Asks, unless the last question is still unanswered.
+    void ask();
+    // The answer to an open question will not be wanted.
+    void forget();
+
+private:
+    xcb_connection_t* m_connection;
+    std::optional<unsigned> m_question;
+};
+
+// The frame the window manager puts round a window, before it is first shown:
+// the window's outer size is its size grown by these. None without a window
+// manager that says (then the window gets no frame either).
+QMargins expectedFrameMargins(QWidget* window);
 
 }  // namespace zephyra
