@@ -31,6 +31,8 @@ TOptions::TOptions(QWidget* parent)
     // The prize count is taken exactly as typed: no completion from the list
     // turns "5" into "50".
     ui->ComboBox1->setCompleter(nullptr);
+    m_awaitFrame.setInterval(kFrameCheckMs);
+    connect(&m_awaitFrame, &QTimer::timeout, this, &TOptions::CentreByFrame);
 
     zephyra::connectHandler(ui->Button1, &QPushButton::clicked, this, &TOptions::Button1Click);
     zephyra::connectHandler(ui->Button2, &QPushButton::clicked, this, &TOptions::Button2Click);
@@ -122,8 +124,40 @@ void TOptions::showEvent(QShowEvent* event)
         const QMargins frame = zephyra::expectedFrameMargins(this);
         move(zephyra::centredOnPrimaryScreen(size().grownBy(frame)) + QPoint(frame.left(), frame.top()));
         m_placed = true;
+        // Some window managers (fluxbox) say their frame only once the window
+        // is on screen: then it is centred again by the frame it got.
+        if (frame.isNull())
+            m_awaitFrame.start();
     }
     QDialog::showEvent(event);
+}
+
+void TOptions::CentreByFrame()
+{
+    if (const auto frame = zephyra::frameMarginsNow(this); frame && !frame->isNull()) {
+        move(zephyra::centredOnPrimaryScreen(size().grownBy(*frame)) + QPoint(frame->left(), frame->top()));
+        m_awaitFrame.stop();
+    } else if (++m_frameChecks >= kFrameChecks) {
+        m_awaitFrame.stop();  // no window manager: no frame, and nothing to correct
+    }
+}
+
+void TOptions::changeEvent(QEvent* event)
+{
+    // A window manager may offer a minimise button (openbox does for every
+    // dialog, whatever its hints): with the start screen hidden, a minimised
+    // dialog would leave nothing of the game on screen. It acts as the close
+    // box instead. Queued, so the state change completes first.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && isVisible())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                // Not minimised when it opens next.
+                setWindowState(windowState() & ~Qt::WindowMinimized);
+                close();
+            },
+            Qt::QueuedConnection);
+    QDialog::changeEvent(event);
 }
 
 void TOptions::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 // return without writing.
 
 #include <QDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -29,14 +30,23 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // How long the first opening waits for a frame the window manager did
+    // not announce: checked every kFrameCheckMs, kFrameChecks times.
+    static constexpr int kFrameCheckMs = 20;
+    static constexpr int kFrameChecks = 25;
+
     void LoadSettings();
     void BackToStart();
+    void CentreByFrame();
 
     std::unique_ptr<Ui::TOptions> ui;
     bool m_placed = false;
+    QTimer m_awaitFrame;
+    int m_frameChecks = 0;
 };
 
 extern TOptions* Options;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End to end: the start screen's buttons light under the real pointer and go
 # out over the background; Options opens the dialog in place of the start
-# screen, Save brings the start screen back, Exit ends the program with code 0.
-# Runs once without and once with a window manager.
+# screen, centred by its frame, Save brings the start screen back, Exit ends
+# the program with code 0. Under a window manager, minimising the dialog
+# brings the start screen back too. Runs without a window manager, under
+# openbox, and under fluxbox, which says its frame only once a window shows.
 set -u
 app=${1:?path to zephyra}
 : "${DISPLAY:?needs an X display}"
@@ -72,6 +74,16 @@ run_round() {
   (( ox - ${l:-0} == (WIDTH - ow - ${l:-0} - ${r:-0}) / 2 && oy - ${t:-0} == (HEIGHT - oh - ${t:-0} - ${b:-0}) / 2 )) \
     || fail "$label: dialog frame at $((ox - ${l:-0})),$((oy - ${t:-0})) is not centred on ${WIDTH}x${HEIGHT}"
 
+  if [[ $label != "no window manager" ]]; then
+    # A minimised dialog would leave nothing of the game on screen.
+    xdotool windowminimize "$options"
+    start=$(wait_window "GAME -ZEPHYRA") || fail "$label: minimising the dialog did not bring back the start screen"
+    click_at $((x + 248 + 110)) $((y + 168 + 25))        # Options again
+    options=$(wait_window "Options") || fail "$label: the options dialog did not open again"
+    sleep 0.5
+    read -r ox oy ow oh < <(geometry "$options")
+  fi
+
   click_at $((ox + 627 + 80)) $((oy + 235 + 12))         # Save
   start=$(wait_window "GAME -ZEPHYRA") || fail "$label: Save did not bring back the start screen"
   wait_gone "Options" || fail "$label: the dialog stayed open after Save"
@@ -84,3 +96,12 @@ run_round() {
 }
 
 run_bare_and_managed
+if [[ -z ${E2E_DESKTOP:-} ]] && command -v fluxbox >/dev/null; then
+  fluxbox >/dev/null 2>&1 &
+  wm_pid=$!
+  sleep 1.5
+  run_round fluxbox
+  kill "$wm_pid" 2>/dev/null
+  wait "$wm_pid" 2>/dev/null
+  wm_pid=
+fi

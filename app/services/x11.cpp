@@ -241,4 +241,12 @@ QMargins expectedFrameMargins(QWidget* window)
     return {};
 }
 
+std::optional<QMargins> frameMarginsNow(QWidget* window)
+{
+    xcb_connection_t* c = connection();
+    if (!c)
+        return {};
+    return frameExtents(c, xcb_window_t(window->winId()), atom(c, "_NET_FRAME_EXTENTS"));
+}
+
 }  // namespace zephyra

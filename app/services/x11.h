@@ -86,5 +86,8 @@ private:
 // the window's outer size is its size grown by these. None without a window
 // manager that says (then the window gets no frame either).
 QMargins expectedFrameMargins(QWidget* window);
+// The frame the window manager has put round a window, as it says it; none
+// until it has said, or where nobody frames windows.
+std::optional<QMargins> frameMarginsNow(QWidget* window);
 
 }  // namespace zephyra
