@@ -22,6 +22,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <bitset>
+#include <optional>
 #include <utility>
 
 TPlayState PlayState;
@@ -313,19 +315,26 @@ void TPlay::keyReleaseEvent(QKeyEvent* event)
 
 void TPlay::LockedKey(QKeyEvent* event, bool down)
 {
-    // A key held down repeats; only its first press and last release count.
     if (event->isAutoRepeat())
         return;
-    const int id = event->nativeScanCode() ? int(event->nativeScanCode()) : event->key();
+    // A key held down repeats as a release and a press; where the X server
+    // says the key is still down, the release was one of those.
+    const quint32 code = event->nativeScanCode();
+    const std::optional<std::bitset<256>> keymap = zephyra::keymapNow();
+    const int id = code ? int(code) : event->key();
     if (!down) {
+        if (keymap && code < keymap->size() && keymap->test(code))
+            return;
         m_keysDown.remove(id);
         StopEscHold();
         return;
     }
+    if (m_keysDown.contains(id))
+        return;  // the press after a repeated release
     m_keysDown.insert(id);
-    // Alone: the X server knows keys the field never saw go down (held
-    // before the round began); elsewhere the field's own record tells.
-    const int keysDown = zephyra::keysDownNow().value_or(int(m_keysDown.size()));
+    // Alone: the X server also knows keys held since before the round
+    // began; elsewhere the field's own record tells.
+    const std::size_t keysDown = keymap ? keymap->count() : std::size_t(m_keysDown.size());
     if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier || keysDown != 1) {
         StopEscHold();  // a palm on the keyboard never counts
         return;

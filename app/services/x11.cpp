@@ -11,7 +11,6 @@
 #include <xcb/xcbext.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -320,7 +319,7 @@ std::optional<std::vector<uint32_t>> listedWindows(xcb_connection_t* c, std::opt
 
 }  // namespace
 
-std::optional<int> keysDownNow()
+std::optional<std::bitset<256>> keymapNow()
 {
     xcb_connection_t* const c = connection();
     if (!c)
@@ -328,11 +327,11 @@ std::optional<int> keysDownNow()
     xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
     if (!reply)
         return {};
-    int down = 0;
-    for (const uint8_t bits : reply->keys)
-        down += std::popcount(bits);
+    std::bitset<256> keys;
+    for (std::size_t code = 0; code < keys.size(); ++code)
+        keys[code] = (reply->keys[code / 8] >> (code % 8)) & 1;
     std::free(reply);
-    return down;
+    return keys;
 }
 
 void bringToFront(QWidget* window, const QString& startupId)

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <bitset>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -83,9 +84,9 @@ private:
     std::optional<unsigned> m_question;
 };
 
-// How many keys are down now, as the X server knows (keys held since before
-// the program asked included); none elsewhere. Waits for the answer.
-std::optional<int> keysDownNow();
+// The keys down now by X key code, as the X server knows them (held since
+// before the program asked included); none elsewhere. Waits for the answer.
+std::optional<std::bitset<256>> keymapNow();
 
 // Brings a window to the front and gives it the keyboard focus, also when
 // another program has it: window managers that refuse an application's own
