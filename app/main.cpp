@@ -30,8 +30,10 @@ int main(int argc, char* argv[])
     // Hidden windows must not end the program; only closing the start screen does.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Made before the windows and ended after them, so no sound is asked of it gone.
+    zephyra::PulseSound sound;
     try {
-        zephyra::createWindows();
+        zephyra::createWindows(sound);
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
@@ -48,7 +50,7 @@ int main(int argc, char* argv[])
         });
         // After the first paint: opening the audio output costs time the start
         // screen should not wait for.
-        QTimer::singleShot(300, [] { zephyra::SoundPlayer::instance().preload(); });
+        QTimer::singleShot(300, [&sound] { sound.connect(); });
         result = QApplication::exec();
     }
     zephyra::destroyWindows();

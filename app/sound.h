@@ -1,48 +1,48 @@
 #pragma once
-// The game's two sounds, played asynchronously from the embedded WAV data.
-// One sound at a time: a new request cuts off whatever is playing. A missing
-// or unplayable sound is silent.
+// The game's two sounds. The play field is handed a SoundOutput and asks it
+// for a sound; the program hands it a PulseSound, tests a recording double.
 
-#include <QObject>
-#include <QUrl>
+#include <QString>
 
 #include <array>
-
-class QSoundEffect;
 
 namespace zephyra {
 
 enum class SoundId { Pop = 0, Prize = 1 };
 
-class SoundPlayer : public QObject {
-    Q_OBJECT
+class SoundOutput {
 public:
-    static SoundPlayer& instance();
+    virtual ~SoundOutput() = default;
+    // Starts the sound, cutting off the one this output plays. Returns at once,
+    // whatever the sound system is doing.
+    virtual void play(SoundId sound) = 0;
+};
 
-    void play(SoundId sound);
-    // Loads both sounds ahead of the first request, so the first pop is on time.
-    void preload();
+// Plays through the desktop's sound server (PulseAudio, or the PulseAudio
+// service of PipeWire) from a thread of its own, so no sound request and no
+// server event can hold up the game: a device that goes away, a server that
+// dies, restarts or stops answering. Each sound is a new stream on the
+// default device, so sound follows the device the desktop has chosen. A sound
+// that cannot be read is silent and leaves the one playing alone. With no
+// server the game is silent and asks again on the next sound.
+class PulseSound final : public SoundOutput {
+public:
+    explicit PulseSound(const std::array<QString, 2>& files = {QStringLiteral(":/sounds/pop.wav"),
+                                                               QStringLiteral(":/sounds/prize.wav")});
+    // Waits a moment for the sound thread; one held up inside the sound
+    // library is left behind, so the exit never waits on the server.
+    ~PulseSound() override;
 
-    // Tests turn the real output off so they never wait on an audio device.
-    void setOutputEnabled(bool enabled) { m_outputEnabled = enabled; }
-    void setSource(SoundId sound, const QUrl& source);
-    // Whether the sound was started on the real output and still plays.
-    bool isPlaying(SoundId sound) const;
+    PulseSound(const PulseSound&) = delete;
+    PulseSound& operator=(const PulseSound&) = delete;
 
-signals:
-    // Every request, heard or not.
-    void requested(zephyra::SoundId sound);
+    void play(SoundId sound) override;
+    // Opens the connection ahead of the first sound, so the first pop is on time.
+    void connect();
 
 private:
-    SoundPlayer();
-    ~SoundPlayer() override;
-    QSoundEffect* effect(SoundId sound);
-    void start(QSoundEffect* effect);
-
-    std::array<QUrl, 2> m_sources;
-    std::array<QSoundEffect*, 2> m_effects{};
-    std::array<bool, 2> m_waiting{};  // asked for before it had loaded
-    bool m_outputEnabled = true;
+    class Loop;
+    Loop* m_loop;  // owned; let go on purpose when its thread does not stop
 };
 
 }  // namespace zephyra

@@ -8,11 +8,11 @@
 
 namespace zephyra {
 
-void createWindows()
+void createWindows(SoundOutput& sound)
 {
     try {
         START = new TSTART();
-        Play = new TPlay();
+        Play = new TPlay(sound);
         Options = new TOptions();
     } catch (...) {
         destroyWindows();

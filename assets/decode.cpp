@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QResource>
+#include <QtEndian>
 
 #include <png.h>
 
@@ -184,6 +185,28 @@ QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast)
     return out.format() == QImage::Format_RGB32 ? out : out.convertToFormat(QImage::Format_RGB32);
 }
 
+bool readEmbedded(const QString& path, QByteArray* bytes, bool* inExecutable)
+{
+    // Embedded files are stored uncompressed in the executable: they are used
+    // where they lie, without a copy, and only the pages read become resident.
+    const QResource resource(path);
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
+        && resource.data()) {
+        *bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                         static_cast<qsizetype>(resource.size()));
+        if (inExecutable)
+            *inExecutable = true;
+        return true;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    if (inExecutable)
+        *inExecutable = false;
+    return true;
+}
+
 namespace {
 
 struct Stored {
@@ -191,20 +214,12 @@ struct Stored {
     bool inExecutable = false;  // bytes lie in the executable's mapped resources
 };
 
-// Embedded pictures are stored uncompressed in the executable: they are used
-// where they lie, without a copy, and only the pages read become resident.
 Stored readPicture(const QString& resourcePath)
 {
-    const QResource resource(resourcePath);
-    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
-        && resource.data())
-        return {QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
-                                        static_cast<qsizetype>(resource.size())),
-                true};
-    QFile file(resourcePath);
-    if (!file.open(QIODevice::ReadOnly))
+    Stored stored;
+    if (!readEmbedded(resourcePath, &stored.bytes, &stored.inExecutable))
         throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
-    return {file.readAll(), false};
+    return stored;
 }
 
 bool isJpeg(const QString& path)
@@ -335,6 +350,53 @@ QString firstDamagedPicture(const QString& folder)
         } catch (const Error& e) {
             return e.message();
         }
+    }
+    return {};
+}
+
+namespace {
+
+// The most a sound server takes.
+constexpr int kMaxChannels = 32;
+constexpr int kMaxRate = 384000;
+
+}  // namespace
+
+Pcm readWav(const QByteArray& file)
+{
+    const auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(file.constData() + at); };
+    const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(file.constData() + at); };
+    if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE")
+        return {};
+    Pcm pcm;
+    int bits = 0;
+    int format = 0;
+    qsizetype at = 12;
+    while (at + 8 <= file.size()) {
+        const QByteArray id = file.mid(at, 4);
+        const qint64 size = u32(at + 4);
+        const qsizetype body = at + 8;
+        if (id == "fmt " && size >= 16 && body + 16 <= file.size()) {
+            format = u16(body);
+            pcm.channels = u16(body + 2);
+            pcm.rate = int(u32(body + 4));
+            bits = u16(body + 14);
+        } else if (id == "data") {
+            // A cut-off file keeps what it holds, in whole frames.
+            const qint64 held = std::min<qint64>(size, file.size() - body);
+            const bool playable = format == 1 && bits == 16 && pcm.channels >= 1
+                                  && pcm.channels <= kMaxChannels && pcm.rate > 0
+                                  && pcm.rate <= kMaxRate;
+            if (!playable)
+                return {};
+            const qint64 frame = 2 * pcm.channels;
+            if (held < frame)
+                return {};
+            pcm.file = file;
+            pcm.samples = QByteArrayView(pcm.file).sliced(body, held - held % frame);
+            return pcm;
+        }
+        at = body + size + (size & 1);  // chunks are padded to even length
     }
     return {};
 }

@@ -4,11 +4,29 @@
 // names it instead of crashing.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace zephyra {
+
+// The bytes of a file, embedded (":/...") or not; false when there is none.
+// An embedded file stored uncompressed is used where it lies in the
+// executable, without a copy (then inExecutable is set).
+bool readEmbedded(const QString& path, QByteArray* bytes, bool* inExecutable = nullptr);
+
+// The 16-bit PCM samples of a WAV file, interleaved as stored, where they lie
+// in the file's bytes (shared, not copied).
+struct Pcm {
+    int rate = 0;
+    int channels = 0;
+    QByteArray file;
+    QByteArrayView samples;
+};
+// The samples of a 16-bit PCM WAV file; empty (no channels) when the bytes
+// are not one. A cut-off file gives the whole frames it holds.
+Pcm readWav(const QByteArray& file);
 
 // 8-bit RGBA with its alpha channel kept (premultiplied for fast drawing).
 QImage decodePng(const QByteArray& data, const QString& name);

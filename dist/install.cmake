@@ -22,7 +22,7 @@ foreach(part IN LISTS _zephyra_parts)
 endforeach()
 list(JOIN _zephyra_rdns "." _zephyra_rdns)
 set(ZEPHYRA_APP_ID "${_zephyra_rdns}.zephyra")
-target_compile_definitions(zephyra PRIVATE ZEPHYRA_APP_ID="${ZEPHYRA_APP_ID}")
+target_compile_definitions(zephyra_core PUBLIC ZEPHYRA_APP_ID="${ZEPHYRA_APP_ID}")
 
 set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop")
 set(ZEPHYRA_METAINFO_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.metainfo.xml")
@@ -44,12 +44,12 @@ install(FILES assets/icons/zephyra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icon
 install(FILES LICENSE assets/fonts/LICENSE-terminus.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package. dpkg-shlibdeps finds the libraries the executable links
-# (Qt Core, Gui, Widgets, Multimedia, libpng, libjpeg, the C++ runtime); the
+# (Qt Core, Gui, Widgets, libpulse, libpng, libjpeg, the C++ runtime); the
 # xcb platform plugin and the compose input method that Qt loads at run time
 # come with libqt6gui6. What is loaded beyond that is named here:
-# - Qt Multimedia plays QSoundEffect through libpulse (linked, so found by
-#   dpkg-shlibdeps), which needs a PulseAudio-protocol server on the desktop;
-#   without one the game stays silent, hence a recommendation, not a must.
+# - The sounds play through libpulse, which needs a PulseAudio-protocol
+#   server on the desktop (PulseAudio, or PipeWire's pipewire-pulse); without
+#   one the game stays silent, hence a recommendation, not a must.
 # - Qt's xcb plugin opens libXcursor at run time for themed pointers.
 # - On a Wayland desktop the game runs through XWayland, which GNOME's and
 #   KDE's Wayland sessions already depend on.

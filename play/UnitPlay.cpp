@@ -76,10 +76,10 @@ QImage listPicture(const TPngImageCollection* list, int index)
 
 }  // namespace
 
-void PopWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId::Pop); }
+void PopWave(zephyra::SoundOutput& sound) { sound.play(zephyra::SoundId::Pop); }
 
-TPlay::TPlay(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint
-                                                    | Qt::WindowStaysOnTopHint)
+TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound)
 {
     setObjectName(QStringLiteral("Play"));
     setWindowTitle(QStringLiteral("ZEPHYRA"));
@@ -168,7 +168,7 @@ void TPlay::ShowModal(QScreen* screen)
     showFullScreen();
     raise();
     activateWindow();
-    HoldKeyboard();
+    m_keyboard.hold(windowHandle());
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -205,25 +205,6 @@ void TPlay::ClearRound()
     ResetCounters();
 }
 
-void TPlay::HoldKeyboard()
-{
-    // The field keeps the keyboard for the whole round, so Esc works whatever
-    // window took the focus (a message popping up, a click on a second
-    // monitor) and no key a child mashes leaves the game. A grab is only
-    // granted once the window is on screen, so every tick tries until it holds.
-    // Only X11 grants one; elsewhere the field keeps the focus it is shown with.
-    static const bool grabs = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (grabs && !m_keyboardHeld && isVisible() && windowHandle())
-        m_keyboardHeld = windowHandle()->setKeyboardGrabEnabled(true);
-}
-
-void TPlay::ReleaseKeyboard()
-{
-    if (m_keyboardHeld && windowHandle())
-        windowHandle()->setKeyboardGrabEnabled(false);
-    m_keyboardHeld = false;
-}
-
 void TPlay::FormKeyPress(int key)
 {
     if (key != kEscChar)
@@ -239,6 +220,12 @@ void TPlay::FormKeyPress(int key)
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
+    // The round holds the keyboard, so the window manager never sees Alt+F4:
+    // the field takes it as the close it asks for.
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
+        close();
+        return;
+    }
     // By its character, so Ctrl+[, which types Esc too, also leaves.
     const int character = event->key() == Qt::Key_Escape ? kEscChar
                           : event->text().isEmpty()      ? 0
@@ -260,7 +247,7 @@ void TPlay::closeEvent(QCloseEvent* event)
         }
         emit roundEnded();
     }
-    ReleaseKeyboard();
+    m_keyboard.release();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -378,7 +365,6 @@ void TPlay::BurstStep(int index)
 
 void TPlay::Timer_B1Timer()
 {
-    HoldKeyboard();
     LaunchStep();
     WaspStep();
     bool popped = false;
@@ -408,7 +394,7 @@ void TPlay::CountPop(QTimer* tickTimer)
         return;
     }
     if (GameSettings.SoundEnabled)
-        PopWave();
+        PopWave(m_sound);
 }
 
 void TPlay::ShowPrize(QTimer* tickTimer)
@@ -423,7 +409,7 @@ void TPlay::ShowPrize(QTimer* tickTimer)
     TimerPriz->start();
 }
 
-void TPlay::PrizWave() { zephyra::SoundPlayer::instance().play(zephyra::SoundId::Prize); }
+void TPlay::PrizWave() { m_sound.play(zephyra::SoundId::Prize); }
 
 void TPlay::TimerPrizTimer()
 {
@@ -437,7 +423,6 @@ void TPlay::TimerPrizTimer()
 
 void TPlay::TimerClickTimer()
 {
-    HoldKeyboard();
     LaunchStep();
     WaspStep();
     for (int i = 0; i < kSlotCount; ++i) {

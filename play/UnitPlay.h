@@ -4,6 +4,8 @@
 // pointer on every 50 ms tick, and two dot-matrix displays count launches and
 // pops.
 
+#include "app/x11.h"
+
 #include <QWidget>
 
 #include <array>
@@ -17,6 +19,9 @@ class QTimer;
 class TImage;
 class TLCDScreen;
 class TPngImageCollection;
+namespace zephyra {
+class SoundOutput;
+}
 
 inline constexpr int kTickMs = 50;
 inline constexpr int kSlotCount = 8;  // Ball1 .. Ball8
@@ -37,12 +42,13 @@ struct TPlayState {
 extern TPlayState PlayState;
 
 // Plays the pop sound.
-void PopWave();
+void PopWave(zephyra::SoundOutput& sound);
 
 class TPlay : public QWidget {
     Q_OBJECT
 public:
-    explicit TPlay(QWidget* parent = nullptr);
+    // Sounds go to the given output, which outlives the field.
+    explicit TPlay(zephyra::SoundOutput& sound, QWidget* parent = nullptr);
     ~TPlay() override;
 
     // Shows the window over the whole of the given screen (the primary one
@@ -108,14 +114,16 @@ private:
     // so a damaged picture never stops a tick halfway.
     void PutPicture(TImage* control, const std::function<QImage()>& picture);
     void FinishHandler();
-    void HoldKeyboard();
-    void ReleaseKeyboard();
 
+    zephyra::SoundOutput& m_sound;
     std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
     std::exception_ptr m_pictureFailure;
     bool m_closingByEsc = false;
-    bool m_keyboardHeld = false;
+    // The field keeps the keyboard for the whole round, so Esc works whatever
+    // window took the focus (a message popping up, a click on a second
+    // monitor) and no key a child mashes leaves the game.
+    zephyra::KeyboardGrab m_keyboard;
 };
 
 extern TPlay* Play;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Plays a real round on the X display in $DISPLAY: start screen, Play, sweep
 # the pointer across the field until the popped counter changes, a message
-# window takes the keyboard, Esc still goes back to the start screen, Exit
-# with status 0. Runs once bare and once more under
-# openbox when it is installed, as players have a window manager.
+# window takes the keyboard, Esc still goes back to the start screen (under
+# openbox after the window manager has restarted mid-round, which drops the
+# keyboard), Play again and Alt+F4 ends the round too, Exit with status 0.
+# Runs once bare and once more under openbox when it is installed, as players
+# have a window manager.
 # Usage: e2e_play.sh <path-to-zephyra>
 set -uo pipefail
 
@@ -41,6 +43,13 @@ run_round() {
 
   play_until_pops "$play" 1 || fail "$label" "no pop seen on the counter after 80 sweeps"
 
+  # A window manager that restarts lets go of every window for a moment,
+  # and the keyboard with it; the field takes it back.
+  if [[ $label == openbox ]]; then
+    openbox --restart
+    sleep 1.5
+  fi
+
   # Another window takes the keyboard (a message popping up): Esc still leaves.
   xmessage -center "a message" >/dev/null 2>&1 &
   msg_pid=$!
@@ -51,10 +60,18 @@ run_round() {
   kill "$msg_pid" 2>/dev/null; wait "$msg_pid" 2>/dev/null; msg_pid=
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
 
+  # The round holds the keyboard, so Alt+F4 reaches the field, which closes.
+  click_in "$start" $((32 + 66)) $((168 + 24))
+  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear again"
+  sleep 0.5
+  xdotool key alt+F4
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Alt+F4 did not end the round"
+  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Alt+F4"
+
   click_in "$start" $((544 + 61)) $((168 + 25))
   wait_exit || fail "$label" "Exit did not end the program"
   (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
-  echo "ok ($label): popped, Esc, Exit"
+  echo "ok ($label): popped, Esc, Alt+F4, Exit"
 }
 
 run_bare_and_managed

@@ -4,18 +4,19 @@
 # 2 in the options dialog (with 1, the first pop wins and plays the fanfare
 # alone): one pop, a pause, the second pop wins the prize. The recording must
 # hold a sound of the pop's length and then one of the fanfare's, nothing else.
+# Then, in one round, the server's troubles: the device in use goes away, the
+# server dies and comes back, the server stops answering. The field goes on
+# drawing and counting throughout, pops are heard again each time the server
+# can play them, and Esc and Exit work while the server does not answer.
 # Usage: e2e_sound.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
 : "${DISPLAY:?DISPLAY must name an X server}"
 . "$(dirname "$0")/e2e-lib.sh"
-command -v pulseaudio >/dev/null && command -v parec >/dev/null && command -v sox >/dev/null \
-  || { echo "pulseaudio, parec or sox missing: tools/install-deps installs them" >&2; exit 1; }
-
-# The game plays into a private server (tests/with-pulse.sh) whose null sink's
-# monitor is recorded.
-[[ -n ${ZEPHYRA_PRIVATE_PULSE:-} ]] || ZEPHYRA_PRIVATE_PULSE=1 exec bash "$(dirname "$0")/with-pulse.sh" bash "$0" "$@"
+. "$(dirname "$0")/pulse-lib.sh"
+command -v parec >/dev/null && command -v sox >/dev/null \
+  || { echo "parec or sox missing: tools/install-deps installs them" >&2; exit 1; }
 
 work=$(mktemp -d)
 app_pid= rec_pid=
@@ -24,9 +25,27 @@ cleanup() {
   for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
   app_pid= rec_pid=
 }
-trap 'cleanup; rm -rf "$work"' EXIT
+trap 'cleanup; end_pulse; rm -rf "$work"' EXIT
 fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
+start_pulse || exit 1
 label=sound
+
+# Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
+# than the threshold, gaps under 150 ms bridged; "start length" in seconds.
+segments() {
+  sox "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
+    /^;/ { next }
+    { w = int($1 * 100); a = $2 < 0 ? -$2 : $2; if (a > peak[w]) peak[w] = a; if (w > last) last = w }
+    END {
+      s = -1
+      for (w = 0; w <= last; ++w)
+        if (peak[w] > 0.02) { if (s < 0 || w - e > 15) { if (s >= 0) print s / 100, (e - s + 1) / 100; s = w } e = w }
+      if (s >= 0) print s / 100, (e - s + 1) / 100
+    }'
+}
+
+record() { parec -d "$1" --file-format=wav "$2" & rec_pid=$!; sleep 0.5; }
+stop_recording() { kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=; }
 
 launch_game
 start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
@@ -49,14 +68,12 @@ wait_thawed() { for _ in $(seq 24); do frozen || return 0; done; return 1; }
 # One pop, a pause with the sting off the screen, the winning pop. Two
 # balloons popped together would win at once; then the round is played again.
 for attempt in 1 2 3; do
-  parec -d zephyra_test.monitor --file-format=wav "$work/rec.wav" &
-  rec_pid=$!
-  sleep 0.5
+  record zephyra_test.monitor "$work/rec.wav"
   play_until_pops "$play" 1 80 4 || fail "$label" "no first pop"
   xdotool mousemove 0 0
   sleep 1
   if frozen; then
-    kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+    stop_recording
     wait_thawed || fail "$label" "the prize pause did not end"
     continue
   fi
@@ -65,26 +82,13 @@ for attempt in 1 2 3; do
   sleep 0.5  # the prize's first paint
   frozen || fail "$label" "the second pop did not win the prize"
   sleep 4  # the fanfare plays out
-  kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+  stop_recording
   wait_thawed || fail "$label" "the prize pause did not end"
   break
 done
 [[ -f $work/rec.wav && -z $rec_pid ]] || fail "$label" "no round with two separate pops"
 leave_and_exit "$play"
 
-# Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
-# than the threshold, gaps under 150 ms bridged; "start length" in seconds.
-segments() {
-  sox "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
-    /^;/ { next }
-    { w = int($1 * 100); a = $2 < 0 ? -$2 : $2; if (a > peak[w]) peak[w] = a; if (w > last) last = w }
-    END {
-      s = -1
-      for (w = 0; w <= last; ++w)
-        if (peak[w] > 0.02) { if (s < 0 || w - e > 15) { if (s >= 0) print s / 100, (e - s + 1) / 100; s = w } e = w }
-      if (s >= 0) print s / 100, (e - s + 1) / 100
-    }'
-}
 heard=$(segments "$work/rec.wav")
 echo "$heard" | sed 's/^/heard: /'
 # The same measure of the sounds themselves gives the lengths to expect.
@@ -99,3 +103,44 @@ awk -v pop="$pop_len" -v fan="$fanfare_len" '
     if (len[2] < fan - 0.1 || len[2] > fan + 0.1) { print "second sound lasts " len[2] " s, the fanfare " fan " s"; exit 1 }
   }' <<<"$heard" >"$work/verdict" || fail "$label" "$(cat "$work/verdict")"
 echo "ok: pop then fanfare heard"
+
+# ---- The server's troubles, in one round with no prize to pause the field.
+label="server trouble"
+launch_game
+start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+set_prize_count "$start" 1000 || fail "$label" "could not set the prize count"
+start=$(wait_window 'GAME -ZEPHYRA' 50)
+click_in "$start" $((32 + 66)) $((168 + 24))
+play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+play_until_pops "$play" 1 80 4 || fail "$label" "no pop"
+
+# Pops played into sink $1 while $2 more are counted; fails unless one is heard.
+heard_on() {
+  record "$1.monitor" "$work/$1.wav"
+  play_until_pops "$play" "$2" 80 4 || fail "$label" "no pop $3"
+  sleep 0.7  # the last pop plays out
+  stop_recording
+  [[ -n $(segments "$work/$1.wav") ]] || fail "$label" "no pop heard $3"
+}
+
+# The device in use goes away; the desktop's default has moved to another.
+pactl load-module module-null-sink sink_name=zephyra_second >/dev/null
+pactl set-default-sink zephyra_second
+pactl unload-module "$(pactl list short modules | awk '$3 == "sink_name=zephyra_test" { print $1 }')"
+frozen && fail "$label" "the field stopped when the device went away"
+heard_on zephyra_second 2 "on the new device"
+
+# The server dies, and comes back.
+stop_pulse
+frozen && fail "$label" "the field stopped when the server died"
+play_until_pops "$play" 1 80 4 || fail "$label" "no pop while the server was gone"
+start_pulse || fail "$label" "the sound server did not start again"
+heard_on zephyra_test 2 "after the server came back"
+
+# The server stops answering: the field goes on, and Esc and Exit work.
+kill -STOP "$pulse_pid"
+frozen && fail "$label" "the field stopped when the server stopped answering"
+play_until_pops "$play" 2 80 4 || fail "$label" "no pop while the server did not answer"
+leave_and_exit "$play"
+kill -CONT "$pulse_pid"
+echo "ok: the field went on and sound came back through the server's troubles"

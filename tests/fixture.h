@@ -1,7 +1,7 @@
 #pragma once
 // What every test of the real windows starts from: the application named as
-// the program names it, the sound output off (no test waits on an audio
-// device, but every request is logged), and the three windows built by the
+// the program names it, a sound output that records what is asked of it (no
+// test waits on an audio device), and the three windows built by the
 // program's own function.
 
 #include "app/sound.h"
@@ -13,22 +13,26 @@
 
 namespace fixture {
 
-// The sounds asked for since the last clearSounds(), in order.
-inline std::vector<zephyra::SoundId>& sounds()
+class RecordingSound final : public zephyra::SoundOutput {
+public:
+    void play(zephyra::SoundId sound) override { log.push_back(sound); }
+    std::vector<zephyra::SoundId> log;
+};
+
+inline RecordingSound& recorder()
 {
-    static std::vector<zephyra::SoundId> log;
-    return log;
+    static RecordingSound output;
+    return output;
 }
+
+// The sounds asked for since the last clearSounds(), in order.
+inline std::vector<zephyra::SoundId>& sounds() { return recorder().log; }
 inline void clearSounds() { sounds().clear(); }
 
 inline void buildWindows()
 {
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
-    zephyra::SoundPlayer& player = zephyra::SoundPlayer::instance();
-    player.setOutputEnabled(false);
-    QObject::connect(&player, &zephyra::SoundPlayer::requested,
-                     [](zephyra::SoundId id) { sounds().push_back(id); });
-    zephyra::createWindows();
+    zephyra::createWindows(recorder());
 }
 
 }  // namespace fixture

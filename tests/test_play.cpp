@@ -21,7 +21,6 @@
 #include <vector>
 
 using zephyra::SoundId;
-using zephyra::SoundPlayer;
 
 namespace {
 
@@ -122,7 +121,6 @@ private slots:
     // Sounds
     void soundSwitchSilencesOnlyThePop_data();
     void soundSwitchSilencesOnlyThePop();
-    void missingSoundIsSilentButRequested();
 
 private:
     void popOneBalloonByMove();
@@ -1001,18 +999,6 @@ void PlayTest::soundSwitchSilencesOnlyThePop()
     QCOMPARE(line(Play->LCDScreen2), QStringLiteral("СБИТО - 3"));
     QVERIFY(!Play->ImagePriz->isHidden());
     QCOMPARE(sounds(), std::vector<SoundId>{SoundId::Prize});
-}
-
-void PlayTest::missingSoundIsSilentButRequested()
-{
-    SoundPlayer& player = SoundPlayer::instance();
-    player.setSource(SoundId::Pop, QUrl::fromLocalFile(QStringLiteral("/nonexistent/zephyra/pop.wav")));
-    player.setOutputEnabled(true);
-    PopWave();
-    player.setOutputEnabled(false);
-    player.setSource(SoundId::Pop, QUrl(QStringLiteral("qrc:/sounds/pop.wav")));
-    QCOMPARE(sounds(), std::vector<SoundId>{SoundId::Pop});
-    QVERIFY(!player.isPlaying(SoundId::Pop));
 }
 
 QTEST_MAIN(PlayTest)

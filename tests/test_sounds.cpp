@@ -1,6 +1,9 @@
 // Checks the two synthesised sound effects (tools/make-sounds) as committed:
 // the format the player needs, levels without clipping or end clicks, and
-// that the pop is a noise burst while the fanfare is a C major brass figure.
+// that the pop is a noise burst while the fanfare is a C major brass figure;
+// and that the player reads them, and refuses what it could not play.
+
+#include "assets/decode.h"
 
 #include <QFile>
 #include <QString>
@@ -166,6 +169,8 @@ private slots:
     void popIsANoiseBurst();
     void prizeIsAMajorChord();
     void prizeArpeggioRises();
+    void playerReadsWhatItCanPlay_data();
+    void playerReadsWhatItCanPlay();
 };
 
 void TestSounds::format_data()
@@ -357,6 +362,53 @@ void TestSounds::prizeArpeggioRises()
     const auto last = std::find_if(dominant.rbegin(), dominant.rend(), [](int n) { return n >= 0; });
     QVERIFY(last != dominant.rend());
     QCOMPARE(*last, int(notes.size() - 1));
+}
+
+void TestSounds::playerReadsWhatItCanPlay_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("channels");  // 0: refused
+    QTest::addColumn<qsizetype>("sampleBytes");
+    QTest::addColumn<qsizetype>("offset");  // where the samples begin
+    QFile pop(soundPath("pop.wav"));
+    QVERIFY(pop.open(QIODevice::ReadOnly));
+    const QByteArray file = pop.readAll();
+    const qsizetype data = 44;  // fmt first, 16 bytes long, then data: as committed
+    const auto patched = [&](qsizetype at, quint16 value) {
+        QByteArray b = file;
+        qToLittleEndian(value, b.data() + at);
+        return b;
+    };
+    QByteArray listFirst = file;
+    listFirst.insert(12, QByteArray("LIST\x05\0\0\0INFO!\0", 14));  // odd size: padded
+    const qsizetype none = 0;
+    QTest::newRow("pop") << file << 1 << file.size() - data << data;
+    QTest::newRow("an unknown chunk first") << listFirst << 1 << file.size() - data << data + 14;
+    QTest::newRow("cut short, whole frames kept") << file.left(data + 1001) << 1 << qsizetype(1000) << data;
+    QTest::newRow("no sample at all") << file.left(data + 1) << 0 << none << none;
+    QTest::newRow("empty") << QByteArray() << 0 << none << none;
+    QTest::newRow("not RIFF") << QByteArray("RIFX").append(file.mid(4)) << 0 << none << none;
+    QTest::newRow("8-bit") << patched(34, 8) << 0 << none << none;
+    QTest::newRow("float") << patched(20, 3) << 0 << none << none;
+    QTest::newRow("no channels") << patched(22, 0) << 0 << none << none;
+    QTest::newRow("data before fmt") << file.left(12).append(file.mid(36)).append(file.mid(12, 24)) << 0 << none << none;
+    QFile prize(soundPath("prize.wav"));
+    QVERIFY(prize.open(QIODevice::ReadOnly));
+    const QByteArray prizeFile = prize.readAll();
+    QTest::newRow("prize") << prizeFile << 2 << qsizetype(readWav(soundPath("prize.wav")).dataBytes) << data;
+}
+
+void TestSounds::playerReadsWhatItCanPlay()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, channels);
+    QFETCH(qsizetype, sampleBytes);
+    QFETCH(qsizetype, offset);
+    const zephyra::Pcm pcm = zephyra::readWav(bytes);
+    QCOMPARE(pcm.channels, channels);
+    QCOMPARE(pcm.samples.size(), sampleBytes);
+    QCOMPARE(pcm.rate, channels ? kRate : 0);
+    QVERIFY(pcm.samples == QByteArrayView(bytes).sliced(offset, sampleBytes));
 }
 
 QTEST_MAIN(TestSounds)

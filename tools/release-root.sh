@@ -20,7 +20,7 @@ base_root() {
     flock 9
     [[ -e $dir/etc/os-release ]] && exit 0
     echo "Making a minimal Debian $codename root in $dir (once; later runs reuse it)" >&2
-    rm -rf "$dir.new"
+    rm -rf --one-file-system "$dir.new"
     debootstrap --variant=minbase "$codename" "$dir.new" http://deb.debian.org/debian >&2 ||
       { echo "debootstrap $codename failed" >&2; exit 1; }
     cat >"$dir.new/etc/apt/sources.list" <<EOF

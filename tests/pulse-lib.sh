@@ -1,0 +1,44 @@
+# Shared by the sound checks (sourced, not run): a private PulseAudio server
+# with a null sink, so a test hears what the game plays without touching
+# anyone's sound. Its runtime folder and socket are $pulse_dir's own; it can
+# be stopped and started again on the same socket, as a desktop's server is.
+
+pulse_dir=$(mktemp -d)
+chmod 700 "$pulse_dir"
+export XDG_RUNTIME_DIR=$pulse_dir HOME=$pulse_dir PULSE_SERVER=unix:$pulse_dir/native
+pulse_pid=
+
+# Starts the server with the sink zephyra_test; $pulse_pid (and, for the
+# programs it runs, ZEPHYRA_PULSE_PID) is its process.
+start_pulse() {
+  command -v pulseaudio >/dev/null || { echo "pulseaudio is not installed" >&2; return 1; }
+  pulseaudio --daemonize=no -n --exit-idle-time=-1 --disable-shm --use-pid-file=no \
+    --load="module-null-sink sink_name=zephyra_test" \
+    --load="module-native-protocol-unix socket=$pulse_dir/native auth-anonymous=1" \
+    >>"$pulse_dir/pulse.log" 2>&1 &
+  pulse_pid=$!
+  export ZEPHYRA_PULSE_PID=$pulse_pid
+  for _ in $(seq 100); do
+    pactl info >/dev/null 2>&1 && return 0
+    kill -0 "$pulse_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  cat "$pulse_dir/pulse.log" >&2
+  echo "the private sound server did not answer" >&2
+  return 1
+}
+
+# Ends the server as a crash would (SIGKILL), or as asked ($1: a signal).
+stop_pulse() {
+  [[ -n $pulse_pid ]] || return 0
+  kill "-${1:-KILL}" "$pulse_pid" 2>/dev/null
+  wait "$pulse_pid" 2>/dev/null
+  pulse_pid=
+}
+
+# Stops the server and removes its folder; for the script's EXIT trap.
+end_pulse() {
+  [[ -n $pulse_pid ]] && kill -CONT "$pulse_pid" 2>/dev/null
+  stop_pulse TERM
+  rm -rf "$pulse_dir"
+}
