@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <optional>
+
 int main(int argc, char* argv[])
 {
     // The game centres its own windows and follows the pointer across the
@@ -18,8 +20,13 @@ int main(int argc, char* argv[])
     if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    zephyra::refuseBadScaleSettings();
 
+    // A display or platform that cannot be opened is Qt's fatal error here:
+    // Qt says why, and the program ends with status 1 rather than a core dump.
+    zephyra::exitOnFatalError(true);
     QApplication app(argc, argv);
+    zephyra::exitOnFatalError(false);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
@@ -42,17 +49,19 @@ int main(int argc, char* argv[])
     START->show();
     // Pictures are decoded when first shown; this proves now that every one
     // can be, so a damaged one ends the program here and never shows in play.
-    int result = 0;
-    {
-        const zephyra::PictureCheck pictures(QStringLiteral(":/pictures"), [](const QString& error) {
+    // The start screen is painted first.
+    std::optional<zephyra::PictureCheck> pictures;
+    zephyra::afterFirstExpose(START->windowHandle(), [&pictures] {
+        pictures.emplace(QStringLiteral(":/pictures"), [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });
-        // After the first paint: opening the audio output costs time the start
-        // screen should not wait for.
-        QTimer::singleShot(300, [&sound] { sound.connect(); });
-        result = QApplication::exec();
-    }
+    });
+    // After the first paint: opening the audio output costs time the start
+    // screen should not wait for.
+    QTimer::singleShot(300, [&sound] { sound.connect(); });
+    const int result = QApplication::exec();
+    pictures.reset();
     zephyra::destroyWindows();
     return result;
 }

@@ -2,7 +2,6 @@
 
 #include "assets/decode.h"
 
-
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -28,6 +27,12 @@ constexpr auto kStale = std::chrono::milliseconds(250);
 // A server that has not answered a connection or a new stream by then is
 // treated as gone: the connection is dropped, and the next sound asks again.
 constexpr pa_usec_t kAnswerUsec = 2 * PA_USEC_PER_SEC;
+// What a sound asks of the device: short enough to start at once, long
+// enough not to make a busy server work hard.
+constexpr pa_usec_t kTargetLatencyUsec = 50 * PA_USEC_PER_MSEC;
+// What a played-out stream waits for its device when the device does not say.
+constexpr pa_usec_t kLatencyUnknownUsec = PA_USEC_PER_SEC;
+constexpr pa_usec_t kLatencyMarginUsec = 50 * PA_USEC_PER_MSEC;
 // How long the exit waits for the sound thread.
 constexpr auto kStopWait = std::chrono::milliseconds(300);
 
@@ -190,10 +195,15 @@ private:
         m_startingIndex = index;
         pa_stream_set_state_callback(
             m_starting, [](pa_stream* s, void* self) { static_cast<Loop*>(self)->streamChanged(s); }, this);
-        // The whole sound fits the server's buffer: written at once, played at once.
+        // The whole sound is written at once and held by the server; the
+        // device is asked for a short latency, so the sound starts at once and
+        // the server's word that it has taken the last sample comes about
+        // when it is heard.
         const auto bytes = std::uint32_t(pcm.samples.size());
-        pa_buffer_attr attr{std::uint32_t(-1), bytes, std::uint32_t(-1), std::uint32_t(-1), std::uint32_t(-1)};
-        if (pa_stream_connect_playback(m_starting, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
+        const auto target = std::uint32_t(pa_usec_to_bytes(kTargetLatencyUsec, &spec));
+        pa_buffer_attr attr{std::max(bytes, target), target, std::min(bytes, target), std::uint32_t(-1),
+                            std::uint32_t(-1)};
+        if (pa_stream_connect_playback(m_starting, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0) {
             dropStream(m_starting);
             return;
         }
@@ -205,7 +215,7 @@ private:
         const pa_stream_state_t state = pa_stream_get_state(s);
         if (s == m_starting && state == PA_STREAM_READY) {
             answered();
-            dropStream(m_playing);
+            endPlaying();
             m_playing = std::exchange(m_starting, nullptr);
             const QByteArrayView samples = m_sounds[std::size_t(m_startingIndex)].samples;
             pa_stream_write(s, samples.constData(), std::size_t(samples.size()), nullptr, 0, PA_SEEK_RELATIVE);
@@ -219,14 +229,47 @@ private:
             if (s == m_starting)
                 dropStream(m_starting);
             else if (s == m_playing)
-                dropStream(m_playing);
+                endPlaying();
         }
     }
 
+    // The server has taken the last sample, but the device has yet to play
+    // what it holds: ending the stream now would cut that off. So it ends
+    // once the device's latency has passed.
     void playedOut(pa_stream* s)
     {
-        if (s == m_playing)
-            dropStream(m_playing);
+        if (s != m_playing)
+            return;
+        pa_operation* timing = pa_stream_update_timing_info(
+            s,
+            [](pa_stream* played, int, void* self) {
+                auto* loop = static_cast<Loop*>(self);
+                if (played != loop->m_playing)
+                    return;
+                pa_usec_t held = kLatencyUnknownUsec;
+                int negative = 0;
+                if (pa_stream_get_latency(played, &held, &negative) < 0 || negative)
+                    held = kLatencyUnknownUsec;
+                timeval at;
+                pa_timeval_add(pa_gettimeofday(&at), held + kLatencyMarginUsec);
+                loop->m_playOutTimer = loop->api()->time_new(
+                    loop->api(), &at,
+                    [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+                        static_cast<Loop*>(self)->endPlaying();
+                    },
+                    loop);
+            },
+            this);
+        if (timing)
+            pa_operation_unref(timing);
+    }
+
+    void endPlaying()
+    {
+        if (m_playOutTimer)
+            api()->time_free(m_playOutTimer);
+        m_playOutTimer = nullptr;
+        dropStream(m_playing);
     }
 
     static void dropStream(pa_stream*& s)
@@ -259,7 +302,7 @@ private:
     {
         answered();
         dropStream(m_starting);
-        dropStream(m_playing);
+        endPlaying();
         if (!m_context)
             return;
         pa_context_set_state_callback(m_context, nullptr, nullptr);
@@ -306,6 +349,7 @@ private:
     pa_stream* m_playing = nullptr;
     int m_startingIndex = 0;
     pa_time_event* m_answerTimer = nullptr;
+    pa_time_event* m_playOutTimer = nullptr;
     int m_pending = kNothing;
     Clock::time_point m_pendingAt;
 };

@@ -1,29 +1,57 @@
 #pragma once
-// Checks made once at start-up, beside the start screen.
+// Checks made once at start-up: the settings Qt reads before it starts, and
+// the embedded pictures beside the start screen.
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
-#include <memory>
+#include <thread>
 
-class QThread;
+class QWindow;
 
 namespace zephyra {
 
-// Decodes every picture of a folder once on an idle worker thread and lets it
-// go again, so a damaged embedded picture is found at start-up rather than in
+// Whether a setting that scales every window and picture can be used:
+// QT_SCALE_FACTOR and each factor of QT_SCREEN_SCALE_FACTORS ("2;1.5;" or
+// "HDMI-1=2;DP-1=1") a finite number from 0.1 to 8, QT_FONT_DPI a whole
+// number of dots per inch from 1 to 768 (8 times 96). An empty value sets
+// nothing and is accepted.
+bool scaleSettingAccepted(QByteArrayView name, const QByteArray& value);
+
+// Before Qt starts: takes every refused scale setting out of this process's
+// environment, and QT_SCALE_FACTOR too when with the screen's factor it would
+// draw the game outside 0.1 to 8 times its size, with one line on stderr
+// each. The game then starts at the desktop's own scale instead of asking
+// for gigabytes or drawing nothing.
+void refuseBadScaleSettings();
+
+// On, Qt's fatal error ends the program with status 1 after Qt's message,
+// instead of an abort and a core dump. For the building of QApplication:
+// its one fatal error is a display or platform that cannot be opened.
+void exitOnFatalError(bool on);
+
+// Runs then from the event loop, once, after window has first been shown and
+// painted: its first paint never waits for it.
+void afterFirstExpose(QWindow* window, std::function<void()> then);
+
+// Decodes every picture of a folder once on a worker thread and lets it go
+// again, so a damaged embedded picture is found at start-up rather than in
 // the middle of play, while the pictures are still decoded only when shown.
 // onDamaged runs on the GUI thread with the error of the first damaged one.
 class PictureCheck {
 public:
     PictureCheck(const QString& folder, std::function<void(const QString&)> onDamaged);
-    ~PictureCheck();  // waits for the worker
+    // Stops the check after the picture in hand and waits for that one, so
+    // leaving never waits for the rest.
+    ~PictureCheck();
 
     PictureCheck(const PictureCheck&) = delete;
     PictureCheck& operator=(const PictureCheck&) = delete;
 
 private:
-    std::unique_ptr<QThread> m_worker;
+    std::jthread m_worker;
 };
 
 }  // namespace zephyra

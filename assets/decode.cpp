@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QResource>
+#include <QScreen>
 #include <QtEndian>
 
 #include <png.h>
@@ -271,6 +272,21 @@ qreal applicationPixelRatio()
     return app ? app->devicePixelRatio() : 1.0;
 }
 
+// Twice the largest screen in device pixels: more would only be reduced again
+// when drawn, and a large scale factor must not make us reserve gigabytes.
+QSize largestPictureSize()
+{
+    QSize largest(kMaxSide, kMaxSide);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        QSizeF screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens = screens.expandedTo(QSizeF(screen->size()) * screen->devicePixelRatio());
+        if (!screens.isEmpty())
+            largest = largest.boundedTo((screens * 2).toSize());
+    }
+    return largest;
+}
+
 // The pixel size of a picture, read from its header alone.
 QSize storedSize(const QString& path)
 {
@@ -300,17 +316,21 @@ QImage loadPicture(const QString& resourcePath)
 {
     const qreal ratio = applicationPixelRatio();
     const QString sharp = doubleDensityPath(resourcePath);
-    if (ratio <= 1.0 || !QFile::exists(sharp))
-        return decodeByName(resourcePath);
-    QImage image = decodeByName(sharp);
-    if (!qFuzzyCompare(ratio, 2.0)) {
-        // Other densities get their exact pixel size once, here, so painting
-        // never resamples.
-        const QSize logical = image.size() / 2;
-        image = image.scaled(qRound(logical.width() * ratio), qRound(logical.height() * ratio),
-                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const bool useSharp = ratio > 1.0 && QFile::exists(sharp);
+    QImage image = decodeByName(useSharp ? sharp : resourcePath);
+    const QSize logical = useSharp ? image.size() / 2 : image.size();
+    // Other densities get their exact pixel size once, here, so painting
+    // never resamples.
+    QSize device = useSharp ? QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)) : logical;
+    qreal deviceRatio = useSharp ? ratio : 1.0;
+    const QSize limit = largestPictureSize();
+    if (device.width() > limit.width() || device.height() > limit.height()) {
+        device = device.scaled(limit, Qt::KeepAspectRatio);
+        deviceRatio = qreal(device.width()) / logical.width();
     }
-    image.setDevicePixelRatio(ratio);
+    if (image.size() != device)
+        image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(deviceRatio);
     return image;
 }
 
@@ -340,11 +360,14 @@ void checkPicture(const QString& path)
     releasePages(stored);
 }
 
-QString firstDamagedPicture(const QString& folder)
+QString firstDamagedPicture(const QString& folder, std::stop_token stop)
 {
     const QStringList names = QDir(folder).entryList(
         {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+    // Asked between pictures: the longest of ours takes some 30 ms.
     for (const QString& name : names) {
+        if (stop.stop_requested())
+            return {};
         try {
             checkPicture(folder + QLatin1Char('/') + name);
         } catch (const Error& e) {

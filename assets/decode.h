@@ -9,6 +9,8 @@
 #include <QSize>
 #include <QString>
 
+#include <stop_token>
+
 namespace zephyra {
 
 // The bytes of a file, embedded (":/...") or not; false when there is none.
@@ -38,6 +40,8 @@ QImage decodeJpeg(const QByteArray& data, const QString& name, QSize atLeast = Q
 // for drawing at its own size. On a high-density screen (the application's
 // device pixel ratio above 1) it decodes the NAME@2x variant instead and marks
 // the image with that ratio, so it keeps its logical size and draws sharp.
+// Never larger than twice the largest screen in device pixels: beyond that it
+// is reduced and marked with the lower ratio, keeping its logical size.
 QImage loadPicture(const QString& resourcePath);
 // For a picture stretched over fillSize device pixels: decodes the smallest
 // variant that covers it (or the largest there is), reduced while decoding as
@@ -46,7 +50,8 @@ QImage loadPicture(const QString& resourcePath, QSize fillSize);
 // Decodes a picture the same way and lets it go again; Error when it cannot be.
 void checkPicture(const QString& path);
 // The error message of the first picture in the folder (by name) that cannot
-// be decoded, or an empty text when every one can.
-QString firstDamagedPicture(const QString& folder);
+// be decoded, or an empty text when every one can. Once stop is requested it
+// ends after the picture in hand, with an empty text.
+QString firstDamagedPicture(const QString& folder, std::stop_token stop = {});
 
 }  // namespace zephyra

@@ -44,7 +44,9 @@ scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
 # Device pixels from logical ones.
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the game connects just after xdpyinfo has left, and a server
+# busy resetting refuses it.
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

@@ -78,10 +78,15 @@ static int painted(Display *d, Window w) {
     return nseen >= 24;
 }
 
+/* The window may change between two requests (a BadMatch on XGetImage):
+   Xlib's default handler would end the probe and leave the caller waiting. */
+static int ignore_error(Display *d, XErrorEvent *e) { (void)d; (void)e; return 0; }
+
 int main(int argc, char **argv) {
     if (argc < 4) { fprintf(stderr, "usage: firstpaint NAME TIMEOUT_MS CMD...\n"); return 2; }
     Display *d = XOpenDisplay(NULL);
     if (!d) { fprintf(stderr, "no display\n"); return 2; }
+    XSetErrorHandler(ignore_error);
     const char *name = argv[1];
     double limit = atof(argv[2]);
     double t0 = now_ms();
@@ -105,7 +110,9 @@ gcc -O2 -o "$work/firstpaint" "$work/firstpaint.c" -lX11 || exit 1
 
 scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
-Xvfb "$display" -screen 0 "${SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the probe connects just after xdpyinfo has left, and a server
+# busy resetting refuses it.
+Xvfb "$display" -screen 0 "${SCREEN:-1280x1024}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -137,7 +144,12 @@ for ((run = 1; run <= runs; ++run)); do
   peaks+=("$(awk -v k="$hwm" 'BEGIN {printf "%.1f", k / 1024}')")
   parts=$(awk '/^Rss(Anon|File|Shmem):/ {printf "%s %.1f ", $1, $2 / 1024}' "/proc/$game_pid/status")
   echo "run $run: first paint ${ms} ms, RSS with the play field ${rss[-1]} MB ($parts), peak ${peaks[-1]} MB"
-  kill "$game_pid"; wait "$game_pid" 2>/dev/null
+  # Gone for good before the next run, or the probe may find its window.
+  kill "$game_pid"
+  for _ in $(seq 100); do
+    grep -qs '^State:[[:space:]]*[^Z]' "/proc/$game_pid/status" || break  # ended (a zombie is)
+    sleep 0.1
+  done
   game_pid=
   sleep 0.3
 done

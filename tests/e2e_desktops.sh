@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Hostile desktops: each case starts its own X server (small, huge, 16-bit,
 # two monitors), or takes away what a desktop usually offers (a sound server,
-# a web browser, a writable home, a UTF-8 locale, a window manager). In each:
-# start, Play, play a while, Esc, Exit with status 0, no error box. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
+# a web browser, a writable home, a UTF-8 locale, a window manager), or sets
+# what it should not (a scale too large). In each: start, Play, play a while,
+# Esc, Exit with status 0, no error box. A display or platform that cannot be
+# opened ends with Qt's message and status 1. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
 # $ZEPHYRA_SHOTS when it is set.
 # Usage: e2e_desktops.sh <path-to-zephyra>
 set -uo pipefail
@@ -111,3 +113,13 @@ run_case no-browser 1280x1024x24 banner -- PATH="$work/empty" BROWSER=
 # A home below a plain file: no folder can be made in it, not even by root.
 run_case read-only-home 1024x768x24 -- HOME="$work/not-a-folder/home" XDG_CONFIG_HOME= XDG_CACHE_HOME= XDG_DATA_HOME=
 run_case lang-c 1024x768x24 wm -- LANG=C LC_ALL=C LANGUAGE=
+# Refused before Qt starts, in one line; the game plays at the screen's own scale.
+run_case bad-scale 1024x768x24 -- QT_SCALE_FACTOR=50
+(($(grep -c QT_SCALE_FACTOR "$work/out.txt") == 1)) || fail bad-scale "not one line about QT_SCALE_FACTOR"
+echo "ok: bad-scale said so"
+for bad in DISPLAY=:9999 QT_QPA_PLATFORM=nosuch; do
+  env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$bad" "$game" >"$work/out.txt" 2>&1
+  status=$?
+  ((status == 1)) && grep -q 'platform plugin' "$work/out.txt" || fail "$bad" "status $status, not 1 with Qt's message"
+  echo "ok: $bad"
+done

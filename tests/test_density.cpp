@@ -53,6 +53,7 @@ private slots:
     void playBackgroundFillsEveryDevicePixel();
     void backgroundVariantCoversTheFieldWithoutEnlarging_data();
     void backgroundVariantCoversTheFieldWithoutEnlarging();
+    void noPictureIsLargerThanTwiceTheScreen();
 
 private:
     qreal m_ratio = 1;
@@ -152,6 +153,20 @@ void DensityTest::backgroundVariantCoversTheFieldWithoutEnlarging()
     for (int y = 0; y < thumb.height(); ++y)
         for (int x = 0; x < thumb.width(); ++x)
             QVERIFY(qAbs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) <= 8);
+}
+
+// CTest runs this one alone at ratio 8 too, where the catalogue's larger
+// pictures would be several times the screen.
+void DensityTest::noPictureIsLargerThanTwiceTheScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize limit = (QSizeF(screen->size()) * screen->devicePixelRatio() * 2).toSize();
+    for (const Shown& s : kShown) {
+        const QImage picture = s.picture();
+        QVERIFY2(picture.width() <= limit.width() && picture.height() <= limit.height(), s.file);
+        const QSizeF logical = picture.deviceIndependentSize();
+        QVERIFY2(qAbs(logical.width() - s.size.width()) < 1 && qAbs(logical.height() - s.size.height()) < 1, s.file);
+    }
 }
 
 QTEST_MAIN(DensityTest)

@@ -57,6 +57,12 @@ private slots:
     void centringHalvesTowardZeroOnTheGivenScreen();
     void handlerErrorsReachTheStandardErrorBox();
     void startUpCheckNamesTheFirstDamagedPicture();
+    void stoppedStartUpCheckLeavesTheRestUnchecked();
+    void workAfterTheFirstExposeRunsOnceTheWindowIsShown();
+    void scaleSettingsOutsideWhatCanBeDrawnAreRefused_data();
+    void scaleSettingsOutsideWhatCanBeDrawnAreRefused();
+    void globalScaleIsRefusedWhenTheScreensFactorTakesItOutOfRange_data();
+    void globalScaleIsRefusedWhenTheScreensFactorTakesItOutOfRange();
 
 private:
     QList<QPair<QString, QString>> m_boxes;
@@ -379,6 +385,117 @@ void FlowTest::startUpCheckNamesTheFirstDamagedPicture()
         QTRY_COMPARE(reported, first);
     }
     QVERIFY(m_boxes.isEmpty());  // the program decides what to show
+}
+
+void FlowTest::stoppedStartUpCheckLeavesTheRestUnchecked()
+{
+    // Seconds of sound pictures before a damaged last one: a check stopped at
+    // once never reaches it (a check that ran on would report it here).
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString sound = dir.filePath(QStringLiteral("a.png"));
+    QVERIFY(QFile::copy(QStringLiteral(":/pictures/prize@2x.png"), sound));
+    for (int i = 0; i < 200; ++i)
+        QVERIFY(QFile::link(sound, dir.filePath(QStringLiteral("b%1.png").arg(i, 3, 10, QLatin1Char('0')))));
+    QFile damaged(dir.filePath(QStringLiteral("z.png")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x89PNG\r\n\x1a\nnot a picture");
+    damaged.close();
+    QString reported;
+    { const zephyra::PictureCheck check(dir.path(), [&](const QString& error) { reported = error; }); }
+    QCoreApplication::processEvents();
+    QVERIFY2(reported.isEmpty(), qPrintable(reported));
+}
+
+void FlowTest::workAfterTheFirstExposeRunsOnceTheWindowIsShown()
+{
+    QWidget window;
+    window.resize(100, 100);
+    window.winId();
+    int runs = 0;
+    zephyra::afterFirstExpose(window.windowHandle(), [&] { runs += window.isVisible() ? 1 : 100; });
+    QCoreApplication::processEvents();
+    QCOMPARE(runs, 0);
+    window.show();
+    QTRY_COMPARE(runs, 1);
+    window.hide();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    QCOMPARE(runs, 1);
+}
+
+void FlowTest::scaleSettingsOutsideWhatCanBeDrawnAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("accepted");
+    const struct {
+        const char* name;
+        const char* value;
+        bool accepted;
+    } rows[] = {
+        {"QT_SCALE_FACTOR", "2", true},       {"QT_SCALE_FACTOR", "1.5", true},
+        {"QT_SCALE_FACTOR", "0.1", true},     {"QT_SCALE_FACTOR", "8", true},
+        {"QT_SCALE_FACTOR", " 2 ", true},     {"QT_SCALE_FACTOR", "", true},
+        {"QT_SCALE_FACTOR", "0", false},      {"QT_SCALE_FACTOR", "0.09", false},
+        {"QT_SCALE_FACTOR", "8.01", false},   {"QT_SCALE_FACTOR", "-1", false},
+        {"QT_SCALE_FACTOR", "nan", false},    {"QT_SCALE_FACTOR", "inf", false},
+        {"QT_SCALE_FACTOR", "1e308", false},  {"QT_SCALE_FACTOR", "50", false},
+        {"QT_SCALE_FACTOR", "abc", false},    {"QT_SCALE_FACTOR", "2,5", false},
+        {"QT_SCREEN_SCALE_FACTORS", "2;1.5", true},
+        {"QT_SCREEN_SCALE_FACTORS", "eDP-1=1.25;HDMI-1=2;", true},
+        {"QT_SCREEN_SCALE_FACTORS", "1;50", false},
+        {"QT_SCREEN_SCALE_FACTORS", "eDP-1=nan;", false},
+        {"QT_SCREEN_SCALE_FACTORS", "HDMI-1=", false},
+        {"QT_FONT_DPI", "192", true},         {"QT_FONT_DPI", "768", true},
+        {"QT_FONT_DPI", "769", false},        {"QT_FONT_DPI", "10000", false},
+        {"QT_FONT_DPI", "0", false},          {"QT_FONT_DPI", "96.5", false},
+    };
+    for (const auto& row : rows)
+        QTest::addRow("%s=%s", row.name, row.value) << QByteArray(row.name) << QByteArray(row.value) << row.accepted;
+}
+
+void FlowTest::scaleSettingsOutsideWhatCanBeDrawnAreRefused()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, value);
+    QFETCH(bool, accepted);
+    QCOMPARE(zephyra::scaleSettingAccepted(name, value), accepted);
+}
+
+void FlowTest::globalScaleIsRefusedWhenTheScreensFactorTakesItOutOfRange_data()
+{
+    QTest::addColumn<QByteArray>("scale");
+    QTest::addColumn<QByteArray>("screens");
+    QTest::addColumn<QByteArray>("dpi");
+    QTest::addColumn<bool>("scaleKept");
+    QTest::newRow("4 on a screen of 2") << QByteArray("4") << QByteArray("2;") << QByteArray() << true;
+    QTest::newRow("8 at 768 dpi") << QByteArray("8") << QByteArray() << QByteArray("768") << false;
+    QTest::newRow("0.2 on a screen of 0.2") << QByteArray("0.2") << QByteArray("0.2") << QByteArray() << false;
+    // The list sets the screens' factors; the font DPI then scales nothing.
+    QTest::newRow("8 at 768 dpi, listed 1") << QByteArray("8") << QByteArray("1") << QByteArray("768") << true;
+}
+
+void FlowTest::globalScaleIsRefusedWhenTheScreensFactorTakesItOutOfRange()
+{
+    QFETCH(QByteArray, scale);
+    QFETCH(QByteArray, screens);
+    QFETCH(QByteArray, dpi);
+    QFETCH(bool, scaleKept);
+    const auto set = [](const char* name, const QByteArray& value) {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    };
+    set("QT_SCALE_FACTOR", scale);
+    set("QT_SCREEN_SCALE_FACTORS", screens);
+    set("QT_FONT_DPI", dpi);
+    zephyra::refuseBadScaleSettings();
+    QCOMPARE(qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), scaleKept);
+    // Each is in range alone, so the screen's own setting stays.
+    QCOMPARE(qgetenv("QT_SCREEN_SCALE_FACTORS"), screens);
+    QCOMPARE(qgetenv("QT_FONT_DPI"), dpi);
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"})
+        qunsetenv(name);
 }
 
 QTEST_MAIN(FlowTest)

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The real program on a busy machine: LOAD busy loops (default 2) run beside
+# it on its own Xvfb. RUNS times (default 200): start, wait for the start
+# screen, click Exit, and time from the click to the end of the process.
+# Prints how many runs crashed (killed by a signal), ended with another code
+# than 0 or hung (still running 10 s after Exit), and the median and slowest
+# exit. Goal: every run ends with 0 within 1 s.
+# DAMAGED=1 runs a copy of the program with one embedded picture damaged
+# instead (RUNS default 10) and times from the start to the error box that
+# names it. Goal: within 2 s.
+# Usage: [RUNS=n] [LOAD=n] [DAMAGED=1] bench/exit-under-load.sh <path-to-zephyra>
+set -uo pipefail
+
+game=$(realpath "${1:?path to the zephyra executable}")
+damaged=${DAMAGED:-}
+runs=${RUNS:-$([[ -n $damaged ]] && echo 10 || echo 200)}
+load=${LOAD:-2}
+work=$(mktemp -d)
+for n in $(shuf -i 1600-1799); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
+done
+xvfb_pid= game_pid= loads=()
+
+cleanup() {
+  local p
+  for p in $game_pid "${loads[@]}" $xvfb_pid; do kill "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The last picture the start-up check reaches, never shown at density 1:
+# bytes in the middle of its compressed data are changed in a copy of the
+# program (pictures lie uncompressed in the executable).
+if [[ -n $damaged ]]; then
+  picture=$(dirname "$0")/../assets/pictures/wasp-small@2x.png
+  PICTURE=$picture perl -e '
+    local $/; open my $p, "<:raw", $ENV{PICTURE} or die; my $pic = <$p>;
+    open my $g, "<:raw", $ARGV[0] or die; my $bin = <$g>;
+    my $at = index($bin, $pic); die "picture not found in the program\n" if $at < 0;
+    substr($bin, $at + int(length($pic) / 2), 8) = "ZEPHYRA!";
+    open my $o, ">:raw", $ARGV[1] or die; print $o $bin;' "$game" "$work/zephyra" || exit 1
+  chmod +x "$work/zephyra"
+  game=$work/zephyra
+fi
+
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=:$n
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+
+for ((i = 0; i < load; ++i)); do
+  bash -c 'while :; do :; done' &
+  loads+=($!)
+done
+
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+# Prints the id of the visible window named exactly $1, waiting up to $2 s.
+window() {
+  local end=$(($(now_ms) + $2 * 1000)) id
+  while (($(now_ms) < end)); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    kill -0 "$game_pid" 2>/dev/null || return 1
+    sleep 0.02
+  done
+  return 1
+}
+# Waits up to 10 s for the game to end; its status goes to $status (-1: hung).
+await_end() {
+  local end=$(($(now_ms) + 10000))
+  while kill -0 "$game_pid" 2>/dev/null && (($(now_ms) < end)); do sleep 0.005; done
+  if kill -0 "$game_pid" 2>/dev/null; then
+    kill -9 "$game_pid"; wait "$game_pid" 2>/dev/null; status=-1
+  else
+    wait "$game_pid"; status=$?
+  fi
+  game_pid=
+}
+
+times=() crashes=0 others=0 hangs=0 missing=0
+for ((run = 1; run <= runs; ++run)); do
+  t0=$(now_ms)
+  "$game" >>"$work/game.log" 2>&1 &
+  game_pid=$!
+  if [[ -n $damaged ]]; then
+    if box=$(window 'ZEPHYRA' 60); then
+      times+=($(($(now_ms) - t0)))
+      xdotool windowfocus "$box" key Return 2>/dev/null
+    else
+      ((++missing))
+    fi
+    await_end
+    ((status == 1)) || echo "run $run: status $status, not 1 after the error box" >&2
+  else
+    start=$(window 'GAME -ZEPHYRA' 30) || { ((++missing)); kill "$game_pid"; await_end; continue; }
+    eval "$(xdotool getwindowgeometry --shell "$start")"
+    xdotool mousemove $((X + 544 + 61)) $((Y + 168 + 25)) sleep 0.3 click 1
+    t1=$(now_ms)
+    await_end
+    times+=($(($(now_ms) - t1)))
+  fi
+  ((status > 128)) && ((++crashes))
+  ((status == -1)) && ((++hangs))
+  ((status != 0 && status != -1 && status <= 128)) && ((++others))
+done
+
+sorted=$(printf '%s\n' "${times[@]}" | sort -n)
+median=$(awk '{v[NR]=$1} END {print NR ? v[int((NR+1)/2)] : "-"}' <<<"$sorted")
+slowest=$(tail -n1 <<<"$sorted")
+if [[ -n $damaged ]]; then
+  echo "$runs runs, $load busy loops: error box after median $median ms, slowest $slowest ms" \
+       "(goal < 2000); $missing without a box, crashes $crashes"
+else
+  echo "$runs runs, $load busy loops: exit after median $median ms, slowest $slowest ms (goal < 1000);" \
+       "crashes $crashes, other exit codes $others, hangs $hangs, no start screen $missing"
+fi
+grep -v -e '^$' -e XDG_RUNTIME "$work/game.log" | sort | uniq -c | sort -rn | head -n 5
