@@ -1,5 +1,6 @@
-#include "app/services.h"
-#include "app/sound.h"
+#include "app/services/language.h"
+#include "app/base/error.h"
+#include "app/services/sound.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "menu/menu.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     zephyra::exitOnFatalError(false);
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    // Before any window exists, so every text and picture is the desktop's language.
+    zephyra::installLanguage();
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     QIcon icon;
@@ -52,7 +55,7 @@ int main(int argc, char* argv[])
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
     zephyra::afterFirstExpose(START->windowHandle(), [&pictures] {
-        pictures.emplace(QStringLiteral(":/pictures"), [](const QString& error) {
+        pictures.emplace(zephyra::picturesInUse(), [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });

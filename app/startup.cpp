@@ -152,10 +152,15 @@ void exitOnFatalError(bool on)
 void afterFirstExpose(QWindow* window, std::function<void()> then) { new FirstExpose(window, std::move(then)); }
 
 PictureCheck::PictureCheck(const QString& folder, std::function<void(const QString&)> onDamaged)
+    : PictureCheck(picturesIn(folder), std::move(onDamaged))
+{
+}
+
+PictureCheck::PictureCheck(const QStringList& pictures, std::function<void(const QString&)> onDamaged)
     // At normal priority: the whole check is a tenth of a second of work, and
     // at idle priority a busy machine left it waiting for many seconds.
-    : m_worker([folder, onDamaged = std::move(onDamaged)](std::stop_token stop) {
-          const QString error = firstDamagedPicture(folder, stop);
+    : m_worker([pictures, onDamaged = std::move(onDamaged)](std::stop_token stop) {
+          const QString error = firstDamagedPicture(pictures, stop);
           if (!error.isEmpty())
               QMetaObject::invokeMethod(
                   QCoreApplication::instance(), [onDamaged, error] { onDamaged(error); },

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <thread>
@@ -36,12 +37,13 @@ void exitOnFatalError(bool on);
 // painted: its first paint never waits for it.
 void afterFirstExpose(QWindow* window, std::function<void()> then);
 
-// Decodes every picture of a folder once on a worker thread and lets it go
-// again, so a damaged embedded picture is found at start-up rather than in
+// Decodes every picture given (or of a folder) once on a worker thread and
+// lets it go again, so a damaged embedded picture is found at start-up rather than in
 // the middle of play, while the pictures are still decoded only when shown.
 // onDamaged runs on the GUI thread with the error of the first damaged one.
 class PictureCheck {
 public:
+    PictureCheck(const QStringList& pictures, std::function<void(const QString&)> onDamaged);
     PictureCheck(const QString& folder, std::function<void(const QString&)> onDamaged);
     // Stops the check after the picture in hand and waits for that one, so
     // leaving never waits for the rest.

@@ -18,6 +18,12 @@ void createWindows(SoundOutput& sound)
         destroyWindows();
         throw;
     }
+    QObject::connect(START, &TSTART::playRequested, Play, &TPlay::StartRound);
+    QObject::connect(START, &TSTART::optionsRequested, Options, [] {
+        Options->show();
+        Options->raise();
+        Options->activateWindow();
+    });
     QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
     QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
 }

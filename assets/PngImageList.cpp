@@ -1,8 +1,9 @@
 #include "assets/PngImageList.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 #include "assets/decode.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
@@ -61,7 +62,7 @@ void TPngImageCollectionItem::Assign(const QObject* source)
     if (!item) {
         const QString from = source ? QString::fromLatin1(source->metaObject()->className())
                                     : QStringLiteral("nil");
-        throw zephyra::Error(QStringLiteral("Cannot assign a %1 to a %2")
+        throw zephyra::Error(tr("Cannot assign a %1 to a %2")
                                  .arg(from, QString::fromLatin1(metaObject()->className())));
     }
     setPngImage(item->PngImage());
@@ -135,7 +136,7 @@ void TPngImageCollection::LoadFromResources(const QStringList& resourcePaths)
 {
     for (const QString& path : resourcePaths) {
         if (!QFile::exists(path))
-            throw zephyra::Error(QStringLiteral("Cannot find picture '%1'").arg(path));
+            throw zephyra::Error(QCoreApplication::translate("zephyra", "Cannot find picture '%1'").arg(path));
         m_items->Add()->setPngSource(path);
     }
 }

@@ -1,7 +1,8 @@
 #include "assets/decode.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +34,7 @@ constexpr quint32 kMaxSide = 16384;
 
 [[noreturn]] void fail(const QString& name, const QString& why)
 {
-    throw Error(QStringLiteral("Cannot decode picture '%1': %2").arg(name, why));
+    throw Error(QCoreApplication::translate("zephyra", "Cannot decode picture '%1': %2").arg(name, why));
 }
 
 struct JpegErrorManager {
@@ -219,7 +220,7 @@ Stored readPicture(const QString& resourcePath)
 {
     Stored stored;
     if (!readEmbedded(resourcePath, &stored.bytes, &stored.inExecutable))
-        throw Error(QStringLiteral("Cannot find picture '%1'").arg(resourcePath));
+        throw Error(QCoreApplication::translate("zephyra", "Cannot find picture '%1'").arg(resourcePath));
     return stored;
 }
 
@@ -360,16 +361,24 @@ void checkPicture(const QString& path)
     releasePages(stored);
 }
 
-QString firstDamagedPicture(const QString& folder, std::stop_token stop)
+QStringList picturesIn(const QString& folder)
 {
     const QStringList names = QDir(folder).entryList(
         {QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+    QStringList paths;
+    for (const QString& name : names)
+        paths << folder + QLatin1Char('/') + name;
+    return paths;
+}
+
+QString firstDamagedPicture(const QStringList& paths, std::stop_token stop)
+{
     // Asked between pictures: the longest of ours takes some 30 ms.
-    for (const QString& name : names) {
+    for (const QString& path : paths) {
         if (stop.stop_requested())
             return {};
         try {
-            checkPicture(folder + QLatin1Char('/') + name);
+            checkPicture(path);
         } catch (const Error& e) {
             return e.message();
         }

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <stop_token>
 
@@ -49,9 +50,15 @@ QImage loadPicture(const QString& resourcePath);
 QImage loadPicture(const QString& resourcePath, QSize fillSize);
 // Decodes a picture the same way and lets it go again; Error when it cannot be.
 void checkPicture(const QString& path);
-// The error message of the first picture in the folder (by name) that cannot
-// be decoded, or an empty text when every one can. Once stop is requested it
-// ends after the picture in hand, with an empty text.
-QString firstDamagedPicture(const QString& folder, std::stop_token stop = {});
+// The pictures (PNG, JPEG) of a folder, by name, without its subfolders.
+QStringList picturesIn(const QString& folder);
+// The error message of the first of the pictures that cannot be decoded, or
+// an empty text when every one can. Once stop is requested it ends after the
+// picture in hand, with an empty text.
+QString firstDamagedPicture(const QStringList& paths, std::stop_token stop = {});
+inline QString firstDamagedPicture(const QString& folder, std::stop_token stop = {})
+{
+    return firstDamagedPicture(picturesIn(folder), stop);
+}
 
 }  // namespace zephyra

@@ -1,6 +1,6 @@
 #include "lcd/LCDScreen.h"
 
-#include "app/services.h"
+#include "app/base/error.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -211,7 +211,7 @@ void TLCDScreen::setDotSide(qint8& side, qint8 v)
         return;
     if (v < 1) {
         zephyra::showMessage(QMessageBox::Critical, QCoreApplication::applicationName(),
-                             QStringLiteral("Value must be between 1 and 255."));
+                             tr("Value must be between 1 and 255."));
         return;
     }
     side = v;

@@ -1,8 +1,11 @@
 #include "menu/Unit_options.h"
 
-#include "app/GameSettings.h"
-#include "app/convert.h"
-#include "app/services.h"
+#include "app/base/convert.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/services.h"
+#include "app/services/x11.h"
+#include "play/UnitPlay.h"
 #include "ui_Unit_options.h"
 
 #include <QCloseEvent>
@@ -36,23 +39,6 @@ TOptions::TOptions(QWidget* parent)
 }
 
 TOptions::~TOptions() = default;
-
-QRadioButton* TOptions::RadioButton1() const { return ui->RadioButton1; }
-QRadioButton* TOptions::RadioButton2() const { return ui->RadioButton2; }
-QRadioButton* TOptions::RadioButton3() const { return ui->RadioButton3; }
-QRadioButton* TOptions::RadioButton4() const { return ui->RadioButton4; }
-QRadioButton* TOptions::RadioButton5() const { return ui->RadioButton5; }
-QRadioButton* TOptions::RadioButton6() const { return ui->RadioButton6; }
-QRadioButton* TOptions::RadioButton7() const { return ui->RadioButton7; }
-QRadioButton* TOptions::RadioButton8() const { return ui->RadioButton8; }
-QRadioButton* TOptions::RadioButton9() const { return ui->RadioButton9; }
-QSlider* TOptions::TrackBar1() const { return ui->TrackBar1; }
-QSlider* TOptions::TrackBar2() const { return ui->TrackBar2; }
-QCheckBox* TOptions::CheckBox1() const { return ui->CheckBox1; }
-QCheckBox* TOptions::CheckBox2() const { return ui->CheckBox2; }
-QComboBox* TOptions::ComboBox1() const { return ui->ComboBox1; }
-QPushButton* TOptions::Button1() const { return ui->Button1; }
-QPushButton* TOptions::Button2() const { return ui->Button2; }
 
 void TOptions::Button1Click()
 {
@@ -97,8 +83,38 @@ void TOptions::BackToStart()
     hide();
 }
 
+void TOptions::LoadSettings()
+{
+    switch (balloonChoiceFor(GameSettings.BalloonImageBase)) {
+    case SizeChoice::Large: ui->RadioButton2->setChecked(true); break;
+    case SizeChoice::Medium: ui->RadioButton1->setChecked(true); break;
+    case SizeChoice::Small: ui->RadioButton3->setChecked(true); break;
+    }
+    switch (waspChoiceFor(GameSettings.WaspSizeIndex)) {
+    case SizeChoice::Small: ui->RadioButton6->setChecked(true); break;
+    case SizeChoice::Medium: ui->RadioButton4->setChecked(true); break;
+    case SizeChoice::Large: ui->RadioButton5->setChecked(true); break;
+    }
+    ui->TrackBar2->setValue(positionForLaunchInterval(GameSettings.LaunchInterval));
+    ui->TrackBar1->setValue(positionForFlightStep(GameSettings.FlightStep));
+    if (GameSettings.PopMode == PopByMove)
+        ui->RadioButton7->setChecked(true);
+    else if (GameSettings.PopMode == PopByLeftClick)
+        ui->RadioButton8->setChecked(true);
+    else
+        ui->RadioButton9->setChecked(true);
+    ui->CheckBox1->setChecked(GameSettings.PrizeEnabled);
+    ui->ComboBox1->setEnabled(GameSettings.PrizeEnabled);
+    ui->ComboBox1->setEditText(QString::number(GameSettings.PrizeThreshold));
+    ui->CheckBox2->setChecked(GameSettings.SoundEnabled);
+}
+
 void TOptions::showEvent(QShowEvent* event)
 {
+    // Each opening shows the settings in force, whatever a Cancel left in the
+    // controls; a window system's own showing (after a minimise) keeps them.
+    if (!event->spontaneous())
+        LoadSettings();
     if (!m_placed) {
         // Centred on the primary screen once, by its outer frame; later it
         // reopens where the player left it. The window exists by now, so

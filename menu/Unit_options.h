@@ -1,16 +1,11 @@
 #pragma once
-// The options dialog: edits the game settings between rounds. Save writes
-// them back; Cancel and the close box return without writing.
+// The options dialog: edits the game settings between rounds. Each opening
+// shows the settings in force; Save writes them back; Cancel and the close box
+// return without writing.
 
 #include <QDialog>
 
 #include <memory>
-
-class QCheckBox;
-class QComboBox;
-class QPushButton;
-class QRadioButton;
-class QSlider;
 
 namespace Ui {
 class TOptions;
@@ -27,23 +22,6 @@ public:
     void CheckBox1Click();
     void reject() override;
 
-    QRadioButton* RadioButton1() const;
-    QRadioButton* RadioButton2() const;
-    QRadioButton* RadioButton3() const;
-    QRadioButton* RadioButton4() const;
-    QRadioButton* RadioButton5() const;
-    QRadioButton* RadioButton6() const;
-    QRadioButton* RadioButton7() const;
-    QRadioButton* RadioButton8() const;
-    QRadioButton* RadioButton9() const;
-    QSlider* TrackBar1() const;
-    QSlider* TrackBar2() const;
-    QCheckBox* CheckBox1() const;
-    QCheckBox* CheckBox2() const;
-    QComboBox* ComboBox1() const;
-    QPushButton* Button1() const;
-    QPushButton* Button2() const;
-
 signals:
     // The dialog has done its part: the start screen comes back.
     void returnedToStart();
@@ -54,6 +32,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void LoadSettings();
     void BackToStart();
 
     std::unique_ptr<Ui::TOptions> ui;

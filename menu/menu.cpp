@@ -1,20 +1,15 @@
 #include "menu/menu.h"
 
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
+#include "app/base/error.h"
+#include "app/services/TImage.h"
+#include "app/services/language.h"
+#include "app/services/services.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
-#include "menu/Unit_options.h"
-#include "play/UnitPlay.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QRadioButton>
-#include <QSlider>
 #include <QTimer>
 #include <QUrl>
 
@@ -44,13 +39,26 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     B_EXit->setGeometry(544, 168, 122, 51);
     for (TImage* b : {B_Play, B_Options, B_EXit})
         b->setCursor(Qt::PointingHandCursor);
+    // The words drawn in the pictures, for screen readers; the pictures of
+    // each language are rendered from these same catalogue entries.
+    B_Play->setAccessibleName(tr("Play"));
+    B_Options->setAccessibleName(tr("Options"));
+    B_EXit->setAccessibleName(tr("Exit"));
+    Image1->setAccessibleName(tr("A happy balloon game for little ones: just move the mouse!"));
+    Image1->setAccessibleDescription(
+        QStringList{tr("Fly, little wasp, and POP!"),
+                    tr("Steer a friendly wasp with the mouse and pop the rising balloons."),
+                    tr("Pick big, medium or small balloons and choose how fast they fly."),
+                    tr("Pop them with a touch or with a click, whatever suits small hands."),
+                    tr("Grown-ups can set up a prize with a fanfare in the Options.")}
+            .join(QLatin1Char('\n')));
 
     PngImageCollectionButton = new TPngImageCollection(this);
     PngImageCollectionButton->setObjectName(QStringLiteral("PngImageCollectionButton"));
     QStringList paths;
     for (const char* n : {"button-play", "button-play-lit", "button-options",
                           "button-options-lit", "button-exit", "button-exit-lit"})
-        paths << QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n));
+        paths << zephyra::localisedPicture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(n)));
     PngImageCollectionButton->LoadFromResources(paths);
 
     using zephyra::connectHandler;
@@ -107,38 +115,12 @@ void TSTART::Image1MouseMove()
 void TSTART::B_PlayClick()
 {
     setVisible(false);
-    Play->TickTimer()->start();
-    Play->ShowModal(screen());
+    emit playRequested(screen());
 }
 
 void TSTART::B_OptionsClick()
 {
-    TOptions* o = Options;
-    switch (balloonChoiceFor(GameSettings.BalloonImageBase)) {
-    case SizeChoice::Large: o->RadioButton2()->setChecked(true); break;
-    case SizeChoice::Medium: o->RadioButton1()->setChecked(true); break;
-    case SizeChoice::Small: o->RadioButton3()->setChecked(true); break;
-    }
-    switch (waspChoiceFor(GameSettings.WaspSizeIndex)) {
-    case SizeChoice::Small: o->RadioButton6()->setChecked(true); break;
-    case SizeChoice::Medium: o->RadioButton4()->setChecked(true); break;
-    case SizeChoice::Large: o->RadioButton5()->setChecked(true); break;
-    }
-    o->TrackBar2()->setValue(positionForLaunchInterval(GameSettings.LaunchInterval));
-    o->TrackBar1()->setValue(positionForFlightStep(GameSettings.FlightStep));
-    if (GameSettings.PopMode == PopByMove)
-        o->RadioButton7()->setChecked(true);
-    else if (GameSettings.PopMode == PopByLeftClick)
-        o->RadioButton8()->setChecked(true);
-    else
-        o->RadioButton9()->setChecked(true);
-    o->CheckBox1()->setChecked(GameSettings.PrizeEnabled);
-    o->ComboBox1()->setEnabled(GameSettings.PrizeEnabled);
-    o->ComboBox1()->setEditText(QString::number(GameSettings.PrizeThreshold));
-    o->CheckBox2()->setChecked(GameSettings.SoundEnabled);
-    o->show();
-    o->raise();
-    o->activateWindow();
+    emit optionsRequested();
     setVisible(false);
 }
 
@@ -152,7 +134,7 @@ void TSTART::Image2Click()
 
 void TSTART::LoadBackground()
 {
-    Image1->setPicture(zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg")));
+    Image1->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/start-background.jpg"))));
 }
 
 void TSTART::hideEvent(QHideEvent* event)

@@ -3,6 +3,7 @@
 // picture with three picture buttons that light up under the mouse and a web
 // banner.
 
+#include <QScreen>
 #include <QWidget>
 
 class TImage;
@@ -31,6 +32,13 @@ public:
     TImage* B_Options = nullptr;
     TImage* B_EXit = nullptr;
     TPngImageCollection* PngImageCollectionButton = nullptr;
+
+signals:
+    // The start screen has hidden itself for a round on the given screen (the
+    // one it stood on), or for the options; whoever built the windows shows
+    // what follows. Play returns once the round is over.
+    void playRequested(QScreen* screen);
+    void optionsRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

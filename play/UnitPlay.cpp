@@ -1,15 +1,18 @@
 #include "play/UnitPlay.h"
 
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
-#include "app/sound.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/language.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,9 +34,17 @@ constexpr int kPrizeOffset = 260;
 
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 
-QString launchedLine(std::int32_t count) { return QStringLiteral("ВЫЛЕТЕЛО - ") + QString::number(count); }
+// The captions are looked up on every count: a hash lookup, far cheaper than
+// the display's own redraw that follows. The count stays in decimal digits.
+QString launchedLine(std::int32_t count)
+{
+    return QCoreApplication::translate("TPlay", "ВЫЛЕТЕЛО - ") + QString::number(count);
+}
 
-QString poppedLine(std::int32_t count) { return QStringLiteral("СБИТО - ") + QString::number(count); }
+QString poppedLine(std::int32_t count)
+{
+    return QCoreApplication::translate("TPlay", "СБИТО - ") + QString::number(count);
+}
 
 TPngImageCollection* makeList(QObject* owner, const char* name, const QStringList& pictures)
 {
@@ -91,7 +102,11 @@ TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    Image1->setPictureSource([](QSize fill) { return zephyra::loadPicture(QStringLiteral(":/pictures/play-background.jpg"), fill); });
+    // The hint drawn in the background, for screen readers.
+    Image1->setAccessibleName(tr("EXIT - press key ESCAPE"));
+    Image1->setPictureSource([background = zephyra::localisedPicture(QStringLiteral(":/pictures/play-background.jpg"))](QSize fill) {
+        return zephyra::loadPicture(background, fill);
+    });
 
     static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};
@@ -148,6 +163,7 @@ void TPlay::FormCreate()
     // The play window shows no pointer at all: the wasp stands in for it, and
     // the children keep the default shape so they show the window's.
     setCursor(Qt::BlankCursor);
+    zephyra::followPointer();
     GameSettings.SoundEnabled = true;
     PlayState.BurstPhase.fill(0);
     GameSettings.LaunchInterval = 1000;
@@ -165,6 +181,10 @@ void TPlay::ShowModal(QScreen* screen)
     if (screen)
         setGeometry(screen->geometry());
     setWindowModality(Qt::ApplicationModal);
+    // Until the pointer moves over the field no event says where it is (it
+    // may rest on another monitor): the wasp starts from the position asked
+    // for once here.
+    zephyra::takePointerPos();
     showFullScreen();
     raise();
     activateWindow();
@@ -173,6 +193,12 @@ void TPlay::ShowModal(QScreen* screen)
     m_modalLoop = &loop;
     loop.exec();
     m_modalLoop = nullptr;
+}
+
+void TPlay::StartRound(QScreen* screen)
+{
+    TickTimer()->start();
+    ShowModal(screen);
 }
 
 QTimer* TPlay::TickTimer() const { return GameSettings.PopMode == PopByMove ? Timer_B1 : TimerClick; }
@@ -457,3 +483,38 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
 }
 
 void TPlay::WorkClick() { CountPop(TimerClick); }
+
+void ApplyBalloonSize(SizeChoice choice)
+{
+    const BalloonSizeRow row = balloonSizeRow(choice);
+    GameSettings.BalloonImageBase = row.imageBase;
+    GameSettings.BalloonWidth = row.width;
+    GameSettings.BalloonHeight = row.height;
+    if (Play) {
+        // Width first, then height, each a change of its own, as for the wasp
+        // below: whatever watches a size sees the same two steps every time.
+        for (TImage* slot : Play->Slots()) {
+            slot->resize(GameSettings.BalloonWidth, slot->height());
+            slot->resize(slot->width(), GameSettings.BalloonHeight);
+        }
+    }
+    GameSettings.BurstImageIndex = row.burstIndex;
+}
+
+void ApplyWaspSize(SizeChoice choice)
+{
+    const WaspSizeRow row = waspSizeRow(choice);
+    GameSettings.WaspSizeIndex = row.index;
+    if (Play) {
+        TImage* bee = Play->ImageBee;
+        bee->resize(row.side, bee->height());
+        bee->resize(bee->width(), row.side);
+        if (auto* item = Play->PngImageCollection2->Items()->Items(GameSettings.WaspSizeIndex))
+            bee->setPicture(item->PngImage());
+    }
+    GameSettings.StingLeft = row.stingLeft;
+    GameSettings.StingRight = row.stingRight;
+    GameSettings.StingTop = row.stingTop;
+    GameSettings.StingBottom = row.stingBottom;
+    GameSettings.WaspHotspot = row.hotspot;
+}

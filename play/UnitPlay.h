@@ -4,7 +4,8 @@
 // pointer on every 50 ms tick, and two dot-matrix displays count launches and
 // pops.
 
-#include "app/x11.h"
+#include "app/services/GameSettings.h"
+#include "app/services/x11.h"
 
 #include <QWidget>
 
@@ -44,6 +45,11 @@ extern TPlayState PlayState;
 // Plays the pop sound.
 void PopWave(zephyra::SoundOutput& sound);
 
+// Store the size row in the settings and carry it over to the play field's
+// controls (its balloon slots; its wasp and the wasp's picture).
+void ApplyBalloonSize(SizeChoice choice);
+void ApplyWaspSize(SizeChoice choice);
+
 class TPlay : public QWidget {
     Q_OBJECT
 public:
@@ -54,6 +60,9 @@ public:
     // Shows the window over the whole of the given screen (the primary one
     // when none is given) and returns when it has closed.
     void ShowModal(QScreen* screen = nullptr);
+    // A round: the tick of the pop mode starts and the field shows over the
+    // given screen. Returns when the round is over.
+    void StartRound(QScreen* screen);
 
     void FormCreate();
     // Receives the character of every key pressed on the field.

@@ -2,6 +2,11 @@
 # their exact name and reading where they are. The program under test is
 # $app_pid; a wait gives up early once it has ended.
 
+# The checks read the game's own texts (the dialog's title, the counters):
+# the game runs under the C locale's texts whatever the desktop speaks; a
+# case that wants a language sets it for the game alone.
+export LANGUAGE= LC_ALL=C.UTF-8
+
 # Prints the id of a visible window named exactly $1; waits up to $2 tenths
 # of a second (default 100).
 wait_window() {

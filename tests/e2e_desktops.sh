@@ -113,6 +113,8 @@ run_case no-browser 1280x1024x24 banner -- PATH="$work/empty" BROWSER=
 # A home below a plain file: no folder can be made in it, not even by root.
 run_case read-only-home 1024x768x24 -- HOME="$work/not-a-folder/home" XDG_CONFIG_HOME= XDG_CACHE_HOME= XDG_DATA_HOME=
 run_case lang-c 1024x768x24 wm -- LANG=C LC_ALL=C LANGUAGE=
+# A desktop in German: its catalogue and pictures, checked at start-up too.
+run_case lang-de 1024x768x24 wm -- LANG=de_DE.UTF-8 LC_ALL= LANGUAGE=de
 # Refused before Qt starts, in one line; the game plays at the screen's own scale.
 run_case bad-scale 1024x768x24 -- QT_SCALE_FACTOR=50
 (($(grep -c QT_SCALE_FACTOR "$work/out.txt") == 1)) || fail bad-scale "not one line about QT_SCALE_FACTOR"

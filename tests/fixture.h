@@ -2,12 +2,21 @@
 // What every test of the real windows starts from: the application named as
 // the program names it, a sound output that records what is asked of it (no
 // test waits on an audio device), and the three windows built by the
-// program's own function.
+// program's own function; freshGame() gives all of it anew in one call.
 
-#include "app/sound.h"
+#include "app/services/GameSettings.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "app/windows.h"
+#include "menu/Unit_options.h"
+#include "play/UnitPlay.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 
 #include <vector>
 
@@ -29,10 +38,30 @@ inline RecordingSound& recorder()
 inline std::vector<zephyra::SoundId>& sounds() { return recorder().log; }
 inline void clearSounds() { sounds().clear(); }
 
+// A control of the options dialog, found by its name as the layout gives it.
+template <class Control>
+Control* option(const char* name)
+{
+    return Options->findChild<Control*>(QLatin1String(name));
+}
+
 inline void buildWindows()
 {
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     zephyra::createWindows(recorder());
+}
+
+// A freshly started game, as the program starts one: the settings and the
+// round at their start values, the windows built anew, no sound asked for
+// yet, and the random generator seeded so that play repeats.
+inline void freshGame(quint32 seed = 20240611)
+{
+    zephyra::destroyWindows();
+    GameSettings = TGameSettings();
+    PlayState = TPlayState();
+    clearSounds();
+    buildWindows();
+    zephyra::seedRandom(seed);
 }
 
 }  // namespace fixture

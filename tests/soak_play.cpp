@@ -6,9 +6,10 @@
 //
 // Usage: soak_play [ticks-per-mode [seed]]     (default 50000, 20261207)
 // One tick stands for 50 ms of game time: 1,000,000 ticks are about 14 hours.
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/services.h"
 #include "assets/PngImageList.h"
 #include "lcd/LCDScreen.h"
 #include "menu/menu.h"
@@ -19,6 +20,7 @@
 #include <QCursor>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstdlib>
@@ -166,6 +168,14 @@ private:
         m_pointer.setX(std::clamp(m_pointer.x(), area.left(), area.right()));
         m_pointer.setY(std::clamp(m_pointer.y(), area.top(), area.bottom()));
         QCursor::setPos(m_pointer);
+        // Over the field the wasp follows the window's mouse events: the move
+        // reaches it before the next tick, as in the event loop, without a
+        // pass of the loop (and a paint) per tick.
+        if (QWindow* window = Play->windowHandle(); window && Play->rect().contains(Play->mapFromGlobal(m_pointer))) {
+            QMouseEvent move(QEvent::MouseMove, window->mapFromGlobal(m_pointer.toPointF()), m_pointer.toPointF(),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(window, &move);
+        }
     }
 
     // A press and release of any button where the pointer is, delivered to

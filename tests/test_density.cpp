@@ -1,7 +1,7 @@
 // Pictures at the screen's density: CTest runs this at device pixel ratios 1,
 // 1.5 and 2. Each picture comes from the variant for that density, keeps its
 // catalogue size in logical pixels and is drawn pixel for pixel.
-#include "app/TImage.h"
+#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 #include "menu/menu.h"

@@ -1,12 +1,13 @@
 // Start-up, the window flow between the three windows, the game settings and
 // the standard error box.
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "app/startup.h"
-#include "assets/decode.h"
-#include "app/sound.h"
 #include "assets/PngImageList.h"
+#include "assets/decode.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
@@ -73,15 +74,13 @@ void FlowTest::initTestCase()
     zephyra::setMessagePresenter([this](QMessageBox::Icon, const QString& caption, const QString& text) {
         m_boxes.append({caption, text});
     });
-    fixture::buildWindows();
-    START->show();
 }
 
 void FlowTest::init()
 {
     m_boxes.clear();
-    GameSettings = TGameSettings();
-    GameSettings.LaunchInterval = 1000;
+    fixture::freshGame();
+    START->show();
 }
 
 void FlowTest::startUpCreatesTheWindowsInOrderWithTheirStartValues()
@@ -233,7 +232,7 @@ void FlowTest::optionsSaveAndCancelReturnToTheStartScreen()
     QVERIFY(START->isVisible() && !Options->isVisible());
 
     START->B_OptionsClick();
-    Options->RadioButton3()->setChecked(true);  // small balloons
+    fixture::option<QRadioButton>("RadioButton3")->setChecked(true);  // small balloons
     Options->Button1Click();
     QVERIFY(START->isVisible() && !Options->isVisible());
     QCOMPARE(GameSettings.BalloonWidth, 80);

@@ -1,15 +1,16 @@
 // The start screen (hover lighting, loading the options dialog, Play) and the
 // options dialog (Save, Cancel, the close box, the prize-count conversion and
 // its error box, the layout with the system font).
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/convert.h"
-#include "app/services.h"
-#include "app/sound.h"
+#include "app/base/convert.h"
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "tests/fit.h"
 #include "tests/fixture.h"
 
 #include <QAbstractButton>
@@ -87,9 +88,9 @@ struct DialogState {
 
 QRadioButton* radio(int n)
 {
-    QRadioButton* all[] = {Options->RadioButton1(), Options->RadioButton2(), Options->RadioButton3(),
-                           Options->RadioButton4(), Options->RadioButton5(), Options->RadioButton6(),
-                           Options->RadioButton7(), Options->RadioButton8(), Options->RadioButton9()};
+    QRadioButton* all[] = {fixture::option<QRadioButton>("RadioButton1"), fixture::option<QRadioButton>("RadioButton2"), fixture::option<QRadioButton>("RadioButton3"),
+                           fixture::option<QRadioButton>("RadioButton4"), fixture::option<QRadioButton>("RadioButton5"), fixture::option<QRadioButton>("RadioButton6"),
+                           fixture::option<QRadioButton>("RadioButton7"), fixture::option<QRadioButton>("RadioButton8"), fixture::option<QRadioButton>("RadioButton9")};
     return all[n - 1];
 }
 
@@ -97,12 +98,12 @@ void setDialog(const DialogState& s)
 {
     checkRadio(radio(s.balloon));
     checkRadio(radio(s.wasp));
-    Options->TrackBar2()->setValue(s.intervalPos);
-    Options->TrackBar1()->setValue(s.speedPos);
+    fixture::option<QSlider>("TrackBar2")->setValue(s.intervalPos);
+    fixture::option<QSlider>("TrackBar1")->setValue(s.speedPos);
     checkRadio(radio(s.pop));
-    Options->CheckBox1()->setChecked(s.prize);
-    Options->ComboBox1()->setEditText(s.count);
-    Options->CheckBox2()->setChecked(s.sound);
+    fixture::option<QCheckBox>("CheckBox1")->setChecked(s.prize);
+    fixture::option<QComboBox>("ComboBox1")->setEditText(s.count);
+    fixture::option<QCheckBox>("CheckBox2")->setChecked(s.sound);
 }
 
 void compareSettings(const TGameSettings& a, const TGameSettings& e)
@@ -185,20 +186,14 @@ void MenuTest::initTestCase()
     zephyra::setMessagePresenter([this](QMessageBox::Icon icon, const QString& caption, const QString& text) {
         m_boxes.append({icon, caption, text});
     });
-    fixture::buildWindows();
-    START->show();
-    QVERIFY(QTest::qWaitForWindowExposed(START));
 }
 
 void MenuTest::init()
 {
     m_boxes.clear();
-    GameSettings = startValues();
-    ApplyBalloonSize(SizeChoice::Medium);
-    ApplyWaspSize(SizeChoice::Medium);
-    Options->hide();
+    fixture::freshGame();
     START->show();
-    START->FormCreate();
+    QVERIFY(QTest::qWaitForWindowExposed(START));
     QCOMPARE(visibleWindows(), 1);
 }
 
@@ -357,12 +352,12 @@ void MenuTest::loadingPutsEverySettingIntoItsControl()
     // Leave every control in some other state first, so nothing is right by chance.
     checkRadio(radio(expected[0] == 3 ? 1 : 3));
     checkRadio(radio(expected[1] == 5 ? 4 : 5));
-    Options->TrackBar2()->setValue((expected[2] + 1) % 5);
-    Options->TrackBar1()->setValue((expected[3] + 1) % 5);
+    fixture::option<QSlider>("TrackBar2")->setValue((expected[2] + 1) % 5);
+    fixture::option<QSlider>("TrackBar1")->setValue((expected[3] + 1) % 5);
     checkRadio(radio(expected[4] == 9 ? 7 : 9));
-    Options->CheckBox1()->setChecked(!prize);
-    Options->ComboBox1()->setEditText(QStringLiteral("stale"));
-    Options->CheckBox2()->setChecked(!sound);
+    fixture::option<QCheckBox>("CheckBox1")->setChecked(!prize);
+    fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("stale"));
+    fixture::option<QCheckBox>("CheckBox2")->setChecked(!sound);
 
     GameSettings.BalloonImageBase = static_cast<std::uint8_t>(imageBase);
     GameSettings.WaspSizeIndex = static_cast<std::uint8_t>(waspIndex);
@@ -382,13 +377,13 @@ void MenuTest::loadingPutsEverySettingIntoItsControl()
     for (int n = 1; n <= 9; ++n)
         checkedCount += radio(n)->isChecked();
     QCOMPARE(checkedCount, 3);
-    QCOMPARE(Options->TrackBar2()->value(), expected[2]);
-    QCOMPARE(Options->TrackBar1()->value(), expected[3]);
-    QCOMPARE(Options->CheckBox1()->isChecked(), prize);
-    QCOMPARE(Options->ComboBox1()->isEnabled(), prize);
-    QCOMPARE(Options->ComboBox1()->currentText(), QString::number(threshold));
-    QCOMPARE(Options->ComboBox1()->count(), 9);
-    QCOMPARE(Options->CheckBox2()->isChecked(), sound);
+    QCOMPARE(fixture::option<QSlider>("TrackBar2")->value(), expected[2]);
+    QCOMPARE(fixture::option<QSlider>("TrackBar1")->value(), expected[3]);
+    QCOMPARE(fixture::option<QCheckBox>("CheckBox1")->isChecked(), prize);
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->isEnabled(), prize);
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->currentText(), QString::number(threshold));
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->count(), 9);
+    QCOMPARE(fixture::option<QCheckBox>("CheckBox2")->isChecked(), sound);
 
     // Loading reads, never writes.
     compareSettings(GameSettings, before);
@@ -400,12 +395,12 @@ void MenuTest::loadingPutsEverySettingIntoItsControl()
 void MenuTest::prizeBoxFollowsTheCheckBoxOnClick()
 {
     START->B_OptionsClick();
-    QVERIFY(Options->ComboBox1()->isEnabled());
-    QTest::mouseClick(Options->CheckBox1(), Qt::LeftButton);
-    QVERIFY(!Options->CheckBox1()->isChecked());
-    QVERIFY(!Options->ComboBox1()->isEnabled());
-    QTest::mouseClick(Options->CheckBox1(), Qt::LeftButton);
-    QVERIFY(Options->ComboBox1()->isEnabled());
+    QVERIFY(fixture::option<QComboBox>("ComboBox1")->isEnabled());
+    QTest::mouseClick(fixture::option<QCheckBox>("CheckBox1"), Qt::LeftButton);
+    QVERIFY(!fixture::option<QCheckBox>("CheckBox1")->isChecked());
+    QVERIFY(!fixture::option<QComboBox>("ComboBox1")->isEnabled());
+    QTest::mouseClick(fixture::option<QCheckBox>("CheckBox1"), Qt::LeftButton);
+    QVERIFY(fixture::option<QComboBox>("ComboBox1")->isEnabled());
 }
 
 void MenuTest::saveWritesEveryControl_data()
@@ -444,7 +439,7 @@ void MenuTest::saveWritesEveryControl()
 
     START->B_OptionsClick();
     setDialog({balloon, wasp, intervalPos, speedPos, pop, prize, count, sound});
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
     QVERIFY(m_boxes.isEmpty());
 
     TGameSettings e = startValues();
@@ -519,43 +514,43 @@ void MenuTest::typedCountIsSavedAndShownAgain()
     // Typed with the focus in the box, as a player types: completion acts only then.
     Options->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(Options));
-    Options->ComboBox1()->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), Options->ComboBox1());
-    Options->ComboBox1()->lineEdit()->clear();
-    QTest::keyClicks(Options->ComboBox1()->lineEdit(), typed);
-    QCOMPARE(Options->ComboBox1()->currentText(), typed);
-    QTest::keyClick(Options->ComboBox1()->lineEdit(), Qt::Key_Return);
-    QCOMPARE(Options->ComboBox1()->count(), 9);  // typing does not grow the list
+    fixture::option<QComboBox>("ComboBox1")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), fixture::option<QComboBox>("ComboBox1"));
+    fixture::option<QComboBox>("ComboBox1")->lineEdit()->clear();
+    QTest::keyClicks(fixture::option<QComboBox>("ComboBox1")->lineEdit(), typed);
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->currentText(), typed);
+    QTest::keyClick(fixture::option<QComboBox>("ComboBox1")->lineEdit(), Qt::Key_Return);
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->count(), 9);  // typing does not grow the list
     QVERIFY(Options->isVisible());               // Enter is no Save
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
     QCOMPARE(GameSettings.PrizeThreshold, typed.toInt());
     QVERIFY(START->isVisible());
 
-    Options->ComboBox1()->setEditText(QStringLiteral("999"));
+    fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("999"));
     START->B_OptionsClick();
-    QCOMPARE(Options->ComboBox1()->currentText(), typed);
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->currentText(), typed);
 }
 
 void MenuTest::prizeOffKeepsTheOldCountInTheDisabledBox()
 {
     GameSettings.PrizeThreshold = 40;
     START->B_OptionsClick();
-    QTest::mouseClick(Options->CheckBox1(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QCheckBox>("CheckBox1"), Qt::LeftButton);
     // Not converted while the prize is off, so no error.
-    Options->ComboBox1()->setEditText(QStringLiteral("abc"));
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("abc"));
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
     QVERIFY(m_boxes.isEmpty());
     QVERIFY(!GameSettings.PrizeEnabled);
     QCOMPARE(GameSettings.PrizeThreshold, 40);
 
     START->B_OptionsClick();
-    QVERIFY(!Options->CheckBox1()->isChecked());
-    QVERIFY(!Options->ComboBox1()->isEnabled());
-    QCOMPARE(Options->ComboBox1()->currentText(), QStringLiteral("40"));
+    QVERIFY(!fixture::option<QCheckBox>("CheckBox1")->isChecked());
+    QVERIFY(!fixture::option<QComboBox>("ComboBox1")->isEnabled());
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->currentText(), QStringLiteral("40"));
 
     // Checked again, the old count comes back into force.
-    QTest::mouseClick(Options->CheckBox1(), Qt::LeftButton);
-    QVERIFY(Options->ComboBox1()->isEnabled());
+    QTest::mouseClick(fixture::option<QCheckBox>("CheckBox1"), Qt::LeftButton);
+    QVERIFY(fixture::option<QComboBox>("ComboBox1")->isEnabled());
     Options->Button1Click();
     QVERIFY(GameSettings.PrizeEnabled);
     QCOMPARE(GameSettings.PrizeThreshold, 40);
@@ -578,7 +573,7 @@ void MenuTest::cancelCloseBoxAndEscWriteNothing()
     Options->move(37, 41);  // where the player dragged it
 
     if (how == "cancel") {
-        QTest::mouseClick(Options->Button2(), Qt::LeftButton);
+        QTest::mouseClick(fixture::option<QPushButton>("Button2"), Qt::LeftButton);
     } else if (how == "close") {
         QVERIFY(Options->close());
     } else {
@@ -586,7 +581,7 @@ void MenuTest::cancelCloseBoxAndEscWriteNothing()
         QTest::keyClick(Options, Qt::Key_Escape);
         QVERIFY(Options->isVisible());
         QVERIFY(START->isHidden());
-        QTest::mouseClick(Options->Button2(), Qt::LeftButton);
+        QTest::mouseClick(fixture::option<QPushButton>("Button2"), Qt::LeftButton);
     }
     compareSettings(GameSettings, before);
     for (TImage* slot : Play->Slots())
@@ -598,14 +593,14 @@ void MenuTest::cancelCloseBoxAndEscWriteNothing()
     // The next opening shows the unchanged settings again, where it was left.
     START->B_OptionsClick();
     QCOMPARE(Options->pos(), QPoint(37, 41));
-    QVERIFY(Options->RadioButton1()->isChecked());
-    QVERIFY(Options->RadioButton4()->isChecked());
-    QCOMPARE(Options->TrackBar2()->value(), 2);
-    QCOMPARE(Options->TrackBar1()->value(), 2);
-    QVERIFY(Options->RadioButton7()->isChecked());
-    QVERIFY(Options->CheckBox1()->isChecked());
-    QCOMPARE(Options->ComboBox1()->currentText(), QStringLiteral("20"));
-    QVERIFY(Options->CheckBox2()->isChecked());
+    QVERIFY(fixture::option<QRadioButton>("RadioButton1")->isChecked());
+    QVERIFY(fixture::option<QRadioButton>("RadioButton4")->isChecked());
+    QCOMPARE(fixture::option<QSlider>("TrackBar2")->value(), 2);
+    QCOMPARE(fixture::option<QSlider>("TrackBar1")->value(), 2);
+    QVERIFY(fixture::option<QRadioButton>("RadioButton7")->isChecked());
+    QVERIFY(fixture::option<QCheckBox>("CheckBox1")->isChecked());
+    QCOMPARE(fixture::option<QComboBox>("ComboBox1")->currentText(), QStringLiteral("20"));
+    QVERIFY(fixture::option<QCheckBox>("CheckBox2")->isChecked());
 }
 
 void MenuTest::badCountStopsSaveAfterThePrizeFlag()
@@ -614,7 +609,7 @@ void MenuTest::badCountStopsSaveAfterThePrizeFlag()
     GameSettings.PrizeThreshold = 33;
     START->B_OptionsClick();
     setDialog({3, 5, 0, 3, 8, true, "12 ", false});
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
 
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes[0].icon, QMessageBox::Critical);
@@ -639,8 +634,8 @@ void MenuTest::badCountStopsSaveAfterThePrizeFlag()
     QCOMPARE(visibleWindows(), 1);
 
     // Corrected, Save completes every step.
-    Options->ComboBox1()->setEditText(QStringLiteral("$10"));
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("$10"));
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(GameSettings.PrizeThreshold, 16);
     QCOMPARE(GameSettings.PopMode, std::uint8_t(PopByLeftClick));
@@ -650,10 +645,10 @@ void MenuTest::badCountStopsSaveAfterThePrizeFlag()
     // Cancel after a failed Save keeps what was already stored.
     START->B_OptionsClick();
     setDialog({2, 4, 4, 0, 9, true, "", true});
-    QTest::mouseClick(Options->Button1(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QPushButton>("Button1"), Qt::LeftButton);
     QCOMPARE(m_boxes.size(), 2);
     QCOMPARE(m_boxes[1].text, QStringLiteral("'' is not a valid integer value."));
-    QTest::mouseClick(Options->Button2(), Qt::LeftButton);
+    QTest::mouseClick(fixture::option<QPushButton>("Button2"), Qt::LeftButton);
     QCOMPARE(GameSettings.BalloonImageBase, std::uint8_t(0));
     QCOMPARE(GameSettings.LaunchInterval, 1600);
     QCOMPARE(GameSettings.WaspSizeIndex, std::uint8_t(1));
@@ -731,43 +726,9 @@ void MenuTest::everyCaptionFitsItsControl()
 {
     START->B_OptionsClick();
     QVERIFY(QTest::qWaitForWindowExposed(Options));
-    QStyle* style = Options->style();
-    int checked = 0;
-    for (QAbstractButton* b : Options->findChildren<QAbstractButton*>()) {
-        const QFontMetrics fm = b->fontMetrics();
-        QStyleOptionButton opt;
-        opt.initFrom(b);
-        opt.text = b->text();
-        QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-        if (qobject_cast<QRadioButton*>(b))
-            contents = QStyle::SE_RadioButtonContents;
-        else if (qobject_cast<QCheckBox*>(b))
-            contents = QStyle::SE_CheckBoxContents;
-        const QRect area = style->subElementRect(contents, &opt, b);
-        const QString what = b->objectName() + QLatin1Char(' ') + b->text();
-        QVERIFY2(fm.horizontalAdvance(b->text()) <= area.width(), qPrintable(what));
-        QVERIFY2(fm.height() <= area.height(), qPrintable(what));
-        // The style's own idea of the room it needs, indicator and margins included.
-        QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(what));
-        ++checked;
-    }
-    for (QGroupBox* g : Options->findChildren<QGroupBox*>()) {
-        QStyleOptionGroupBox opt;
-        opt.initFrom(g);
-        opt.text = g->title();
-        opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-        const QRect label = style->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
-        QVERIFY2(g->fontMetrics().horizontalAdvance(g->title()) <= label.width(), qPrintable(g->title()));
-        QVERIFY2(label.right() < g->width() - 4, qPrintable(g->title()));
-        ++checked;
-    }
-    for (QLabel* l : Options->findChildren<QLabel*>()) {
-        const QFontMetrics fm = l->fontMetrics();
-        QVERIFY2(fm.horizontalAdvance(l->text()) <= l->contentsRect().width(), qPrintable(l->objectName()));
-        QVERIFY2(fm.height() <= l->contentsRect().height(), qPrintable(l->objectName()));
-        ++checked;
-    }
-    QCOMPARE(checked, 11 + 2 + 5 + 4);  // 9 radios, 2 check boxes, 2 buttons; 5 boxes; 4 labels
+    const fixture::CaptionFit fit = fixture::captionFit(Options);
+    QVERIFY2(fit.overflowing.isEmpty(), qPrintable(fit.overflowing.join(QLatin1String(", "))));
+    QCOMPARE(fit.measured, 11 + 2 + 5 + 4);
 
     // Widened controls stay inside their parents and overlap no sibling.
     const QRegularExpression named(QStringLiteral("^(RadioButton|Label|TrackBar|CheckBox|ComboBox|Button|GroupBox)\\d$"));

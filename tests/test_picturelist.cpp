@@ -1,5 +1,5 @@
 // Picture decoding and the picture list component.
-#include "app/services.h"
+#include "app/base/error.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
 

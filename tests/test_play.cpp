@@ -1,10 +1,12 @@
 // The play field: launcher and flight, the sting hit test, bursts, counting,
 // the prize, Esc, the click modes and the sounds. Ticks are driven by calling
-// the tick handlers, the pointer by QCursor::setPos, with a seeded generator.
-#include "app/GameSettings.h"
-#include "app/TImage.h"
-#include "app/services.h"
-#include "app/sound.h"
+// the tick handlers, the pointer by QCursor::setPos (pointTo), with a seeded
+// generator.
+#include "app/base/error.h"
+#include "app/services/GameSettings.h"
+#include "app/services/TImage.h"
+#include "app/services/services.h"
+#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "lcd/LCDScreen.h"
 #include "menu/Unit_options.h"
@@ -31,6 +33,15 @@ const QString kPopped0 = QStringLiteral("СБИТО - 0");
 const QPoint kPointerAway(-1000, -1000);
 // Where the pop tests rest the pointer on a 1024 x 768 field.
 const QPoint kPointer(500, 400);
+
+// Moves the pointer and lets the events it raises arrive, as they would
+// before the next tick: over the field the wasp follows those events.
+void pointTo(QPoint p)
+{
+    QCursor::setPos(p);
+    QCoreApplication::processEvents();
+}
+void pointTo(int x, int y) { pointTo(QPoint(x, y)); }
 
 TImage* slot(int n) { return Play->Slots()[static_cast<std::size_t>(n - 1)]; }
 std::uint8_t& phase(int n) { return PlayState.BurstPhase[static_cast<std::size_t>(n - 1)]; }
@@ -84,6 +95,7 @@ private slots:
 
     // Wasp
     void waspIsCentredOnThePointerMappedIntoTheWindow();
+    void overTheFieldTheWaspFollowsMouseEvents();
 
     // Hit test
     void stingMustLieStrictlyInside_data();
@@ -132,28 +144,13 @@ void PlayTest::initTestCase()
     zephyra::setMessagePresenter([](QMessageBox::Icon, const QString&, const QString& text) {
         QFAIL(qPrintable(QStringLiteral("unexpected message box: ") + text));
     });
-    fixture::buildWindows();
 }
 
 void PlayTest::init()
 {
-    Play->Timer_B1->stop();
-    Play->TimerClick->stop();
-    Play->TimerPriz->stop();
-    Play->hide();
-    GameSettings = TGameSettings{};
-    ApplyBalloonSize(SizeChoice::Medium);
-    ApplyWaspSize(SizeChoice::Medium);
-    Play->FormCreate();  // the start values of a fresh program
-    zephyra::seedRandom(20240611);
-    for (TImage* s : Play->Slots())
-        s->hide();
-    Play->ImagePriz->hide();
-    TPlay::ReplaceLine(Play->LCDScreen1, kLaunched0);
-    TPlay::ReplaceLine(Play->LCDScreen2, kPopped0);
+    fixture::freshGame();
     Play->setGeometry(0, 0, 1024, 768);
-    QCursor::setPos(kPointerAway);
-    fixture::clearSounds();
+    pointTo(kPointerAway);
 }
 
 // Ticks until LaunchedCount grows; returns the tick number (1-based) or -1.
@@ -172,7 +169,7 @@ int PlayTest::ticksUntilLaunch(int limit)
 // one tick runs. Launches are kept out of the way by a long interval.
 void PlayTest::popOneBalloonByMove()
 {
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     for (int guard = 0; guard < 10; ++guard) {
         for (int n = 1; n <= 8; ++n) {
             if (slot(n)->isHidden() && phase(n) == 0) {
@@ -365,7 +362,7 @@ void PlayTest::burstingSlotNeitherRisesNorIsChosen()
 void PlayTest::waspIsCentredOnThePointerMappedIntoTheWindow()
 {
     Play->ImageBee->move(0, 0);
-    QCursor::setPos(300, 200);
+    pointTo(300, 200);
     QCOMPARE(Play->ImageBee->pos(), QPoint(0, 0));  // it moves only on ticks
     Play->Timer_B1Timer();
     QCOMPARE(Play->ImageBee->pos(), QPoint(268, 168));
@@ -378,9 +375,28 @@ void PlayTest::waspIsCentredOnThePointerMappedIntoTheWindow()
     QCOMPARE(Play->ImageBee->pos(), Play->mapFromGlobal(QPoint(300, 200)) - QPoint(16, 16));
     QVERIFY(Play->ImageBee->x() < 268 - 150);
     // Outside the window the wasp goes outside too.
-    QCursor::setPos(-300, -200);
+    pointTo(-300, -200);
     Play->Timer_B1Timer();
     QVERIFY(Play->ImageBee->x() < -400 && Play->ImageBee->y() < -250);
+}
+
+void PlayTest::overTheFieldTheWaspFollowsMouseEvents()
+{
+    Play->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Play));
+    pointTo(400, 300);
+    Play->Timer_B1Timer();
+    QCOMPARE(Play->ImageBee->pos(), QPoint(368, 268));
+    // A move the platform's pointer knows nothing of still moves the wasp:
+    // the position comes from the field's events, not from asking.
+    QTest::mouseMove(Play->windowHandle(), QPoint(300, 200));
+    QCOMPARE(QCursor::pos(), QPoint(400, 300));
+    Play->Timer_B1Timer();
+    QCOMPARE(Play->ImageBee->pos(), QPoint(268, 168));
+    // Off the field no event says where it is; then it is asked for.
+    pointTo(kPointerAway);
+    Play->Timer_B1Timer();
+    QCOMPARE(Play->ImageBee->pos(), waspFor(kPointerAway));
 }
 
 // ---------------------------------------------------------------- hit test
@@ -409,7 +425,7 @@ void PlayTest::stingMustLieStrictlyInside()
     QFETCH(int, dy);
     QFETCH(bool, pops);
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint w = waspFor(kPointer);
     placeBeforeRise(3, w.x() + dx, w.y() + dy);
     Play->Timer_B1Timer();
@@ -422,7 +438,7 @@ void PlayTest::stingMustLieStrictlyInside()
 void PlayTest::balloonRisingIntoARestingStingPops()
 {
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint w = waspFor(kPointer);
     // After rises: top at sting top + 20, + 10, + 0 (equal: no pop), - 10 (pop).
     slot(2)->move(w.x() - 60, w.y() + 48 + 30);
@@ -445,7 +461,7 @@ void PlayTest::slotHiddenByItsRiseIsStillTested()
     // a balloon that has just left at the top: the test runs on that tick.
     GameSettings.LaunchInterval = 100000;
     const QPoint pointer(500, -68);
-    QCursor::setPos(pointer);
+    pointTo(pointer);
     const QPoint w = waspFor(pointer);
     slot(5)->move(w.x() - 60, -168);
     slot(5)->show();
@@ -461,7 +477,7 @@ void PlayTest::balloonLaunchedUnderTheStingPopsInItsLaunchTick()
     // Wasp at (50, 550): sting y 598..606. At the launch top 600 the sting is
     // not inside; at 590, after the first rise, it is.
     const QPoint pointer(82, 582);
-    QCursor::setPos(pointer);
+    pointTo(pointer);
     QCOMPARE(waspFor(pointer), QPoint(50, 550));
     PlayState.LaunchElapsed = GameSettings.LaunchInterval;
     Play->Timer_B1Timer();
@@ -476,7 +492,7 @@ void PlayTest::balloonLaunchedUnderTheStingPopsInItsLaunchTick()
 void PlayTest::overlappingBalloonsGiveOneCountedPopAndOneSound()
 {
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(2, p.x(), p.y());
     placeBeforeRise(6, p.x() + 20, p.y() + 10);
@@ -494,7 +510,7 @@ void PlayTest::overlappingBalloonsGiveOneCountedPopAndOneSound()
 void PlayTest::burstTimeline()
 {
     GameSettings.FlightStep = 2;
-    QCursor::setPos(QPoint(40, 100));  // far from the other balloons
+    pointTo(QPoint(40, 100));  // far from the other balloons
     // Ball1 is popped in tick T while Ball2..Ball8 fly and the launcher waits.
     const QPoint p = insideOf(waspFor(QPoint(40, 100)));
     placeBeforeRise(1, p.x() + 50, p.y());
@@ -602,7 +618,7 @@ void PlayTest::prizePlacement()
     Play->resize(field);
     GameSettings.PrizeThreshold = 1;
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(300, 300);
+    pointTo(300, 300);
     const QPoint p = insideOf(waspFor(QPoint(300, 300)));
     placeBeforeRise(1, p.x(), p.y());
     Play->Timer_B1Timer();
@@ -775,7 +791,7 @@ void PlayTest::clickButtonFilter()
     QFETCH(bool, pops);
     GameSettings.PopMode = static_cast<std::uint8_t>(mode);
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(4, p.x(), p.y());
     Play->TimerClickTimer();
@@ -792,7 +808,7 @@ void PlayTest::pressOnTheWaspReachesTheHandler()
     GameSettings.PopMode = PopByRightClick;
     GameSettings.LaunchInterval = 100000;
     Play->show();
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(1, p.x(), p.y());
     Play->TimerClickTimer();
@@ -808,7 +824,7 @@ void PlayTest::pressOnTheWaspReachesTheHandler()
 void PlayTest::clickTickNeitherTestsNorCounts()
 {
     GameSettings.PopMode = PopByLeftClick;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(1, p.x(), p.y());
     for (int t = 0; t < 3; ++t)
@@ -829,7 +845,7 @@ void PlayTest::oneClickPopsEveryBalloonUnderTheSting()
 {
     GameSettings.PopMode = PopByLeftClick;
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(3, p.x(), p.y());
     placeBeforeRise(7, p.x() - 10, p.y() + 10);
@@ -855,7 +871,7 @@ void PlayTest::firstClickPopReachingThePrizeHidesTheRest()
     GameSettings.LaunchInterval = 100000;
     Play->show();
     Play->TimerClick->start();
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(2, p.x(), p.y());
     placeBeforeRise(4, p.x(), p.y());
@@ -878,7 +894,7 @@ void PlayTest::clickOnABurstingBalloonDoesNothing()
 {
     GameSettings.PopMode = PopByLeftClick;
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(1, p.x(), p.y());
     Play->TimerClickTimer();
@@ -897,7 +913,7 @@ void PlayTest::clickBurstLastsSixTicks()
 {
     GameSettings.PopMode = PopByLeftClick;
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     placeBeforeRise(1, p.x(), p.y());
     Play->TimerClickTimer();
@@ -945,7 +961,7 @@ void PlayTest::damagedPicturesInPlayShowOneBoxAndTheTickGoesOn()
     GameSettings.LaunchInterval = 0;
     GameSettings.PrizeThreshold = 1000;
     Play->show();
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     Play->Timer_B1->start();
     QTRY_VERIFY(PlayState.LaunchedCount >= 4);
     const QPoint p = insideOf(waspFor(kPointer));
@@ -953,7 +969,7 @@ void PlayTest::damagedPicturesInPlayShowOneBoxAndTheTickGoesOn()
     slot(1)->show();
     phase(1) = 0;
     QTRY_VERIFY(PlayState.PoppedCount >= 1);
-    QCursor::setPos(kPointer + QPoint(40, 0));
+    pointTo(kPointer + QPoint(40, 0));
     QTRY_COMPARE(Play->ImageBee->pos(), waspFor(kPointer + QPoint(40, 0)));  // the tick goes on
     QVERIFY(Play->Timer_B1->isActive());
     QCOMPARE(boxes.size(), 1);
@@ -984,7 +1000,7 @@ void PlayTest::soundSwitchSilencesOnlyThePop()
     GameSettings.SoundEnabled = false;
     GameSettings.PrizeThreshold = 3;
     GameSettings.LaunchInterval = 100000;
-    QCursor::setPos(kPointer);
+    pointTo(kPointer);
     const QPoint p = insideOf(waspFor(kPointer));
     for (int n = 1; n <= 3; ++n) {
         placeBeforeRise(n, p.x(), p.y());

@@ -1,7 +1,7 @@
 // The round's keyboard grab on a real X server (the suite's Xvfb): seen from
 // a second client, which can take the keyboard only while the game does not
 // hold it.
-#include "app/x11.h"
+#include "app/services/x11.h"
 
 #include <QWidget>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #pragma once
 // What both picture decoders must do with any bytes: decode to a picture of a
 // sane size, or raise an Error; nothing else may happen.
-#include "app/services.h"
+#include "app/base/error.h"
 #include "assets/decode.h"
 
 #include <QByteArray>

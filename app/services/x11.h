@@ -1,0 +1,90 @@
+#pragma once
+// What the game asks of the X server directly, past Qt: holding the keyboard,
+// where the pointer is, the frame a window manager will put round a window.
+// Elsewhere than on X11 each does nothing, or says it cannot.
+
+#include <QMargins>
+#include <QPoint>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class QWidget;
+class QWindow;
+struct xcb_connection_t;
+
+namespace zephyra {
+
+// Holds the keyboard for one window, so every key reaches it whatever window
+// has the focus, and no key a child mashes reaches the desktop. Only X11
+// grants such a hold; elsewhere this does nothing.
+//
+// The hold is asked for again every kKeepMs without waiting for the answer:
+// a hold the window manager or another client took away (a restart, a
+// reparenting) comes back within that time, and none of it waits on the
+// server. If the game thread stops answering for kStallMs, a watchdog thread
+// lets the keyboard go, so a stalled game never holds the desktop's keyboard;
+// the hold comes back with the game.
+class KeyboardGrab {
+public:
+    static constexpr int kKeepMs = 100;
+    static constexpr std::chrono::milliseconds kStallMs{2000};
+
+    KeyboardGrab();
+    ~KeyboardGrab();
+
+    KeyboardGrab(const KeyboardGrab&) = delete;
+    KeyboardGrab& operator=(const KeyboardGrab&) = delete;
+
+    void hold(QWindow* window);
+    void release();
+
+private:
+    void keep();
+    void watch(xcb_connection_t* c);
+
+    QTimer m_keep;
+    unsigned m_window = 0;  // the X window held for, 0 when none
+    std::atomic<std::chrono::steady_clock::rep> m_lastBeat{0};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_holding = false;  // under m_mutex
+    bool m_quit = false;     // under m_mutex
+    std::thread m_watchdog;
+};
+
+// Where the pointer is, asked of the X server without waiting for the answer.
+class PointerQuestion {
+public:
+    PointerQuestion();
+    ~PointerQuestion();
+
+    PointerQuestion(const PointerQuestion&) = delete;
+    PointerQuestion& operator=(const PointerQuestion&) = delete;
+
+    // Whether there is an X server to ask.
+    bool available() const { return m_connection != nullptr; }
+    // The answer to the last question, once it has come: the server's device
+    // pixels, from the corner of its screen.
+    std::optional<QPoint> answer();
+    // Asks, unless the last question is still unanswered.
+    void ask();
+    // The answer to an open question will not be wanted.
+    void forget();
+
+private:
+    xcb_connection_t* m_connection;
+    std::optional<unsigned> m_question;
+};
+
+// The frame the window manager puts round a window, before it is first shown:
+// the window's outer size is its size grown by these. None without a window
+// manager that says (then the window gets no frame either).
+QMargins expectedFrameMargins(QWidget* window);
+
+}  // namespace zephyra

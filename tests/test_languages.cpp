@@ -1,0 +1,250 @@
+// Every language the game speaks: its catalogue holds every text of the code
+// and the windows show it; every text fits its control and every counter
+// caption its display, in the display's code page; the C locale keeps the
+// game's own texts.
+#include "app/base/convert.h"
+#include "app/base/error.h"
+#include "app/services/language.h"
+#include "assets/decode.h"
+#include "lcd/LCDScreen.h"
+#include "lcd/LCDText.h"
+#include "menu/Unit_options.h"
+#include "menu/menu.h"
+#include "play/UnitPlay.h"
+#include "play/counters.h"
+#include "tests/fit.h"
+#include "tests/fixture.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+const QString kSource = QStringLiteral(ZEPHYRA_SOURCE_DIR);
+
+QString key(const QString& context, const QString& source) { return context + QLatin1Char('\n') + source; }
+
+// context + "\n" + source -> translation; empty when unfinished.
+QHash<QString, QString> readCatalogue(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QHash<QString, QString> catalogue;
+    QXmlStreamReader xml(&file);
+    QString context, source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const bool finished = xml.attributes().value(QLatin1String("type")).isEmpty();
+            const QString text = xml.readElementText();
+            catalogue.insert(key(context, source), finished ? text : QString());
+        }
+    }
+    return catalogue;
+}
+
+// What the windows show in words, by window and control: captions, titles,
+// the words their pictures stand for, the counters' captions (the count
+// taken off). The game's name is not translated.
+QMap<QString, QString> shownTexts()
+{
+    QMap<QString, QString> texts;
+    for (QWidget* window : std::initializer_list<QWidget*>{START, Play, Options}) {
+        const QString context = QString::fromLatin1(window->metaObject()->className());
+        const auto add = [&](const QWidget* w, const char* what, const QString& text) {
+            if (!text.isEmpty() && !text.contains(QLatin1String("ZEPHYRA")))
+                texts.insert(context + QLatin1Char('/') + w->objectName() + QLatin1Char('/')
+                                 + QLatin1String(what),
+                             text);
+        };
+        add(window, "title", window->windowTitle());
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (auto* b = qobject_cast<QAbstractButton*>(w))
+                add(w, "text", b->text());
+            else if (auto* g = qobject_cast<QGroupBox*>(w))
+                add(w, "title", g->title());
+            else if (auto* l = qobject_cast<QLabel*>(w))
+                add(w, "text", l->text());
+            else if (auto* d = qobject_cast<TLCDScreen*>(w))
+                add(w, "caption", d->linesText().value(0).remove(QRegularExpression(QStringLiteral("\\d+$"))));
+            add(w, "name", w->accessibleName());
+            const QStringList lines = w->accessibleDescription().split(QLatin1Char('\n'));
+            for (int i = 0; i < lines.size(); ++i)
+                add(w, qPrintable(QStringLiteral("description%1").arg(i)), lines[i]);
+        }
+    }
+    return texts;
+}
+
+}  // namespace
+
+class LanguagesTest : public QObject {
+    Q_OBJECT
+
+    QMap<QString, QString> m_ownTexts;  // shown under the C locale
+    QSet<QString> m_codeTexts;          // every text the code gives for translation
+
+private slots:
+    void initTestCase()
+    {
+        fixture::buildWindows();
+        m_ownTexts = shownTexts();
+        zephyra::destroyWindows();
+        QVERIFY(m_ownTexts.size() > 30);
+
+        // Gathered afresh from the code, so a text added since the catalogues
+        // were last updated is found.
+        QTemporaryDir dir;
+        const QString gathered = dir.filePath(QStringLiteral("gathered.ts"));
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(kSource);
+        lupdate.start(QStringLiteral(ZEPHYRA_LUPDATE),
+                      {QStringLiteral("-silent"), QStringLiteral("-I"), kSource, QStringLiteral("app"),
+                       QStringLiteral("menu"), QStringLiteral("play"), QStringLiteral("lcd"),
+                       QStringLiteral("assets"), QStringLiteral("-ts"), gathered});
+        QVERIFY(lupdate.waitForFinished(60000));
+        QCOMPARE(lupdate.exitCode(), 0);
+        const QHash<QString, QString> code = readCatalogue(gathered);
+        m_codeTexts = QSet<QString>(code.keyBegin(), code.keyEnd());
+        QVERIFY(m_codeTexts.size() > 30);
+
+        // Every catalogue in the repository is one the game offers.
+        QStringList files = QDir(kSource + QStringLiteral("/translations"))
+                                .entryList({QStringLiteral("zephyra_*.ts")}, QDir::Files, QDir::Name);
+        files.replaceInStrings(QRegularExpression(QStringLiteral("^zephyra_(.*)\\.ts$")), QStringLiteral("\\1"));
+        QStringList offered = zephyra::availableLanguages();
+        offered.sort();
+        QCOMPARE(files, offered);
+    }
+
+    void cleanup()
+    {
+        zephyra::destroyWindows();
+        zephyra::installLanguage(QLocale::c());
+        zephyra::setMessagePresenter({});
+    }
+
+    void theDesktopChoosesTheLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("C") << "C" << "";
+        QTest::newRow("POSIX") << "POSIX" << "";
+        QTest::newRow("German in Austria") << "de_AT" << "de";
+        QTest::newRow("British English") << "en_GB" << "en";
+        QTest::newRow("Ukrainian") << "uk_UA" << "uk";
+        QTest::newRow("Russian") << "ru_RU" << "ru";
+        QTest::newRow("one we lack: English") << "pt_BR" << "en";
+    }
+    void theDesktopChoosesTheLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, language);
+        QCOMPARE(zephyra::installLanguage(QLocale(locale)), language);
+        QCOMPARE(zephyra::currentLanguage(), language);
+        const QString play = QStringLiteral(":/pictures/button-play.png");
+        // English words the pictures as the game does; the others have their own.
+        QCOMPARE(zephyra::localisedPicture(play) == play, language.isEmpty() || language == QLatin1String("en"));
+        // One picture of each, the language's where it has one: no other is decoded.
+        QCOMPARE(zephyra::picturesInUse().size(), zephyra::picturesIn(QStringLiteral(":/pictures")).size());
+        QVERIFY(zephyra::picturesInUse().contains(zephyra::localisedPicture(play)));
+    }
+
+    void theCLocaleKeepsTheGamesOwnTexts()
+    {
+        zephyra::installLanguage(QLocale(QStringLiteral("de_DE")));
+        zephyra::installLanguage(QLocale::c());
+        fixture::buildWindows();
+        QCOMPARE(Play->LCDScreen1->linesText(), QStringList{QStringLiteral("ВЫЛЕТЕЛО - 0")});
+        QCOMPARE(Play->LCDScreen2->linesText(), QStringList{QStringLiteral("СБИТО - 0")});
+        QCOMPARE(Options->windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(fixture::option<QPushButton>("Button1")->text(), QStringLiteral("Сохранить настройки"));
+        QCOMPARE(fixture::option<QCheckBox>("CheckBox2")->text(), QStringLiteral("Воспризводить звук лопнувшего шара"));
+        QCOMPARE(shownTexts(), m_ownTexts);
+        QCOMPARE(zephyra::picturesInUse(), zephyra::picturesIn(QStringLiteral(":/pictures")));
+    }
+
+    void everyLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const QString& language : zephyra::availableLanguages())
+            QTest::newRow(qPrintable(language)) << language;
+    }
+
+    void theCatalogueIsCompleteAndShown_data() { everyLanguage_data(); }
+    void theCatalogueIsCompleteAndShown()
+    {
+        QFETCH(QString, language);
+        const auto catalogue =
+            readCatalogue(kSource + QStringLiteral("/translations/zephyra_%1.ts").arg(language));
+        for (const QString& text : m_codeTexts)
+            QVERIFY2(!catalogue.value(text).isEmpty(), qPrintable(QStringLiteral("untranslated: ") + text));
+
+        QCOMPARE(zephyra::installLanguage(QLocale(language)), language);
+        fixture::buildWindows();
+        const QMap<QString, QString> shown = shownTexts();
+        for (auto own = m_ownTexts.cbegin(); own != m_ownTexts.cend(); ++own) {
+            const QString translated = catalogue.value(key(own.key().section(QLatin1Char('/'), 0, 0), own.value()));
+            QVERIFY2(!translated.isEmpty(), qPrintable(QStringLiteral("not in the catalogue: ") + own.key()));
+            QCOMPARE(shown.value(own.key()), translated);
+        }
+        // An error box speaks the language too.
+        QString box;
+        zephyra::setMessagePresenter([&](QMessageBox::Icon, const QString&, const QString& text) { box = text; });
+        fixture::option<QComboBox>("ComboBox1")->setEditText(QStringLiteral("x"));
+        fixture::option<QPushButton>("Button1")->click();
+        QCOMPARE(box, zephyra::errorBoxText(
+                          catalogue.value(key(QStringLiteral("zephyra"), QStringLiteral("'%1' is not a valid integer value")))
+                              .arg(QLatin1Char('x'))));
+    }
+
+    void everyTextFits_data() { everyLanguage_data(); }
+    void everyTextFits()
+    {
+        QFETCH(QString, language);
+        zephyra::installLanguage(QLocale(language));
+        fixture::buildWindows();
+        const fixture::CaptionFit fit = fixture::captionFit(Options);
+        QVERIFY2(fit.overflowing.isEmpty(), qPrintable(fit.overflowing.join(QLatin1String(", "))));
+        QCOMPARE(fit.measured, 22);
+        qInfo("%s dialog: tightest \"%s\", %d px to spare; longest \"%s\", %d px", qPrintable(language),
+              qPrintable(fit.tightest), fit.margin, qPrintable(fit.longest), fit.longestRoom);
+
+        const QRawFont font = QRawFont::fromFont(lcdCounterFont());
+        for (TLCDScreen* display : {Play->LCDScreen1, Play->LCDScreen2}) {
+            const QString caption = display->linesText().value(0).chopped(1);  // "... 0"
+            // The display keeps single-byte cells: every letter has its code and its glyph.
+            const QByteArray cells = TLCDText::toCodePage(caption);
+            QCOMPARE(cells.size(), caption.size());
+            for (int i = 0; i < caption.size(); ++i) {
+                QCOMPARE(TLCDText::fromCodePage(quint8(cells[i])), caption[i]);
+                QVERIFY2(font.supportsCharacter(caption[i]), qPrintable(caption));
+            }
+            TPlay::ReplaceLine(display, caption + QStringLiteral("99999"));
+            QVERIFY2(display->textImageSize().width() <= display->GridColumns(), qPrintable(caption));
+            qInfo("%s %s: \"%s99999\", %d dot columns to spare", qPrintable(language),
+                  qPrintable(display->objectName()), qPrintable(caption),
+                  display->GridColumns() - display->textImageSize().width());
+        }
+    }
+};
+
+QTEST_MAIN(LanguagesTest)
+#include "test_languages.moc"

@@ -1,0 +1,174 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>TLCDScreen</name>
+    <message>
+        <source>Value must be between 1 and 255.</source>
+        <translation>The value must be between 1 and 255.</translation>
+    </message>
+</context>
+<context>
+    <name>TOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Размер шаров</source>
+        <translation>Balloon size</translation>
+    </message>
+    <message>
+        <source>Средние шары</source>
+        <translation>Medium balloons</translation>
+    </message>
+    <message>
+        <source>Большие шары</source>
+        <translation>Large balloons</translation>
+    </message>
+    <message>
+        <source>Маленькие шары</source>
+        <translation>Small balloons</translation>
+    </message>
+    <message>
+        <source>Размер осы</source>
+        <translation>Wasp size</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Большая</source>
+        <translation>Large</translation>
+    </message>
+    <message>
+        <source>Маленькая</source>
+        <translation>Small</translation>
+    </message>
+    <message>
+        <source>Лопнуть шары</source>
+        <translation>How to pop balloons</translation>
+    </message>
+    <message>
+        <source>Движением мыши</source>
+        <translation>By moving the mouse</translation>
+    </message>
+    <message>
+        <source>Щелчком левой клавишей</source>
+        <translation>With a left click</translation>
+    </message>
+    <message>
+        <source>Щелчком правой клавишей</source>
+        <translation>With a right click</translation>
+    </message>
+    <message>
+        <source>Скорость движения шаров</source>
+        <translation>Balloon speed</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>Интервал между вылетами шаров</source>
+        <translation>Time between balloons</translation>
+    </message>
+    <message>
+        <source>Показывать приз после сбитых шаров</source>
+        <translation>Show a prize after this many pops:</translation>
+    </message>
+    <message>
+        <source>Воспризводить звук лопнувшего шара</source>
+        <translation>Play a sound when a balloon pops</translation>
+    </message>
+    <message>
+        <source>Сохранить настройки</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TPlay</name>
+    <message>
+        <source>ВЫЛЕТЕЛО - </source>
+        <translation>BALLOONS: </translation>
+    </message>
+    <message>
+        <source>СБИТО - </source>
+        <translation>POPS: </translation>
+    </message>
+    <message>
+        <source>EXIT - press key ESCAPE</source>
+        <translation>To leave, press Esc</translation>
+    </message>
+</context>
+<context>
+    <name>TPngImageCollectionItem</name>
+    <message>
+        <source>Cannot assign a %1 to a %2</source>
+        <translation>A %1 cannot be assigned to a %2</translation>
+    </message>
+</context>
+<context>
+    <name>TSTART</name>
+    <message>
+        <source>Play</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>A happy balloon game for little ones: just move the mouse!</source>
+        <translation>A happy balloon game for little ones: just move the mouse!</translation>
+    </message>
+    <message>
+        <source>Fly, little wasp, and POP!</source>
+        <translation>Fly, little wasp, and POP!</translation>
+    </message>
+    <message>
+        <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
+        <translation>Steer a friendly wasp with the mouse and pop the rising balloons.</translation>
+    </message>
+    <message>
+        <source>Pick big, medium or small balloons and choose how fast they fly.</source>
+        <translation>Pick big, medium or small balloons and choose how fast they fly.</translation>
+    </message>
+    <message>
+        <source>Pop them with a touch or with a click, whatever suits small hands.</source>
+        <translation>Pop them with a touch or with a click, whatever suits small hands.</translation>
+    </message>
+    <message>
+        <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
+        <translation>Grown-ups can set up a prize with a fanfare in the Options.</translation>
+    </message>
+</context>
+<context>
+    <name>zephyra</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; is not a whole number</translation>
+    </message>
+    <message>
+        <source>Cannot decode picture &apos;%1&apos;: %2</source>
+        <translation>The picture &apos;%1&apos; is damaged: %2</translation>
+    </message>
+    <message>
+        <source>Cannot find picture &apos;%1&apos;</source>
+        <translation>The picture &apos;%1&apos; is missing</translation>
+    </message>
+</context>
+</TS>

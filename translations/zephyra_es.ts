@@ -1,0 +1,174 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>TLCDScreen</name>
+    <message>
+        <source>Value must be between 1 and 255.</source>
+        <translation>El valor debe estar entre 1 y 255.</translation>
+    </message>
+</context>
+<context>
+    <name>TOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>Размер шаров</source>
+        <translation>Tamaño de los globos</translation>
+    </message>
+    <message>
+        <source>Средние шары</source>
+        <translation>Globos medianos</translation>
+    </message>
+    <message>
+        <source>Большие шары</source>
+        <translation>Globos grandes</translation>
+    </message>
+    <message>
+        <source>Маленькие шары</source>
+        <translation>Globos pequeños</translation>
+    </message>
+    <message>
+        <source>Размер осы</source>
+        <translation>Tamaño de la avispa</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Mediana</translation>
+    </message>
+    <message>
+        <source>Большая</source>
+        <translation>Grande</translation>
+    </message>
+    <message>
+        <source>Маленькая</source>
+        <translation>Pequeña</translation>
+    </message>
+    <message>
+        <source>Лопнуть шары</source>
+        <translation>Cómo reventar los globos</translation>
+    </message>
+    <message>
+        <source>Движением мыши</source>
+        <translation>Moviendo el ratón</translation>
+    </message>
+    <message>
+        <source>Щелчком левой клавишей</source>
+        <translation>Con el botón izquierdo</translation>
+    </message>
+    <message>
+        <source>Щелчком правой клавишей</source>
+        <translation>Con el botón derecho</translation>
+    </message>
+    <message>
+        <source>Скорость движения шаров</source>
+        <translation>Velocidad de los globos</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Mín</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Máx</translation>
+    </message>
+    <message>
+        <source>Интервал между вылетами шаров</source>
+        <translation>Tiempo entre globos</translation>
+    </message>
+    <message>
+        <source>Показывать приз после сбитых шаров</source>
+        <translation>Premio al reventar esta cantidad:</translation>
+    </message>
+    <message>
+        <source>Воспризводить звук лопнувшего шара</source>
+        <translation>Sonido al reventar un globo</translation>
+    </message>
+    <message>
+        <source>Сохранить настройки</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>TPlay</name>
+    <message>
+        <source>ВЫЛЕТЕЛО - </source>
+        <translation>GLOBOS: </translation>
+    </message>
+    <message>
+        <source>СБИТО - </source>
+        <translation>PUM: </translation>
+    </message>
+    <message>
+        <source>EXIT - press key ESCAPE</source>
+        <translation>Para salir, pulsa Esc</translation>
+    </message>
+</context>
+<context>
+    <name>TPngImageCollectionItem</name>
+    <message>
+        <source>Cannot assign a %1 to a %2</source>
+        <translation>No se puede asignar un %1 a un %2</translation>
+    </message>
+</context>
+<context>
+    <name>TSTART</name>
+    <message>
+        <source>Play</source>
+        <translation>Jugar</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>A happy balloon game for little ones: just move the mouse!</source>
+        <translation>Un alegre juego de globos para peques: ¡solo mueve el ratón!</translation>
+    </message>
+    <message>
+        <source>Fly, little wasp, and POP!</source>
+        <translation>¡Vuela, avispita, y PUM!</translation>
+    </message>
+    <message>
+        <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
+        <translation>Guía a la avispa con el ratón y revienta los globos que suben.</translation>
+    </message>
+    <message>
+        <source>Pick big, medium or small balloons and choose how fast they fly.</source>
+        <translation>Globos grandes, medianos o pequeños, lentos o rápidos.</translation>
+    </message>
+    <message>
+        <source>Pop them with a touch or with a click, whatever suits small hands.</source>
+        <translation>Se revientan con un toque o con un clic, como mejor le vaya.</translation>
+    </message>
+    <message>
+        <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
+        <translation>Los mayores pueden poner un premio con fanfarria en «Opciones».</translation>
+    </message>
+</context>
+<context>
+    <name>zephyra</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>«%1» no es un número entero</translation>
+    </message>
+    <message>
+        <source>Cannot decode picture &apos;%1&apos;: %2</source>
+        <translation>La imagen «%1» está dañada: %2</translation>
+    </message>
+    <message>
+        <source>Cannot find picture &apos;%1&apos;</source>
+        <translation>No se encuentra la imagen «%1»</translation>
+    </message>
+</context>
+</TS>

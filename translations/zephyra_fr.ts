@@ -1,0 +1,174 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>TLCDScreen</name>
+    <message>
+        <source>Value must be between 1 and 255.</source>
+        <translation>La valeur doit être comprise entre 1 et 255.</translation>
+    </message>
+</context>
+<context>
+    <name>TOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Размер шаров</source>
+        <translation>Taille des ballons</translation>
+    </message>
+    <message>
+        <source>Средние шары</source>
+        <translation>Ballons moyens</translation>
+    </message>
+    <message>
+        <source>Большие шары</source>
+        <translation>Grands ballons</translation>
+    </message>
+    <message>
+        <source>Маленькие шары</source>
+        <translation>Petits ballons</translation>
+    </message>
+    <message>
+        <source>Размер осы</source>
+        <translation>Taille de la guêpe</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Moyenne</translation>
+    </message>
+    <message>
+        <source>Большая</source>
+        <translation>Grande</translation>
+    </message>
+    <message>
+        <source>Маленькая</source>
+        <translation>Petite</translation>
+    </message>
+    <message>
+        <source>Лопнуть шары</source>
+        <translation>Pour éclater les ballons</translation>
+    </message>
+    <message>
+        <source>Движением мыши</source>
+        <translation>En bougeant la souris</translation>
+    </message>
+    <message>
+        <source>Щелчком левой клавишей</source>
+        <translation>D&apos;un clic gauche</translation>
+    </message>
+    <message>
+        <source>Щелчком правой клавишей</source>
+        <translation>D&apos;un clic droit</translation>
+    </message>
+    <message>
+        <source>Скорость движения шаров</source>
+        <translation>Vitesse des ballons</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>Интервал между вылетами шаров</source>
+        <translation>Temps entre deux ballons</translation>
+    </message>
+    <message>
+        <source>Показывать приз после сбитых шаров</source>
+        <translation>Cadeau après ce nombre de ballons :</translation>
+    </message>
+    <message>
+        <source>Воспризводить звук лопнувшего шара</source>
+        <translation>Son quand un ballon éclate</translation>
+    </message>
+    <message>
+        <source>Сохранить настройки</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>TPlay</name>
+    <message>
+        <source>ВЫЛЕТЕЛО - </source>
+        <translation>BALLONS : </translation>
+    </message>
+    <message>
+        <source>СБИТО - </source>
+        <translation>BOUM : </translation>
+    </message>
+    <message>
+        <source>EXIT - press key ESCAPE</source>
+        <translation>Pour quitter, appuie sur Échap</translation>
+    </message>
+</context>
+<context>
+    <name>TPngImageCollectionItem</name>
+    <message>
+        <source>Cannot assign a %1 to a %2</source>
+        <translation>Impossible d&apos;affecter un %1 à un %2</translation>
+    </message>
+</context>
+<context>
+    <name>TSTART</name>
+    <message>
+        <source>Play</source>
+        <translation>Jouer</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>A happy balloon game for little ones: just move the mouse!</source>
+        <translation>Un joyeux jeu de ballons pour les petits : il suffit de bouger la souris !</translation>
+    </message>
+    <message>
+        <source>Fly, little wasp, and POP!</source>
+        <translation>Vole, petite guêpe, et BOUM !</translation>
+    </message>
+    <message>
+        <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
+        <translation>Guide la gentille guêpe avec la souris et éclate les ballons.</translation>
+    </message>
+    <message>
+        <source>Pick big, medium or small balloons and choose how fast they fly.</source>
+        <translation>Grands, moyens ou petits ballons, lents ou rapides, au choix.</translation>
+    </message>
+    <message>
+        <source>Pop them with a touch or with a click, whatever suits small hands.</source>
+        <translation>On les éclate d&apos;une touche ou d&apos;un clic, selon les petites mains.</translation>
+    </message>
+    <message>
+        <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
+        <translation>Les grands règlent une récompense en fanfare dans « Réglages ».</translation>
+    </message>
+</context>
+<context>
+    <name>zephyra</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>« %1 » n&apos;est pas un nombre entier</translation>
+    </message>
+    <message>
+        <source>Cannot decode picture &apos;%1&apos;: %2</source>
+        <translation>L&apos;image « %1 » est endommagée : %2</translation>
+    </message>
+    <message>
+        <source>Cannot find picture &apos;%1&apos;</source>
+        <translation>L&apos;image « %1 » est introuvable</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,174 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru">
+<context>
+    <name>TLCDScreen</name>
+    <message>
+        <source>Value must be between 1 and 255.</source>
+        <translation>Значение должно быть от 1 до 255.</translation>
+    </message>
+</context>
+<context>
+    <name>TOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Размер шаров</source>
+        <translation>Размер шаров</translation>
+    </message>
+    <message>
+        <source>Средние шары</source>
+        <translation>Средние шары</translation>
+    </message>
+    <message>
+        <source>Большие шары</source>
+        <translation>Большие шары</translation>
+    </message>
+    <message>
+        <source>Маленькие шары</source>
+        <translation>Маленькие шары</translation>
+    </message>
+    <message>
+        <source>Размер осы</source>
+        <translation>Размер осы</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Средняя</translation>
+    </message>
+    <message>
+        <source>Большая</source>
+        <translation>Большая</translation>
+    </message>
+    <message>
+        <source>Маленькая</source>
+        <translation>Маленькая</translation>
+    </message>
+    <message>
+        <source>Лопнуть шары</source>
+        <translation>Как лопать шары</translation>
+    </message>
+    <message>
+        <source>Движением мыши</source>
+        <translation>Движением мыши</translation>
+    </message>
+    <message>
+        <source>Щелчком левой клавишей</source>
+        <translation>Щелчком левой кнопки</translation>
+    </message>
+    <message>
+        <source>Щелчком правой клавишей</source>
+        <translation>Щелчком правой кнопки</translation>
+    </message>
+    <message>
+        <source>Скорость движения шаров</source>
+        <translation>Скорость полёта шаров</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Мин</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Макс</translation>
+    </message>
+    <message>
+        <source>Интервал между вылетами шаров</source>
+        <translation>Интервал между вылетами шаров</translation>
+    </message>
+    <message>
+        <source>Показывать приз после сбитых шаров</source>
+        <translation>Приз после стольких сбитых шаров:</translation>
+    </message>
+    <message>
+        <source>Воспризводить звук лопнувшего шара</source>
+        <translation>Звук лопнувшего шара</translation>
+    </message>
+    <message>
+        <source>Сохранить настройки</source>
+        <translation>Сохранить настройки</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>TPlay</name>
+    <message>
+        <source>ВЫЛЕТЕЛО - </source>
+        <translation>ВЫЛЕТЕЛО: </translation>
+    </message>
+    <message>
+        <source>СБИТО - </source>
+        <translation>СБИТО: </translation>
+    </message>
+    <message>
+        <source>EXIT - press key ESCAPE</source>
+        <translation>Выход — клавиша Esc</translation>
+    </message>
+</context>
+<context>
+    <name>TPngImageCollectionItem</name>
+    <message>
+        <source>Cannot assign a %1 to a %2</source>
+        <translation>Нельзя присвоить %1 объекту %2</translation>
+    </message>
+</context>
+<context>
+    <name>TSTART</name>
+    <message>
+        <source>Play</source>
+        <translation>Играть</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>A happy balloon game for little ones: just move the mouse!</source>
+        <translation>Весёлая игра с шариками для малышей: просто води мышкой!</translation>
+    </message>
+    <message>
+        <source>Fly, little wasp, and POP!</source>
+        <translation>Лети, оса, и лопай!</translation>
+    </message>
+    <message>
+        <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
+        <translation>Веди мышкой добрую осу и лопай взлетающие шарики.</translation>
+    </message>
+    <message>
+        <source>Pick big, medium or small balloons and choose how fast they fly.</source>
+        <translation>Шарики бывают большие, средние и маленькие, быстрые и медленные.</translation>
+    </message>
+    <message>
+        <source>Pop them with a touch or with a click, whatever suits small hands.</source>
+        <translation>Лопать можно касанием или щелчком, как удобнее малышу.</translation>
+    </message>
+    <message>
+        <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
+        <translation>Приз с фанфарами взрослые настроят в «Настройках».</translation>
+    </message>
+</context>
+<context>
+    <name>zephyra</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>«%1» — не целое число</translation>
+    </message>
+    <message>
+        <source>Cannot decode picture &apos;%1&apos;: %2</source>
+        <translation>Картинка «%1» повреждена: %2</translation>
+    </message>
+    <message>
+        <source>Cannot find picture &apos;%1&apos;</source>
+        <translation>Картинка «%1» не найдена</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,174 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk">
+<context>
+    <name>TLCDScreen</name>
+    <message>
+        <source>Value must be between 1 and 255.</source>
+        <translation>Значення має бути від 1 до 255.</translation>
+    </message>
+</context>
+<context>
+    <name>TOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Параметри</translation>
+    </message>
+    <message>
+        <source>Размер шаров</source>
+        <translation>Розмір кульок</translation>
+    </message>
+    <message>
+        <source>Средние шары</source>
+        <translation>Середні кульки</translation>
+    </message>
+    <message>
+        <source>Большие шары</source>
+        <translation>Великі кульки</translation>
+    </message>
+    <message>
+        <source>Маленькие шары</source>
+        <translation>Маленькі кульки</translation>
+    </message>
+    <message>
+        <source>Размер осы</source>
+        <translation>Розмір оси</translation>
+    </message>
+    <message>
+        <source>Средняя</source>
+        <translation>Середня</translation>
+    </message>
+    <message>
+        <source>Большая</source>
+        <translation>Велика</translation>
+    </message>
+    <message>
+        <source>Маленькая</source>
+        <translation>Маленька</translation>
+    </message>
+    <message>
+        <source>Лопнуть шары</source>
+        <translation>Як лопати кульки</translation>
+    </message>
+    <message>
+        <source>Движением мыши</source>
+        <translation>Рухом миші</translation>
+    </message>
+    <message>
+        <source>Щелчком левой клавишей</source>
+        <translation>Клацанням лівої кнопки</translation>
+    </message>
+    <message>
+        <source>Щелчком правой клавишей</source>
+        <translation>Клацанням правої кнопки</translation>
+    </message>
+    <message>
+        <source>Скорость движения шаров</source>
+        <translation>Швидкість кульок</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Мін</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Макс</translation>
+    </message>
+    <message>
+        <source>Интервал между вылетами шаров</source>
+        <translation>Інтервал між кульками</translation>
+    </message>
+    <message>
+        <source>Показывать приз после сбитых шаров</source>
+        <translation>Приз після стількох збитих кульок:</translation>
+    </message>
+    <message>
+        <source>Воспризводить звук лопнувшего шара</source>
+        <translation>Звук, коли кулька лопається</translation>
+    </message>
+    <message>
+        <source>Сохранить настройки</source>
+        <translation>Зберегти</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Скасувати</translation>
+    </message>
+</context>
+<context>
+    <name>TPlay</name>
+    <message>
+        <source>ВЫЛЕТЕЛО - </source>
+        <translation>ВИЛЕТІЛО: </translation>
+    </message>
+    <message>
+        <source>СБИТО - </source>
+        <translation>ЗБИТО: </translation>
+    </message>
+    <message>
+        <source>EXIT - press key ESCAPE</source>
+        <translation>Вихід — клавіша Esc</translation>
+    </message>
+</context>
+<context>
+    <name>TPngImageCollectionItem</name>
+    <message>
+        <source>Cannot assign a %1 to a %2</source>
+        <translation>Не можна присвоїти %1 об&apos;єкту %2</translation>
+    </message>
+</context>
+<context>
+    <name>TSTART</name>
+    <message>
+        <source>Play</source>
+        <translation>Грати</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметри</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Вихід</translation>
+    </message>
+    <message>
+        <source>A happy balloon game for little ones: just move the mouse!</source>
+        <translation>Весела гра з кульками для малечі: просто рухай мишкою!</translation>
+    </message>
+    <message>
+        <source>Fly, little wasp, and POP!</source>
+        <translation>Лети, осо, і лопай!</translation>
+    </message>
+    <message>
+        <source>Steer a friendly wasp with the mouse and pop the rising balloons.</source>
+        <translation>Веди мишкою добру осу і лопай кульки, що злітають.</translation>
+    </message>
+    <message>
+        <source>Pick big, medium or small balloons and choose how fast they fly.</source>
+        <translation>Кульки бувають великі, середні й маленькі, швидкі й повільні.</translation>
+    </message>
+    <message>
+        <source>Pop them with a touch or with a click, whatever suits small hands.</source>
+        <translation>Лопати можна дотиком або клацанням, як зручніше малюкові.</translation>
+    </message>
+    <message>
+        <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
+        <translation>Приз із фанфарами дорослі налаштують у «Параметрах».</translation>
+    </message>
+</context>
+<context>
+    <name>zephyra</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>«%1» — не ціле число</translation>
+    </message>
+    <message>
+        <source>Cannot decode picture &apos;%1&apos;: %2</source>
+        <translation>Зображення «%1» пошкоджене: %2</translation>
+    </message>
+    <message>
+        <source>Cannot find picture &apos;%1&apos;</source>
+        <translation>Зображення «%1» не знайдено</translation>
+    </message>
+</context>
+</TS>
