@@ -6,7 +6,9 @@
 #   ./test.sh --full     all of the above plus the long variants: a soak of
 #                        1,000,000 ticks a mode, every fuzz target for
 #                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
-#                        played round, 20 s of play on every hostile desktop
+#                        played round, 20 s of play on every hostile desktop,
+#                        and the package built here installed with apt and
+#                        played in a minimal Debian 13 root (needs sudo)
 # Further arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -61,4 +63,8 @@ if [[ $mode == full ]]; then
   ZEPHYRA_FULL=1 bash tests/e2e_desktops.sh build/zephyra
   bash tests/valgrind_round.sh build/zephyra
   run_asan
+  deb=$(tools/make-package | tail -n1)
+  sudo_cmd=()
+  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" bash tests/release_package.sh "$deb" trixie
 fi

@@ -69,6 +69,21 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEPHYRA_WEB_ADDRESS}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
+# A package built on one release may need libraries that an older one lacks,
+# so the package's version and file name say where it was built:
+# zephyra_1.0-1~deb12_amd64.deb. "~" sorts before anything, and deb13 after
+# deb12, so apt takes a newer release's build as an upgrade.
+cmake_host_system_information(RESULT _zephyra_os_id QUERY DISTRIB_ID)
+cmake_host_system_information(RESULT _zephyra_os_version QUERY DISTRIB_VERSION_ID)
+cmake_host_system_information(RESULT _zephyra_os_codename QUERY DISTRIB_VERSION_CODENAME)
+if(_zephyra_os_id STREQUAL "debian" AND _zephyra_os_version)
+  set(_zephyra_os_tag "deb${_zephyra_os_version}")
+elseif(_zephyra_os_version)
+  set(_zephyra_os_tag "${_zephyra_os_id}${_zephyra_os_version}")
+else()
+  set(_zephyra_os_tag "${_zephyra_os_id}${_zephyra_os_codename}")  # testing and unstable have no number
+endif()
+set(CPACK_DEBIAN_PACKAGE_RELEASE "1~${_zephyra_os_tag}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
