@@ -135,6 +135,10 @@ stop_pulse
 frozen && fail "$label" "the field stopped when the server died"
 play_until_pops "$play" 1 80 4 || fail "$label" "no pop while the server was gone"
 start_pulse || fail "$label" "the sound server did not start again"
+# The next pop asks for the server again; one asked for while the answer is
+# on its way is not played late, so the check listens a moment after.
+play_until_pops "$play" 1 80 4 || fail "$label" "no pop once the server was back"
+sleep 1
 heard_on zephyra_test 2 "after the server came back"
 
 # The server stops answering: the field goes on, and Esc and Exit work.
