@@ -25,7 +25,7 @@ cleanup() {
   for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
   app_pid= rec_pid=
 }
-trap 'cleanup; end_pulse; rm -rf "$work"' EXIT
+on_exit 'cleanup; end_pulse; rm -rf "$work"'
 fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
 start_pulse || exit 1
 label=sound
@@ -51,7 +51,7 @@ launch_game
 start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
 set_prize_count "$start" 2 || fail "$label" "could not set the prize count"
 start=$(wait_window 'GAME -ZEPHYRA' 50)
-click_in "$start" $((32 + 66)) $((168 + 24))
+click_in "$start" "${play_button[@]}"
 play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
 
 # The prize pause is the only time the field stands still: no tick runs.
@@ -110,7 +110,7 @@ launch_game
 start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
 set_prize_count "$start" 1000 || fail "$label" "could not set the prize count"
 start=$(wait_window 'GAME -ZEPHYRA' 50)
-click_in "$start" $((32 + 66)) $((168 + 24))
+click_in "$start" "${play_button[@]}"
 play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
 play_until_pops "$play" 1 80 4 || fail "$label" "no pop"
 

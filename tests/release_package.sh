@@ -16,12 +16,12 @@ work=$(mktemp -d)
 app_pid= root=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  stop_xvfb
+  stop_display
   release_root_cleanup
   remove_root "$root"
   rm -rf "$work"
 }
-trap cleanup EXIT
+on_exit cleanup
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
@@ -42,7 +42,7 @@ apt_in_root install -y --no-install-recommends "/tmp/$(basename "$deb")"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
 label="$(basename "$deb") on Debian $codename"
-start_xvfb 1280x1024x24 || fail "$label: Xvfb did not start"
+start_display 1280x1024x24 || fail "$label: Xvfb did not start"
 game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
 launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin
 start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
@@ -50,7 +50,7 @@ sleep 1
 colours=$(import -window "$start" -format '%k' info:)
 ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
 read -r x y _ _ < <(geometry "$start")
-click_at $((x + 32 + 66)) $((y + 168 + 24))            # Play
+click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
 play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
 sleep 1
 leave_and_exit "$play"
