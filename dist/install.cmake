@@ -43,6 +43,36 @@ install(FILES assets/icons/zephyra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icon
         RENAME ${ZEPHYRA_APP_ID}.svg)
 install(FILES LICENSE assets/fonts/LICENSE-terminus.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# Debian's machine-readable copyright file: the licence texts as its fields'
+# continuation lines (each line indented, an empty one written " .").
+function(_zephyra_licence_field file first last out)
+  file(READ "${file}" whole)
+  string(FIND "${whole}" "${first}" from)
+  string(FIND "${whole}" "${last}" to)
+  string(LENGTH "${last}" length)
+  math(EXPR length "${to} + ${length} - ${from}")
+  string(SUBSTRING "${whole}" ${from} ${length} whole)
+  string(REPLACE ";" "\\;" whole "${whole}")
+  string(REPLACE "\n" ";" lines "${whole}")
+  set(text "")
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" stripped)
+    if(stripped STREQUAL "" OR stripped MATCHES "^-+$")
+      string(APPEND text " .\n")
+    else()
+      string(APPEND text " ${stripped}\n")
+    endif()
+  endforeach()
+  string(REGEX REPLACE "\n$" "" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+_zephyra_licence_field(LICENSE "Permission is hereby" "DEALINGS IN THE\nSOFTWARE." ZEPHYRA_EXPAT_TEXT)
+_zephyra_licence_field(assets/fonts/LICENSE-terminus.txt "SIL OPEN FONT LICENSE" "DEALINGS IN THE FONT SOFTWARE."
+                       ZEPHYRA_OFL_TEXT)
+set(ZEPHYRA_HOST "${_zephyra_host}")
+configure_file(dist/copyright.in "${CMAKE_CURRENT_BINARY_DIR}/copyright" @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 # The Debian package. dpkg-shlibdeps finds the libraries the executable links
 # (Qt Core, Gui, Widgets, libpulse, libpng, libjpeg, the C++ runtime); the
 # xcb platform plugin and the compose input method that Qt loads at run time
