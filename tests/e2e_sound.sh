@@ -47,12 +47,17 @@ segments() {
 record() { parec -d "$1" --file-format=wav "$2" & rec_pid=$!; sleep 0.5; }
 stop_recording() { kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=; }
 
-launch_game
-start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
-set_prize_count "$start" 2 || fail "$label" "could not set the prize count"
-start=$(wait_window 'GAME -ZEPHYRA' 50)
-click_in "$start" "${play_button[@]}"
-play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+# Starts the game, sets the prize count to $1 and opens the play field $play.
+start_round() {
+  launch_game
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+  set_prize_count "$start" "$1" || fail "$label" "could not set the prize count"
+  start=$(wait_window 'GAME -ZEPHYRA' 50)
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+}
+
+start_round 2
 
 # The prize pause is the only time the field stands still: no tick runs.
 frozen() {
@@ -106,12 +111,7 @@ echo "ok: pop then fanfare heard"
 
 # ---- The server's troubles, in one round with no prize to pause the field.
 label="server trouble"
-launch_game
-start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
-set_prize_count "$start" 1000 || fail "$label" "could not set the prize count"
-start=$(wait_window 'GAME -ZEPHYRA' 50)
-click_in "$start" "${play_button[@]}"
-play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+start_round 1000
 play_until_pops "$play" 1 80 4 || fail "$label" "no pop"
 
 # Pops played into sink $1 while $2 more are counted; fails unless one is heard.
