@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-release --target zephyra
+cmake --preset release >/dev/null
+cmake --build --preset release
 exec build-release/zephyra "$@"

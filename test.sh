@@ -6,7 +6,9 @@
 #   ./test.sh --full     all of the above plus the long variants: a soak of
 #                        1,000,000 ticks a mode, every fuzz target for
 #                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
-#                        played round, 20 s of play on every hostile desktop
+#                        played round, 20 s of play on every hostile desktop,
+#                        and the package built here installed with apt and
+#                        played in a minimal Debian 13 root (needs sudo)
 # Further arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,25 +18,13 @@ case ${1:-} in
   --asan) mode=asan; shift ;;
 esac
 tools/install-deps
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+cmake --preset dev >/dev/null
+cmake --build --preset dev
 
 # The end-to-end checks need a real X server; start our own so the suite
-# runs the same on a headless machine as on a desktop. -noreset: between two
-# checks no client is left, and a server busy resetting refuses the next one.
-for n in $(seq 90 199); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-done
-display=:$n
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-  xdpyinfo -display "$display" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
-export DISPLAY=$display
+# runs the same on a headless machine as on a desktop.
+. tools/harness.sh
+start_display 1280x1024x24
 
 run_asan() {
   cmake --preset asan >/dev/null
@@ -47,7 +37,7 @@ if [[ $mode == asan ]]; then
   exit 0
 fi
 
-ctest --test-dir build --output-on-failure "$@"
+ctest --preset dev "$@"
 
 fuzz_seconds=3
 [[ $mode == full ]] && fuzz_seconds=${ZEPHYRA_FUZZ_SECONDS:-120}
@@ -61,4 +51,8 @@ if [[ $mode == full ]]; then
   ZEPHYRA_FULL=1 bash tests/e2e_desktops.sh build/zephyra
   bash tests/valgrind_round.sh build/zephyra
   run_asan
+  deb=$(tools/make-package | tail -n1)
+  sudo_cmd=()
+  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" bash tests/release_package.sh "$deb" trixie
 fi

@@ -16,17 +16,9 @@ damaged=${DAMAGED:-}
 runs=${RUNS:-$([[ -n $damaged ]] && echo 10 || echo 200)}
 load=${LOAD:-2}
 work=$(mktemp -d)
-for n in $(shuf -i 1600-1799); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-done
-xvfb_pid= game_pid= loads=()
-
-cleanup() {
-  local p
-  for p in $game_pid "${loads[@]}" $xvfb_pid; do kill "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../tools/harness.sh"
+game_pid= loads=()
+on_exit 'for p in $game_pid "${loads[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"'
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The last picture the start-up check reaches, never shown at density 1:
@@ -44,11 +36,7 @@ if [[ -n $damaged ]]; then
   game=$work/zephyra
 fi
 
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:$n
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+start_display 1280x1024x24 || fail "Xvfb did not start"
 
 for ((i = 0; i < load; ++i)); do
   bash -c 'while :; do :; done' &
@@ -96,7 +84,7 @@ for ((run = 1; run <= runs; ++run)); do
   else
     start=$(window 'GAME -ZEPHYRA' 30) || { ((++missing)); kill "$game_pid"; await_end; continue; }
     eval "$(xdotool getwindowgeometry --shell "$start")"
-    xdotool mousemove $((X + 544 + 61)) $((Y + 168 + 25)) sleep 0.3 click 1
+    xdotool mousemove $((X + exit_button[0])) $((Y + exit_button[1])) sleep 0.3 click 1
     t1=$(now_ms)
     await_end
     times+=($(($(now_ms) - t1)))

@@ -26,11 +26,8 @@ for t in pacing pacing_reference; do
   [[ -x $tools/$t ]] || { echo "FAIL: $tools/$t not built (needs libxcb-damage0-dev)" >&2; exit 1; }
 done
 
-for n in $(shuf -i 1600-1799); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-done
-display=:$n
-xvfb_pid= app_pid= mover_pid=
+. "$here/../tools/harness.sh"
+app_pid= mover_pid=
 busy_pids=()
 work=$(mktemp -d)
 
@@ -39,20 +36,10 @@ stop_run() {
   for p in "${busy_pids[@]}" $mover_pid $app_pid; do wait "$p" 2>/dev/null; done
   busy_pids=() mover_pid= app_pid=
 }
-cleanup() {
-  stop_run
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+on_exit 'stop_run; rm -rf "$work"'
 fail() { echo "FAIL: $*" >&2; [[ -s $work/app.log ]] && tail -n 20 "$work/app.log" >&2; exit 1; }
 
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-{ kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1; } || fail "Xvfb did not start on $display"
-export QT_LOGGING_RULES=qt.multimedia*=false
+start_display "${screen}x24" || fail "Xvfb did not start"
 
 wait_window() {  # name, tenths of a second
   local wid
@@ -72,7 +59,7 @@ run() {
     app_pid=$!
     wid=$(wait_window 'GAME -ZEPHYRA' 100) || fail "start screen did not appear"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    xdotool mousemove $((X + 98)) $((Y + 192)); sleep 0.3; xdotool click 1
+    xdotool mousemove $((X + play_button[0])) $((Y + play_button[1])); sleep 0.3; xdotool click 1
     wid=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
   else
     "$tools/pacing_reference" "$pictures" >"$work/app.log" 2>&1 &

@@ -17,22 +17,10 @@ set -uo pipefail
 
 game=${1:?path to the zephyra executable}
 duration=${SECONDS_TO_RUN:-30}
-# A free display number, tried in random order: other X servers (other test
-# runs) may hold some, and a game started on none aborts.
-for n in $(shuf -i 1400-1599); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-done
-display=:$n
-xvfb_pid= game_pid= mover_pid=
+game_pid= mover_pid=
 work=$(mktemp -d)
-
-cleanup() {
-  [[ -n $mover_pid ]] && kill "$mover_pid" 2>/dev/null
-  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../tools/harness.sh"
+on_exit '[[ -n $mover_pid ]] && kill "$mover_pid" 2>/dev/null; [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
 fail() {
   echo "FAIL: $*" >&2
   [[ -s $work/game.log ]] && tail -n 20 "$work/game.log" >&2
@@ -44,13 +32,7 @@ scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
 # Device pixels from logical ones.
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
-# -noreset: the game connects just after xdpyinfo has left, and a server
-# busy resetting refuses it.
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-{ kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1; } || { echo "FAIL: Xvfb did not start on $display" >&2; exit 1; }
+start_display "${screen}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
 "$game" >"$work/game.log" 2>&1 &
 game_pid=$!
@@ -63,7 +45,7 @@ for _ in $(seq 100); do
 done
 [[ -n $wid ]] || fail "start screen did not appear"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + $(dev 98))) $((Y + $(dev 192))); sleep 0.3; xdotool click 1
+xdotool mousemove $((X + $(dev "${play_button[0]}"))) $((Y + $(dev "${play_button[1]}"))); sleep 0.3; xdotool click 1
 play=
 for _ in $(seq 100); do
   play=$(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null | head -n1)

@@ -78,6 +78,36 @@ install(FILES assets/icons/zephyra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icon
         RENAME ${ZEPHYRA_APP_ID}.svg)
 install(FILES LICENSE assets/fonts/LICENSE-terminus.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# Debian's machine-readable copyright file: the licence texts as its fields'
+# continuation lines (each line indented, an empty one written " .").
+function(_zephyra_licence_field file first last out)
+  file(READ "${file}" whole)
+  string(FIND "${whole}" "${first}" from)
+  string(FIND "${whole}" "${last}" to)
+  string(LENGTH "${last}" length)
+  math(EXPR length "${to} + ${length} - ${from}")
+  string(SUBSTRING "${whole}" ${from} ${length} whole)
+  string(REPLACE ";" "\\;" whole "${whole}")
+  string(REPLACE "\n" ";" lines "${whole}")
+  set(text "")
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" stripped)
+    if(stripped STREQUAL "" OR stripped MATCHES "^-+$")
+      string(APPEND text " .\n")
+    else()
+      string(APPEND text " ${stripped}\n")
+    endif()
+  endforeach()
+  string(REGEX REPLACE "\n$" "" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+_zephyra_licence_field(LICENSE "Permission is hereby" "DEALINGS IN THE\nSOFTWARE." ZEPHYRA_EXPAT_TEXT)
+_zephyra_licence_field(assets/fonts/LICENSE-terminus.txt "SIL OPEN FONT LICENSE" "DEALINGS IN THE FONT SOFTWARE."
+                       ZEPHYRA_OFL_TEXT)
+set(ZEPHYRA_HOST "${_zephyra_host}")
+configure_file(dist/copyright.in "${CMAKE_CURRENT_BINARY_DIR}/copyright" @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 # The Debian package. dpkg-shlibdeps finds the libraries the executable links
 # (Qt Core, Gui, Widgets, libpulse, libpng, libjpeg, the C++ runtime); the
 # xcb platform plugin and the compose input method that Qt loads at run time
@@ -104,6 +134,21 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEPHYRA_WEB_ADDRESS}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
+# A package built on one release may need libraries that an older one lacks,
+# so the package's version and file name say where it was built:
+# zephyra_1.0-1~deb12_amd64.deb. "~" sorts before anything, and deb13 after
+# deb12, so apt takes a newer release's build as an upgrade.
+cmake_host_system_information(RESULT _zephyra_os_id QUERY DISTRIB_ID)
+cmake_host_system_information(RESULT _zephyra_os_version QUERY DISTRIB_VERSION_ID)
+cmake_host_system_information(RESULT _zephyra_os_codename QUERY DISTRIB_VERSION_CODENAME)
+if(_zephyra_os_id STREQUAL "debian" AND _zephyra_os_version)
+  set(_zephyra_os_tag "deb${_zephyra_os_version}")
+elseif(_zephyra_os_version)
+  set(_zephyra_os_tag "${_zephyra_os_id}${_zephyra_os_version}")
+else()
+  set(_zephyra_os_tag "${_zephyra_os_id}${_zephyra_os_codename}")  # testing and unstable have no number
+endif()
+set(CPACK_DEBIAN_PACKAGE_RELEASE "1~${_zephyra_os_tag}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -13,7 +13,7 @@ build=$(realpath "${1:?build directory}")
 
 work=$(mktemp -d)
 app_pid=
-trap '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"'
 fail() { echo "FAIL: $*"; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
@@ -101,7 +101,7 @@ missing=$(awk -F'\t' -v wanted="$wanted" -v need="$(tr '\n' ' ' <<<"$owners")" '
 [[ -z $missing ]] || fail "loaded libraries from packages the dependencies do not bring: $missing"
 
 # Exit; no --sync: the pointer may already be there from an earlier run.
-xdotool mousemove $((x + 544 + 61)) $((y + 168 + 25)) sleep 0.3 click 1
+xdotool mousemove $((x + exit_button[0])) $((y + exit_button[1])) sleep 0.3 click 1
 wait_exit || fail "Exit did not end the installed game"
 [[ $exit_code -eq 0 ]] || { cat "$work/log"; fail "exit code $exit_code"; }
 echo "ok: $(basename "$deb"): $(wc -l <"$work/libs") libraries from $(wc -w <<<"$owners") packages, all brought by its dependencies"

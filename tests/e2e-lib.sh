@@ -1,6 +1,9 @@
 # Shared by the end-to-end scripts (sourced, not run): waiting for windows by
 # their exact name and reading where they are. The program under test is
-# $app_pid; a wait gives up early once it has ended.
+# $app_pid; a wait gives up early once it has ended. The X server, the window
+# manager and where the controls are come from tools/harness.sh.
+
+. "$(dirname "${BASH_SOURCE[0]}")/../tools/harness.sh"
 
 # The checks read the game's own texts (the dialog's title, the counters):
 # the game runs under the C locale's texts whatever the desktop speaks; a
@@ -55,20 +58,16 @@ wait_exit() {
 }
 
 # Runs the script's run_round once bare and once under openbox, as players
-# have a window manager. The window manager is $wm_pid until the second round
-# ends; a script's clean-up on failure ends it too. On a desktop that already
+# have a window manager (stopped on exit by the harness, also after a
+# failure). On a desktop that already
 # manages the windows (named in $E2E_DESKTOP) there is one round.
 run_bare_and_managed() {
   [[ -n ${E2E_DESKTOP:-} ]] && { run_round "$E2E_DESKTOP"; return 0; }
   run_round "no window manager"
   command -v openbox >/dev/null || return 0
-  openbox >/dev/null 2>&1 &
-  wm_pid=$!
-  sleep 1
+  start_wm openbox
   run_round "openbox"
-  kill "$wm_pid" 2>/dev/null
-  wait "$wm_pid" 2>/dev/null
-  wm_pid=
+  stop_wm
   return 0
 }
 
@@ -83,10 +82,12 @@ launch_game() {
 }
 
 # Clicks at (x, y) inside window $1, after the button under it has lit.
+# By the client area's place on the screen: xdotool's own geometry counts a
+# window manager's frame twice.
 click_in() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + $2)) $((Y + $3))
+  local x y
+  read -r x y _ _ < <(geometry "$1")
+  xdotool mousemove $((x + $2)) $((y + $3))
   sleep 0.3
   xdotool click 1
 }
@@ -99,14 +100,14 @@ counter_shot() { import -window "$1" -crop 365x65+536+8 +repage rgb:- 2>/dev/nul
 # Opens Options from start screen $1, types $2 as the prize count, saves.
 set_prize_count() {
   local options
-  click_in "$1" $((248 + 110)) $((168 + 25))
+  click_in "$1" "${options_button[@]}"
   options=$(wait_window 'Options' 100) || return 1
   sleep 0.3
-  click_in "$options" $((555 + 100)) $((155 + 10))
+  click_in "$options" "${prize_count_box[@]}"
   # Delete takes away what the box's completion offers after the typed text.
   xdotool key ctrl+a BackSpace type "$2"
   xdotool key Delete
-  click_in "$options" $((627 + 80)) $((235 + 12))
+  click_in "$options" "${save_button[@]}"
   wait_window 'GAME -ZEPHYRA' 50 >/dev/null && wait_gone 'Options' 30
 }
 
@@ -172,29 +173,7 @@ leave_and_exit() {
   start=$(wait_window 'GAME -ZEPHYRA' "${ui_wait:-50}") || fail "$label" "Esc did not bring back the start screen"
   # No window called ZEPHYRA is left, so no error box either.
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field or an error box still shown after Esc"
-  click_in "$start" $((544 + 61)) $((168 + 25))
+  click_in "$start" "${exit_button[@]}"
   wait_exit "${exit_wait:-300}" || fail "$label" "Exit did not end the program"
   ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
-}
-
-# Starts a private X server with screen $1 (WxHxD) and any further Xvfb
-# arguments; $DISPLAY names it and $xvfb_pid is its process until stop_xvfb.
-start_xvfb() {
-  local n spec=$1
-  shift
-  for n in $(seq 200 299); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break
-  done
-  Xvfb ":$n" -screen 0 "$spec" -nolisten tcp -noreset "$@" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-stop_xvfb() {
-  [[ -n ${xvfb_pid:-} ]] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
-  xvfb_pid=
 }

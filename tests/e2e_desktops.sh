@@ -12,14 +12,13 @@ set -uo pipefail
 game=${1:?path to the zephyra executable}
 . "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
-app_pid= wm_pid= xvfb_pid=
+app_pid=
 cleanup() {
-  local p
-  for p in $app_pid $wm_pid; do kill "$p" 2>/dev/null; done
-  app_pid= wm_pid=
-  stop_xvfb
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+  app_pid=
+  stop_display
 }
-trap 'cleanup; rm -rf "$work"' EXIT
+on_exit 'cleanup; rm -rf "$work"'
 fail() { echo "FAIL ($1): $2" >&2; [[ -s $work/out.txt ]] && tail -5 "$work/out.txt" >&2; cleanup; exit 1; }
 
 play_seconds=3
@@ -38,7 +37,7 @@ run_case() {
   shift 2
   while (($#)) && [[ $1 != -- ]]; do declare "$1=1"; shift; done
   shift
-  start_xvfb "$screen" +extension RANDR || fail "$label" "Xvfb did not start"
+  start_display "$screen" +extension RANDR || fail "$label" "Xvfb did not start"
   sw=${screen%%x*} sh=${screen#*x} sh=${sh%%x*}
   if [[ -n $monitors ]]; then
     # One wide screen split into two monitors, the left one primary.
@@ -49,16 +48,12 @@ run_case() {
     if (($(xrandr --listmonitors | awk 'NR == 1 { print $2 }') != 2)); then
       # Some Xvfb builds keep no monitor set this way; say so rather than pass.
       echo "SKIP ($label): this X server did not split its screen into two monitors"
-      stop_xvfb
+      stop_display
       return 0
     fi
     sw=$half
   fi
-  if [[ -n $wm ]]; then
-    openbox >/dev/null 2>&1 &
-    wm_pid=$!
-    sleep 1
-  fi
+  [[ -n $wm ]] && start_wm openbox
 
   launch_game "$@"
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
@@ -72,13 +67,13 @@ run_case() {
   ((x + 350 > 0 && x + 350 < sw)) || fail "$label" "start screen not on the primary monitor"
   shot "$label-start"
   if [[ -n $banner ]]; then
-    click_in "$start" $((240 + 125)) $((448 + 17))
+    click_in "$start" "${web_banner[@]}"
     sleep 1
     start=$(wait_window 'GAME -ZEPHYRA' 20) || fail "$label" "the banner closed the start screen"
     no_error_box "" || fail "$label" "the banner raised an error box"
   fi
 
-  click_in "$start" $((32 + 66)) $((168 + 24))
+  click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
   sleep 0.5
   read -r x y w h < <(geometry "$play")
@@ -89,12 +84,7 @@ run_case() {
   shot "$label-play"
 
   leave_and_exit "$play"
-  if [[ -n $wm ]]; then
-    kill "$wm_pid" 2>/dev/null
-    wait "$wm_pid" 2>/dev/null
-    wm_pid=
-  fi
-  stop_xvfb
+  stop_display
   echo "ok: $label"
 }
 

@@ -9,12 +9,8 @@ app=${1:?path to zephyra}
 : "${DISPLAY:?needs an X display}"
 . "$(dirname "$0")/e2e-lib.sh"
 
-fail() {
-  echo "FAIL: $*"
-  [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null
-  [[ -n ${wm_pid:-} ]] && kill "$wm_pid" 2>/dev/null
-  exit 1
-}
+on_exit '[[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null'
+fail() { echo "FAIL: $*"; exit 1; }
 
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/{split($2,d,"x"); print d[1], d[2]}')
 
@@ -30,7 +26,7 @@ run_round() {
   ((x >= cx - 2 && x <= cx + 2 && y >= cy - 30 && y <= cy + 2)) ||
     fail "$label: start screen at $x,$y, expected centred at $cx,$cy"
 
-  click_at $((x + 32 + 66)) $((y + 168 + 24))            # Play
+  click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
   play=$(wait_window "ZEPHYRA") || fail "$label: play field never appeared"
   sleep 0.5
   read -r px py pw ph < <(geometry "$play")
@@ -49,7 +45,7 @@ run_round() {
   # Minimised by the window manager ("show desktop"): the round ends as with
   # Esc, so no program runs on without a window.
   if [[ -n ${wm_pid:-} ]]; then
-    click_at $((x + 32 + 66)) $((y + 168 + 24))          # Play
+    click_at $((x + play_button[0])) $((y + play_button[1]))          # Play
     play=$(wait_window "ZEPHYRA") || fail "$label: play field never appeared again"
     sleep 0.5
     xdotool windowminimize "$play"
@@ -58,7 +54,7 @@ run_round() {
     sleep 0.3
   fi
 
-  click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
+  click_at $((x + exit_button[0])) $((y + exit_button[1]))           # Exit
   wait_exit || fail "$label: Exit did not end the program"
   [[ $exit_code -eq 0 ]] || fail "$label: exit code $exit_code"
   echo "ok: $label"

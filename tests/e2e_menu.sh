@@ -11,14 +11,8 @@ app=${1:?path to zephyra}
 . "$(dirname "$0")/e2e-lib.sh"
 
 app_pid=
-wm_pid=
 tmp=$(mktemp -d)
-cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$tmp"'
 fail() { echo "FAIL: $*"; exit 1; }
 
 shot() {  # shot file w h x y: a region of the screen as the server shows it
@@ -44,23 +38,23 @@ run_round() {
   read -r x y w h < <(geometry "$start")
   [[ $w -eq 700 && $h -eq 500 ]] || fail "$label: start screen is ${w}x${h}"
 
-  # Play's region (32,168 132x49): normal, lit under the pointer, normal
-  # again once the pointer crosses the background.
-  local bx=$((x + 32)) by=$((y + 168))
+  # Play's picture: normal, lit under the pointer, normal again once the
+  # pointer crosses the background.
+  local bx=$((x + play_area[0])) by=$((y + play_area[1])) bw=${play_area[2]} bh=${play_area[3]}
   move $((x + 350)) $((y + 250)); settle
-  shot "$tmp/normal.png" 132 49 "$bx" "$by"
-  move $((bx + 66)) $((by + 24)); settle
-  move $((bx + 67)) $((by + 25)); settle
-  shot "$tmp/lit.png" 132 49 "$bx" "$by"
+  shot "$tmp/normal.png" "$bw" "$bh" "$bx" "$by"
+  move $((x + play_button[0])) $((y + play_button[1])); settle
+  move $((x + play_button[0] + 1)) $((y + play_button[1] + 1)); settle
+  shot "$tmp/lit.png" "$bw" "$bh" "$bx" "$by"
   local changed
   changed=$(differing "$tmp/normal.png" "$tmp/lit.png")
   ((changed > 500)) || fail "$label: hovering Play changed only $changed pixels"
   move $((x + 350)) $((y + 250)); settle
-  shot "$tmp/again.png" 132 49 "$bx" "$by"
+  shot "$tmp/again.png" "$bw" "$bh" "$bx" "$by"
   changed=$(differing "$tmp/normal.png" "$tmp/again.png")
   ((changed < 50)) || fail "$label: Play still differs by $changed pixels after the background"
 
-  click_at $((x + 248 + 110)) $((y + 168 + 25))          # Options
+  click_at $((x + options_button[0])) $((y + options_button[1]))          # Options
   local options
   options=$(wait_window "Options") || fail "$label: the options dialog never appeared"
   wait_gone "GAME -ZEPHYRA" || fail "$label: start screen still visible beside the dialog"
@@ -78,18 +72,18 @@ run_round() {
     # A minimised dialog would leave nothing of the game on screen.
     xdotool windowminimize "$options"
     start=$(wait_window "GAME -ZEPHYRA") || fail "$label: minimising the dialog did not bring back the start screen"
-    click_at $((x + 248 + 110)) $((y + 168 + 25))        # Options again
+    click_at $((x + options_button[0])) $((y + options_button[1]))        # Options again
     options=$(wait_window "Options") || fail "$label: the options dialog did not open again"
     sleep 0.5
     read -r ox oy ow oh < <(geometry "$options")
   fi
 
-  click_at $((ox + 627 + 80)) $((oy + 235 + 12))         # Save
+  click_at $((ox + save_button[0])) $((oy + save_button[1]))         # Save
   start=$(wait_window "GAME -ZEPHYRA") || fail "$label: Save did not bring back the start screen"
   wait_gone "Options" || fail "$label: the dialog stayed open after Save"
   sleep 0.3
 
-  click_at $((x + 544 + 61)) $((y + 168 + 25))           # Exit
+  click_at $((x + exit_button[0])) $((y + exit_button[1]))           # Exit
   wait_exit || fail "$label: Exit did not end the program"
   [[ $exit_code -eq 0 ]] || fail "$label: exit code $exit_code"
   echo "ok: $label"
@@ -97,11 +91,8 @@ run_round() {
 
 run_bare_and_managed
 if [[ -z ${E2E_DESKTOP:-} ]] && command -v fluxbox >/dev/null; then
-  fluxbox >/dev/null 2>&1 &
-  wm_pid=$!
-  sleep 1.5
+  start_wm fluxbox
+  sleep 0.5
   run_round fluxbox
-  kill "$wm_pid" 2>/dev/null
-  wait "$wm_pid" 2>/dev/null
-  wm_pid=
+  stop_wm
 fi

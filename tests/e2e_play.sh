@@ -14,16 +14,14 @@ game=${1:?path to the zephyra executable}
 . "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
 app_pid=
-wm_pid=
 msg_pid=
 
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $wm_pid ]] && kill "$wm_pid" 2>/dev/null
   [[ -n $msg_pid ]] && kill "$msg_pid" 2>/dev/null
-  app_pid= wm_pid= msg_pid=
+  app_pid= msg_pid=
 }
-trap 'cleanup; rm -rf "$work"' EXIT
+on_exit 'cleanup; rm -rf "$work"'
 
 fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
 
@@ -32,7 +30,7 @@ run_round() {
   launch_game
 
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
-  click_in "$start" $((32 + 66)) $((168 + 24))
+  click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
   wait_gone 'GAME -ZEPHYRA' 30 || fail "$label" "start screen still shown during play"
   eval "$(xdotool getdisplaygeometry --shell)"
@@ -61,14 +59,14 @@ run_round() {
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
 
   # The round holds the keyboard, so Alt+F4 reaches the field, which closes.
-  click_in "$start" $((32 + 66)) $((168 + 24))
+  click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear again"
   sleep 0.5
   xdotool key alt+F4
   start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Alt+F4 did not end the round"
   wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Alt+F4"
 
-  click_in "$start" $((544 + 61)) $((168 + 25))
+  click_in "$start" "${exit_button[@]}"
   wait_exit || fail "$label" "Exit did not end the program"
   (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
   echo "ok ($label): popped, Esc, Alt+F4, Exit"

@@ -9,6 +9,7 @@
 set -uo pipefail
 app=$(realpath "${1:?path to zephyra}")
 here=$(dirname "$0")
+. "$here/e2e-lib.sh"
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
 session_pid=
@@ -21,7 +22,7 @@ cleanup() {
   [[ -n $session_pid ]] && wait "$session_pid" 2>/dev/null
   rm -rf "$runtime"
 }
-trap cleanup EXIT
+on_exit cleanup
 fail() { echo "FAIL: $*"; [[ -f $runtime/mutter.log ]] && tail -5 "$runtime/mutter.log"; exit 1; }
 
 export XDG_RUNTIME_DIR=$runtime XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-zephyra-test
@@ -44,7 +45,6 @@ export E2E_DESKTOP="mutter, XWayland"
 bash "$here/e2e_flow.sh" "$app" || fail "window flow through XWayland"
 bash "$here/e2e_play.sh" "$app" || fail "play through XWayland"
 
-. "$here/e2e-lib.sh"
 QT_QPA_PLATFORM=offscreen "$app" >/dev/null 2>&1 &
 app_pid=$!
 wait_window "GAME -ZEPHYRA" 30 >/dev/null && fail "QT_QPA_PLATFORM=offscreen was overridden: the window is on XWayland"

@@ -285,7 +285,7 @@ int main(int argc, char** argv)
     const quint32 seed = argc > 2 ? quint32(std::strtoul(argv[2], nullptr, 10)) : 20261207u;
     QString boxes;
     zephyra::setMessagePresenter([&](QMessageBox::Icon, const QString&, const QString& text) { boxes += text; });
-    fixture::buildWindows();
+    fixture::freshGame();
 
     // Every picture a round can show decoded up front, so that what the
     // modes add to resident memory is not a size met for the first time.

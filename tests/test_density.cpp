@@ -61,7 +61,7 @@ private:
 
 void DensityTest::initTestCase()
 {
-    fixture::buildWindows();
+    fixture::freshGame();
     START->show();
     QVERIFY(QTest::qWaitForWindowExposed(START));
     m_ratio = qApp->devicePixelRatio();

@@ -104,7 +104,7 @@ class LanguagesTest : public QObject {
 private slots:
     void initTestCase()
     {
-        fixture::buildWindows();
+        fixture::freshGame();
         m_ownTexts = shownTexts();
         zephyra::destroyWindows();
         QVERIFY(m_ownTexts.size() > 30);
@@ -171,7 +171,7 @@ private slots:
     {
         zephyra::installLanguage(QLocale(QStringLiteral("de_DE")));
         zephyra::installLanguage(QLocale::c());
-        fixture::buildWindows();
+        fixture::freshGame();
         QCOMPARE(Play->LCDScreen1->linesText(), QStringList{QStringLiteral("ВЫЛЕТЕЛО - 0")});
         QCOMPARE(Play->LCDScreen2->linesText(), QStringList{QStringLiteral("СБИТО - 0")});
         QCOMPARE(Options->windowTitle(), QStringLiteral("Options"));
@@ -198,7 +198,7 @@ private slots:
             QVERIFY2(!catalogue.value(text).isEmpty(), qPrintable(QStringLiteral("untranslated: ") + text));
 
         QCOMPARE(zephyra::installLanguage(QLocale(language)), language);
-        fixture::buildWindows();
+        fixture::freshGame();
         const QMap<QString, QString> shown = shownTexts();
         for (auto own = m_ownTexts.cbegin(); own != m_ownTexts.cend(); ++own) {
             const QString translated = catalogue.value(key(own.key().section(QLatin1Char('/'), 0, 0), own.value()));
@@ -220,7 +220,7 @@ private slots:
     {
         QFETCH(QString, language);
         zephyra::installLanguage(QLocale(language));
-        fixture::buildWindows();
+        fixture::freshGame();
         const fixture::CaptionFit fit = fixture::captionFit(Options);
         QVERIFY2(fit.overflowing.isEmpty(), qPrintable(fit.overflowing.join(QLatin1String(", "))));
         QCOMPARE(fit.measured, 22);

@@ -11,7 +11,7 @@ game=${1:?path to the zephyra executable}
 . "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
 app_pid=
-trap '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"'
 fail() { echo "FAIL ($1): $2" >&2; tail -30 "$work/memcheck.log" >&2; exit 1; }
 label=valgrind
 game_wrapper="valgrind --tool=memcheck --error-exitcode=99 --leak-check=full
@@ -26,7 +26,7 @@ sleep 2
 set_prize_count "$start" 1 || fail "$label" "could not set the prize count"
 start=$(wait_window 'GAME -ZEPHYRA' 300)
 sleep 1
-click_in "$start" $((32 + 66)) $((168 + 24))
+click_in "$start" "${play_button[@]}"
 play=$(wait_window 'ZEPHYRA' 600) || fail "$label" "play field did not appear"
 sleep 2
 play_until_pops "$play" 1 150 || fail "$label" "no pop"

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The package as a parent on another Debian release gets it: apt installs the
+# .deb into a fresh minimal root of that release (a throw-away copy of the
+# cached one, so only the package's own dependencies come in), and the
+# installed game runs there on an X display of its own: start screen with its
+# picture, Play, Esc, Exit with code 0. Needs root; ./test.sh --full runs it.
+# Usage: release_package.sh <deb> [codename, default trixie]
+set -uo pipefail
+deb=$(realpath "${1:?path to the .deb}")
+codename=${2:-trixie}
+cd "$(dirname "$0")/.."
+. tests/e2e-lib.sh
+. tools/release-root.sh
+
+work=$(mktemp -d)
+app_pid= root=
+cleanup() {
+  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+  stop_display
+  release_root_cleanup
+  remove_root "$root"
+  rm -rf "$work"
+}
+on_exit cleanup
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+fail() { echo "FAIL: $*"; exit 1; }
+
+base=$(base_root "$codename") || fail "no Debian $codename root"
+root=$(scratch_root "$base") || fail "could not copy $base"
+mount_root "$root"
+# Downloaded packages stay beside the roots, so a second run fetches only what changed.
+mkdir -p "$roots_dir/$codename-archives/partial"
+mount --bind "$roots_dir/$codename-archives" "$root/var/cache/apt/archives"
+cp "$deb" "$root/tmp/"
+apt_in_root() {
+  in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q "$@" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename"; }
+}
+apt_in_root update
+apt_in_root install -y --no-install-recommends "/tmp/$(basename "$deb")"
+version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
+
+label="$(basename "$deb") on Debian $codename"
+start_display 1280x1024x24 || fail "$label: Xvfb did not start"
+game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
+launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin
+start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
+sleep 1
+colours=$(import -window "$start" -format '%k' info:)
+((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
+read -r x y _ _ < <(geometry "$start")
+click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
+play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+sleep 1
+leave_and_exit "$play"
+echo "ok: $label (installed version $version): start screen, Play, Esc, Exit 0"
