@@ -208,6 +208,7 @@ void TPlay::ShowModal(QScreen* screen)
     activateWindow();
     m_keyboard.hold(windowHandle());
     m_keysDown.clear();
+    m_playClock.start();  // the time on the start screen is not play time
     if (m_choices.childLock)
         m_front.hold(this);
     QEventLoop loop;
@@ -598,8 +599,13 @@ bool TPlay::TimeIsUp() const { return m_choices.playTime.count() > 0 && m_played
 
 void TPlay::PlayTimeStep(int ms)
 {
-    if (m_choices.playTime.count() > 0)
-        m_played += std::chrono::milliseconds(ms);
+    if (m_choices.playTime.count() <= 0)
+        return;
+    // Ticks come late on a busy machine: the clock says how long the step
+    // really took, so twenty minutes stay twenty. A process stopped for a
+    // while (a debugger, a frozen desktop) is not counted as play.
+    const qint64 real = m_playClock.isValid() ? m_playClock.restart() : ms;
+    m_played += std::chrono::milliseconds(std::clamp<qint64>(real, ms, ms + kLongestLateMs));
 }
 
 void TPlay::FloatAwayStep()

@@ -8,9 +8,9 @@
 #include "app/services/parent.h"
 #include "app/services/x11.h"
 
-#include <QWidget>
-
+#include <QElapsedTimer>
 #include <QSet>
+#include <QWidget>
 
 #include <array>
 #include <chrono>
@@ -40,6 +40,8 @@ inline constexpr int kPrizePauseMs = 10000;
 inline constexpr int kNightPauseMs = 10000;
 // When play time is up the balloons in flight float away within this many ticks.
 inline constexpr int kFloatAwayTicks = 40;
+// A step of play time counts at most this much beyond its nominal length.
+inline constexpr int kLongestLateMs = 1000;
 inline constexpr int kEscChar = 27;
 
 // Per-round state; only the play field reads and writes it.
@@ -171,6 +173,7 @@ private:
     std::exception_ptr m_pictureFailure;
     const zephyra::ParentChoices m_choices;
     std::chrono::milliseconds m_played{0};
+    QElapsedTimer m_playClock;  // since the last step of play time
     bool m_leaving = false;  // closed by the field itself, not the window system
     int m_escHeldMs = 0;
     QSet<int> m_keysDown;  // under the lock, as the field saw them go down

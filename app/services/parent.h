@@ -11,7 +11,8 @@ struct ParentChoices {
     // During a round only Esc held for kHoldToLeaveMs leaves the play field;
     // the window system cannot close, minimise or cover it.
     bool childLock = false;
-    // Play time in rounds before the closing picture; zero for no limit.
+    // Play time, counted over the rounds, before the closing picture; zero
+    // for no limit.
     std::chrono::milliseconds playTime{0};
 };
 
