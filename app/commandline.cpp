@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zephyra {
@@ -25,6 +26,22 @@ namespace {
     QT_TRANSLATE_NOOP("QCommandLineParser", "Missing value after '%1'."),
     QT_TRANSLATE_NOOP("QCommandLineParser", "Unexpected value after '%1'."),
 };
+
+// The options Qt's application takes out of the arguments itself (its own,
+// its window system's, and the widgets').
+bool isQtOption(const QString& name)
+{
+    static const QStringList names{
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"), QStringLiteral("qmljsdebugger"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"), QStringLiteral("qwindowtitle"), QStringLiteral("reverse"),
+        QStringLiteral("session"), QStringLiteral("display"), QStringLiteral("geometry"),
+        QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("visual"),
+        QStringLiteral("ncols"), QStringLiteral("cmap"), QStringLiteral("nograb"),
+        QStringLiteral("dograb"), QStringLiteral("sync"), QStringLiteral("style"),
+        QStringLiteral("stylesheet"), QStringLiteral("widgetcount")};
+    return names.contains(name.section(QLatin1Char('='), 0, 0));
+}
 
 CommandLine refuse(const QString& why) { return {CommandLine::Refuse, why, {}}; }
 
@@ -62,7 +79,8 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
     parser.addOption(minutes);
 
     const bool parsed = parser.parse(arguments);
-    if (!parsed && (!beforeGui || parser.unknownOptionNames().isEmpty()))
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!parsed && (!beforeGui || unknown.isEmpty() || !std::all_of(unknown.begin(), unknown.end(), isQtOption)))
         return refuse(parser.errorText());
     if (parser.isSet(QStringLiteral("help-all"))) {
         if (beforeGui)

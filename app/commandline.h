@@ -24,9 +24,9 @@ struct CommandLine {
 inline constexpr int kBadArguments = 2;
 
 // Reads the arguments as QCoreApplication::arguments() gives them. Before the
-// QApplication exists (beforeGui), Qt's own window-system options are still
-// among them, so an option it does not know leaves the reading undecided, as
-// does --help-all, which lists those options. The texts are in the installed
+// QApplication exists (beforeGui), Qt's own options are still among them, so
+// one of those leaves the reading undecided, as does --help-all, which lists
+// them; any other option the game does not know is refused at once. The texts are in the installed
 // language.
 CommandLine readCommandLine(const QStringList& arguments, bool beforeGui);
 
