@@ -21,6 +21,8 @@ cleanup() {
   app_pid= first_pid= other_pid= bus_pid=
 }
 on_exit 'cleanup; rm -rf "$work"'
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 label=
 fail() { echo "FAIL ($label): $*" >&2; [[ -s $work/out.txt ]] && tail -5 "$work/out.txt" >&2; exit 1; }
 
