@@ -11,6 +11,8 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <malloc.h>
+
 #include <optional>
 
 namespace {
@@ -25,6 +27,10 @@ void nameApplication()
 
 int main(int argc, char* argv[])
 {
+    // The game's few helper threads (the picture check, sound, the keyboard
+    // watchdog) allocate little; an arena each would keep freed pages
+    // resident for the whole run.
+    mallopt(M_ARENA_MAX, 2);
     // The game centres its own windows and follows the pointer across the
     // whole screen, which Wayland denies its clients; on a Wayland desktop it
     // runs through XWayland unless the user chose a platform.

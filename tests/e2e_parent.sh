@@ -3,8 +3,9 @@
 # matters: one game at a time (a second start brings the first to the front
 # and ends with 0; a game killed with -9 leaves nothing that stops the next),
 # on the session bus and without one; the child lock (Alt+F4, the window
-# manager's close and minimise refused, a window put over the field loses the
-# top, Esc held 1 s stays, Esc held 3.5 s leaves). Under openbox and mutter on
+# manager's close and minimise refused, a window put over the field or a
+# program on another desktop taking the focus loses it again, Esc held 1 s
+# stays, Esc held 3.5 s leaves). Under openbox and mutter on
 # X11; e2e_wayland.sh runs it under mutter through XWayland. The command
 # line's answers need no display. ZEPHYRA_FULL=1 adds a locked round whose
 # one minute of play runs out.
@@ -115,7 +116,7 @@ child_lock() {
   click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
   sleep 1
-  for how in "key alt+F4" "close" "minimise" "cover"; do
+  for how in "key alt+F4" "close" "minimise" "cover" "activate elsewhere"; do
     case $how in
       key*) xdotool $how ;;
       close) wmctrl -i -c "$play" ;;
@@ -124,6 +125,16 @@ child_lock() {
         xmessage -name other -geometry 600x400+0+0 "over the field" 2>/dev/null &
         other_pid=$!
         wmctrl -i -a "$(wait_window other 50)" ;;
+      activate*)
+        # A program on another desktop asks for the focus: window managers
+        # switch desktops for it.
+        kill "$other_pid" 2>/dev/null
+        xmessage -name other "on another desktop" 2>/dev/null &
+        other_pid=$!
+        local other
+        other=$(wait_window other 50)
+        xdotool set_desktop_for_window "$other" 1 2>/dev/null
+        xdotool windowactivate "$other" 2>/dev/null ;;
     esac
     sleep 1.5
     wait_window 'ZEPHYRA' 10 >/dev/null || fail "$how ended or hid the locked round"

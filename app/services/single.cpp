@@ -8,16 +8,21 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <cstring>
 
 namespace zephyra {
 
@@ -131,13 +136,70 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
     return true;
 }
 
+namespace {
+
+// A Unix socket at path, in the state `connect` or `bind` leaves it; -1 when
+// the path does not fit or the call fails.
+int unixSocket(const QByteArray& path, bool listen)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return -1;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | (listen ? SOCK_NONBLOCK : 0), 0);
+    if (fd < 0)
+        return -1;
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    const bool ok = listen ? ::bind(fd, at, sizeof address) == 0 && ::listen(fd, 4) == 0
+                           : ::connect(fd, at, sizeof address) == 0;
+    if (!ok) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Asks the game listening at path to come to the front; true once it says it will.
+bool askToFront(const QByteArray& path, const QString& startupId, const QDeadlineTimer& deadline)
+{
+    const int fd = unixSocket(path, false);
+    if (fd < 0)
+        return false;
+    const QByteArray request = kRequest + startupId.toUtf8() + '\n';
+    bool answered = ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
+    QByteArray answer;
+    while (answered && !answer.contains('\n') && !deadline.hasExpired()) {
+        pollfd wait{fd, POLLIN, 0};
+        char buffer[64];
+        const ssize_t got = ::poll(&wait, 1, int(deadline.remainingTime())) == 1 ? ::read(fd, buffer, sizeof buffer) : -1;
+        if (got <= 0)
+            answered = false;
+        else
+            answer.append(buffer, got);
+    }
+    ::close(fd);
+    return answered && answer.startsWith(kAnswer);
+}
+
+}  // namespace
+
+// One start asking to come to the front: its line, read as it arrives.
+struct OneGame::Caller {
+    int fd;
+    QByteArray line;
+    QSocketNotifier notifier;
+    explicit Caller(int socket) : fd(socket), notifier(socket, QSocketNotifier::Read) {}
+    ~Caller() { ::close(fd); }
+};
+
 bool OneGame::claimBySocket(const QString& startupId)
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty() || !QDir().mkpath(runtime))
         return true;
     const QString base = runtime + QLatin1Char('/') + m_appId + QLatin1Char('.') + displayKey();
-    m_socketPath = base + QStringLiteral(".socket");
+    m_socketPath = QFile::encodeName(base + QStringLiteral(".socket"));
     m_lock = ::open(QFile::encodeName(base + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_lock < 0)
         return true;
@@ -151,14 +213,8 @@ bool OneGame::claimBySocket(const QString& startupId)
     // The holder may be a moment away from listening: ask until it answers.
     const QDeadlineTimer deadline(kAnswerMs);
     while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(m_socketPath);
-        if (socket.waitForConnected(int(deadline.remainingTime()))) {
-            socket.write(kRequest + startupId.toUtf8() + '\n');
-            while (socket.waitForReadyRead(int(deadline.remainingTime())))
-                if (socket.readAll().startsWith(kAnswer))
-                    return false;
-        }
+        if (askToFront(m_socketPath, startupId, deadline))
+            return false;
         QThread::msleep(50);
     }
     // A game that holds the lock but does not answer is hung: this one runs
@@ -169,26 +225,46 @@ bool OneGame::claimBySocket(const QString& startupId)
 
 void OneGame::serve()
 {
-    QLocalServer::removeServer(m_socketPath);
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QByteArray line = socket->readLine().trimmed();
-                if (!line.startsWith(kRequest.trimmed()))
-                    return;
-                socket->write(kAnswer);
-                socket->flush();
-                emit frontRequested(QString::fromUtf8(line.mid(kRequest.size())));
-            });
-        }
+    ::unlink(m_socketPath.constData());
+    // Only this user may ask.
+    const mode_t mask = ::umask(0077);
+    m_listener = unixSocket(m_socketPath, true);
+    ::umask(mask);
+    if (m_listener < 0)
+        return;
+    m_listening = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
+    QObject::connect(m_listening.get(), &QSocketNotifier::activated, this, [this] {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;
+        auto* caller = new Caller(fd);
+        m_callers.emplace_back(caller);
+        QObject::connect(&caller->notifier, &QSocketNotifier::activated, this, [this, caller] { hear(caller); });
     });
-    if (!m_server->listen(m_socketPath))
-        m_server.reset();
+}
+
+void OneGame::hear(Caller* caller)
+{
+    char buffer[256];
+    const ssize_t got = ::read(caller->fd, buffer, sizeof buffer);
+    if (got > 0)
+        caller->line.append(buffer, got);
+    const qsizetype end = caller->line.indexOf('\n');
+    // A line is short; anything else, or a caller gone, is let go.
+    if (end < 0 && got > 0 && caller->line.size() < 4096)
+        return;
+    if (end >= 0 && caller->line.startsWith(kRequest.trimmed())) {
+        ::send(caller->fd, kAnswer.constData(), size_t(kAnswer.size()), MSG_NOSIGNAL);
+        emit frontRequested(QString::fromUtf8(caller->line.left(end).mid(kRequest.size()).trimmed()));
+    }
+    caller->notifier.setEnabled(false);
+    // Not from within its own notifier's signal.
+    QMetaObject::invokeMethod(
+        this,
+        [this, caller] {
+            std::erase_if(m_callers, [caller](const std::unique_ptr<Caller>& c) { return c.get() == caller; });
+        },
+        Qt::QueuedConnection);
 }
 
 void OneGame::release()
@@ -198,9 +274,11 @@ void OneGame::release()
         QDBusConnection::sessionBus().unregisterObject(objectPath(m_appId));
         m_busName.clear();
     }
-    if (m_server) {
-        m_server->close();  // removes the socket file
-        m_server.reset();
+    if (m_listener >= 0) {
+        m_callers.clear();
+        m_listening.reset();
+        ::close(std::exchange(m_listener, -1));
+        ::unlink(m_socketPath.constData());
     }
     if (m_lock >= 0)
         ::close(std::exchange(m_lock, -1));

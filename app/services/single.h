@@ -5,9 +5,12 @@
 #include <QObject>
 #include <QString>
 
-#include <memory>
+#include <QByteArray>
 
-class QLocalServer;
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace zephyra {
 
@@ -42,12 +45,16 @@ private:
     bool claimOnBus(const QString& startupId, bool* decided);
     bool claimBySocket(const QString& startupId);
     void serve();
+    struct Caller;
+    void hear(Caller* caller);
 
     QString m_appId;
     QString m_busName;  // set while this game holds it
-    QString m_socketPath;
+    QByteArray m_socketPath;
     int m_lock = -1;
-    std::unique_ptr<QLocalServer> m_server;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_listening;
+    std::vector<std::unique_ptr<Caller>> m_callers;
 };
 
 }  // namespace zephyra

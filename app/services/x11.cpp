@@ -386,6 +386,22 @@ void FrontGuard::hold(QWidget* window)
     m_activeAtom = atom(m_connection, "_NET_ACTIVE_WINDOW");
     m_stackingAtom = atom(m_connection, "_NET_CLIENT_LIST_STACKING");
     m_window = window;
+    // On every desktop: a desktop switch (another program asking for the
+    // focus makes some window managers switch) then never hides the field,
+    // which would let go of its keyboard grab.
+    const xcb_window_t id = xcb_window_t(window->winId());
+    const xcb_atom_t desktop = atom(m_connection, "_NET_WM_DESKTOP");
+    const uint32_t everyDesktop = 0xFFFFFFFF;
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = desktop;
+    message.data.data32[0] = everyDesktop;
+    message.data.data32[1] = 2;  // on the user's behalf
+    sendToRoot(m_connection, m_root, message,
+               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
     look();
     m_look.start();
 }

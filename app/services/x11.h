@@ -96,11 +96,12 @@ std::optional<std::bitset<256>> keymapNow();
 // launcher's busy feedback for it ends here.
 void bringToFront(QWidget* window, const QString& startupId = QString());
 
-// Keeps a window at the front while it is held: four times a second it asks,
-// without waiting, which window is active and which is on top, and brings
-// this one back when the last answer names another program's window (a
-// window that raised itself, a window manager that lowered this one). Only
-// with a window manager that says (EWMH); elsewhere this does nothing.
+// Keeps a window at the front, on every desktop, while it is held: four
+// times a second it asks, without waiting, which window is active and which
+// is on top, and brings this one back when the last answer names another
+// program's window (a window that raised itself, a window manager that
+// lowered this one). Only with a window manager that says (EWMH); elsewhere
+// this does nothing.
 class FrontGuard {
 public:
     static constexpr int kLookMs = 250;
