@@ -209,6 +209,10 @@ void TPlay::ShowModal(QScreen* screen)
     m_keyboard.hold(windowHandle());
     m_keysDown.clear();
     m_playClock.start();  // the time on the start screen is not play time
+    // Once a play time is over, a round after it (without the lock, which
+    // keeps Play closed) begins a new one, however the last one was left.
+    if (TimeIsUp())
+        m_played = std::chrono::milliseconds(0);
     if (m_choices.childLock)
         m_front.hold(this);
     QEventLoop loop;
@@ -653,8 +657,6 @@ void TPlay::ShowNight()
 void TPlay::TimerNightTimer()
 {
     TimerNight->stop();
-    // A new play time begins with the next round; the lock would have kept it closed.
-    m_played = std::chrono::milliseconds(0);
     LeaveRound();
 }
 

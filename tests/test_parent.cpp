@@ -197,16 +197,19 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
 void ParentTest::playTimeEndsWithTheGoodnightPicture_data()
 {
     QTest::addColumn<bool>("lock");
-    QTest::newRow("unlocked") << false;
-    QTest::newRow("locked") << true;
+    QTest::addColumn<bool>("closed");  // by the window system, before the pause ends
+    QTest::newRow("unlocked") << false << false;
+    QTest::newRow("unlocked, closed") << false << true;
+    QTest::newRow("locked") << true << false;
 }
 
 void ParentTest::playTimeEndsWithTheGoodnightPicture()
 {
     QFETCH(bool, lock);
+    QFETCH(bool, closed);
     fixture::freshGame(20240611, {.childLock = lock, .playTime = 3s});
     START->show();
-    const bool ended = playRound([lock] {
+    const bool ended = playRound([lock, closed] {
         // Play until the time is up, with balloons in flight.
         int ticks = 0;
         while (!Play->TimeIsUp() && ticks++ < 1000)
@@ -230,7 +233,9 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
         // Without the lock it goes after its pause; with it, it stays.
         QCOMPARE(Play->TimerNight->isActive(), !lock);
         QCOMPARE(Play->TimerNight->interval(), kNightPauseMs);
-        if (!lock)
+        if (closed)
+            Play->close();
+        else if (!lock)
             Play->TimerNightTimer();
         QTest::keyPress(Play, Qt::Key_Escape);
         holdEsc(kHoldTicks);
