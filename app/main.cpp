@@ -1,5 +1,7 @@
-#include "app/services/language.h"
 #include "app/base/error.h"
+#include "app/commandline.h"
+#include "app/services/language.h"
+#include "app/services/single.h"
 #include "app/services/sound.h"
 #include "app/startup.h"
 #include "app/windows.h"
@@ -9,10 +11,26 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <malloc.h>
+
 #include <optional>
+
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZEPHYRA_VERSION));
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    // The game's few helper threads (the picture check, sound, the keyboard
+    // watchdog) allocate little; an arena each would keep freed pages
+    // resident for the whole run.
+    mallopt(M_ARENA_MAX, 2);
     // The game centres its own windows and follows the pointer across the
     // whole screen, which Wayland denies its clients; on a Wayland desktop it
     // runs through XWayland unless the user chose a platform.
@@ -23,14 +41,36 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
     zephyra::refuseBadScaleSettings();
 
+    // Help, the version and a value the game cannot take are answered before
+    // a display is opened, so they work in any terminal. Only Qt's own
+    // window-system options wait for the QApplication, which takes them out.
+    if (argc > 1) {
+        QCoreApplication core(argc, argv);
+        nameApplication();
+        zephyra::installLanguage();
+        const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), true);
+        if (line.outcome == zephyra::CommandLine::Answer || line.outcome == zephyra::CommandLine::Refuse)
+            return zephyra::finishCommandLine(line);
+    }
+    // The launch that started this program, for a game that already runs
+    // (Qt takes it out of the environment).
+    const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
+
     // A display or platform that cannot be opened is Qt's fatal error here:
     // Qt says why, and the program ends with status 1 rather than a core dump.
     zephyra::exitOnFatalError(true);
     QApplication app(argc, argv);
     zephyra::exitOnFatalError(false);
-    QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
+    nameApplication();
     // Before any window exists, so every text and picture is the desktop's language.
     zephyra::installLanguage();
+    const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false);
+    if (line.outcome != zephyra::CommandLine::Play)
+        return zephyra::finishCommandLine(line);
+    // One game at a time: a game already running comes to the front instead.
+    zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID));
+    if (!oneGame.claim(startupId))
+        return 0;
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     QIcon icon;
@@ -43,12 +83,13 @@ int main(int argc, char* argv[])
     // Made before the windows and ended after them, so no sound is asked of it gone.
     zephyra::PulseSound sound;
     try {
-        zephyra::createWindows(sound);
+        zephyra::createWindows(sound, line.choices);
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
         return 1;
     }
+    QObject::connect(&oneGame, &zephyra::OneGame::frontRequested, &zephyra::bringGameToFront);
     START->show();
     // Pictures are decoded when first shown; this proves now that every one
     // can be, so a damaged one ends the program here and never shows in play.
@@ -64,6 +105,7 @@ int main(int argc, char* argv[])
     // screen should not wait for.
     QTimer::singleShot(300, [&sound] { sound.connect(); });
     const int result = QApplication::exec();
+    oneGame.release();
     pictures.reset();
     zephyra::destroyWindows();
     return result;

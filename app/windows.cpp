@@ -1,5 +1,7 @@
 #include "app/windows.h"
 
+#include "app/base/error.h"
+#include "app/services/x11.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
@@ -8,11 +10,11 @@
 
 namespace zephyra {
 
-void createWindows(SoundOutput& sound)
+void createWindows(SoundOutput& sound, const ParentChoices& choices)
 {
     try {
         START = new TSTART();
-        Play = new TPlay(sound);
+        Play = new TPlay(sound, choices);
         Options = new TOptions();
     } catch (...) {
         destroyWindows();
@@ -24,8 +26,19 @@ void createWindows(SoundOutput& sound)
         Options->raise();
         Options->activateWindow();
     });
+    connectHandler(Play, &TPlay::playTimeOver, START, &TSTART::RefusePlay);
     QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
     QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
+}
+
+void bringGameToFront(const QString& startupId)
+{
+    QWidget* shown = START;
+    if (Play->isVisible())
+        shown = Play;
+    else if (Options->isVisible())
+        shown = Options;
+    bringToFront(shown, startupId);
 }
 
 void destroyWindows()

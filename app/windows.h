@@ -2,6 +2,10 @@
 // The one place that builds the game's three windows, for the program and the
 // tests alike.
 
+#include "app/services/parent.h"
+
+#include <QString>
+
 namespace zephyra {
 
 class SoundOutput;
@@ -10,8 +14,13 @@ class SoundOutput;
 // order (the first is the main window), and wires the play field's and the
 // dialog's "my part is over" signals to showing the start screen. A damaged
 // embedded picture raises Error; then nothing is left half-built. The play
-// field plays its sounds on the given output, which outlives the windows.
-void createWindows(SoundOutput& sound);
+// field plays its sounds on the given output, which outlives the windows, and
+// follows the grown-up's choices.
+void createWindows(SoundOutput& sound, const ParentChoices& choices = {});
+// Brings the window the game shows now to the front: the play field during a
+// round, the options dialog while open, else the start screen. startupId is
+// the launch asking for it, as zephyra::bringToFront takes it.
+void bringGameToFront(const QString& startupId);
 // Frees the three windows, the last created first.
 void destroyWindows();
 

@@ -15,6 +15,13 @@
 
 TSTART* START = nullptr;
 
+namespace {
+
+// Over the panel of text, between the buttons and the banner.
+const QRect kRestCard(110, 228, 480, 212);
+
+}  // namespace
+
 TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("START"));
@@ -52,6 +59,13 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
                     tr("Pop them with a touch or with a click, whatever suits small hands."),
                     tr("Grown-ups can set up a prize with a fanfare in the Options.")}
             .join(QLatin1Char('\n')));
+
+    // The words drawn in the picture shown when play time is over.
+    ImageRest = new TImage(this, QStringLiteral("ImageRest"));
+    ImageRest->setGeometry(kRestCard);
+    ImageRest->setAccessibleName(tr("Time for a rest!"));
+    ImageRest->setAccessibleDescription(tr("Start the game again to play more."));
+    ImageRest->hide();
 
     PngImageCollectionButton = new TPngImageCollection(this);
     PngImageCollectionButton->setObjectName(QStringLiteral("PngImageCollectionButton"));
@@ -114,6 +128,8 @@ void TSTART::Image1MouseMove()
 
 void TSTART::B_PlayClick()
 {
+    if (m_playRefused)
+        return;  // the picture over the panel says why
     setVisible(false);
     emit playRequested(screen());
 }
@@ -125,6 +141,14 @@ void TSTART::B_OptionsClick()
 }
 
 void TSTART::B_EXitClick() { close(); }
+
+void TSTART::RefusePlay()
+{
+    m_playRefused = true;
+    if (ImageRest->Picture().isNull())
+        ImageRest->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/rest.png"))));
+    ImageRest->show();
+}
 
 void TSTART::Image2Click()
 {

@@ -23,14 +23,19 @@ public:
     void B_OptionsClick();
     void B_EXitClick();
     void Image2Click();
+    // Play time is over under the child lock: Play stays closed until the
+    // program starts again, and a friendly picture says so.
+    void RefusePlay();
 
     bool ButtonsLit() const { return m_buttonsLit; }
+    bool PlayRefused() const { return m_playRefused; }
 
     TImage* Image1 = nullptr;
     TImage* Image2 = nullptr;
     TImage* B_Play = nullptr;
     TImage* B_Options = nullptr;
     TImage* B_EXit = nullptr;
+    TImage* ImageRest = nullptr;
     TPngImageCollection* PngImageCollectionButton = nullptr;
 
 signals:
@@ -52,6 +57,7 @@ private:
 
     bool m_buttonsLit = false;
     bool m_placed = false;
+    bool m_playRefused = false;
 };
 
 extern TSTART* START;

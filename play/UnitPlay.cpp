@@ -10,6 +10,7 @@
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"
+#include "play/overlays.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,6 +22,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <bitset>
+#include <optional>
 #include <utility>
 
 TPlayState PlayState;
@@ -33,6 +36,7 @@ namespace {
 constexpr int kPrizeOffset = 260;
 
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
+const QString kNightPicture = QStringLiteral(":/pictures/goodnight.png");
 
 // The captions are looked up on every count: a hash lookup, far cheaper than
 // the display's own redraw that follows. The count stays in decimal digits.
@@ -89,8 +93,9 @@ QImage listPicture(const TPngImageCollection* list, int index)
 
 void PopWave(zephyra::SoundOutput& sound) { sound.play(zephyra::SoundId::Pop); }
 
-TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound)
+TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound),
+      m_choices(choices)
 {
     setObjectName(QStringLiteral("Play"));
     setWindowTitle(QStringLiteral("ZEPHYRA"));
@@ -143,12 +148,25 @@ TPlay::TPlay(zephyra::SoundOutput& sound, QWidget* parent)
     // on screen ten seconds a round, not worth 1.4 MB for the whole run.
     ImagePriz->hide();
 
+    // When play time is up: evening over the field, the sleepy wasp over it.
+    Dusk = new TDusk(this);
+    ImageNight = new TImage(this, QStringLiteral("ImageNight"));
+    ImageNight->setAccessibleName(tr("Good night, little wasp"));
+    ImageNight->hide();
+    // Over everything, so the grown-up sees it in every part of the round.
+    EscCue = new TEscCue(this);
+    EscCue->setAccessibleName(tr("Keep holding Esc to leave"));
+
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
     TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);
     TimerClick = makeTimer(this, "TimerClick", kTickMs);
     zephyra::connectHandler(Timer_B1, &QTimer::timeout, this, &TPlay::Timer_B1Timer);
     zephyra::connectHandler(TimerPriz, &QTimer::timeout, this, &TPlay::TimerPrizTimer);
     zephyra::connectHandler(TimerClick, &QTimer::timeout, this, &TPlay::TimerClickTimer);
+    TimerNight = makeTimer(this, "TimerNight", kNightPauseMs);
+    TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
+    zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
+    zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
 
     FormCreate();
 }
@@ -189,6 +207,14 @@ void TPlay::ShowModal(QScreen* screen)
     raise();
     activateWindow();
     m_keyboard.hold(windowHandle());
+    m_keysDown.clear();
+    m_playClock.start();  // the time on the start screen is not play time
+    // Once a play time is over, a round after it (without the lock, which
+    // keeps Play closed) begins a new one, however the last one was left.
+    if (TimeIsUp())
+        m_played = std::chrono::milliseconds(0);
+    if (m_choices.childLock)
+        m_front.hold(this);
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -231,21 +257,47 @@ void TPlay::ClearRound()
     ResetCounters();
 }
 
+void TPlay::EndPauses()
+{
+    if (TimerPriz->isActive()) {
+        TimerPriz->stop();
+        ImagePriz->hide();
+        ImagePriz->setPicture(QImage());
+    }
+    TimerNight->stop();
+    if (ImageNight->isVisible()) {
+        ImageNight->hide();
+        ImageNight->setPicture(QImage());
+        Dusk->hide();
+    }
+}
+
+void TPlay::LeaveRound()
+{
+    ClearRound();
+    EndPauses();
+    m_leaving = true;
+    close();
+    m_leaving = false;
+    emit roundEnded();
+}
+
 void TPlay::FormKeyPress(int key)
 {
-    if (key != kEscChar)
+    // Under the child lock only a held Esc leaves (LockedKey).
+    if (key != kEscChar || m_choices.childLock)
         return;
     if (!Timer_B1->isActive() && !TimerClick->isActive())
         return;  // the prize pause cannot be cut short
-    ClearRound();
-    m_closingByEsc = true;
-    close();
-    m_closingByEsc = false;
-    emit roundEnded();
+    LeaveRound();
 }
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
+    if (m_choices.childLock) {
+        LockedKey(event, true);
+        return;
+    }
     // The round holds the keyboard, so the window manager never sees Alt+F4:
     // the field takes it as the close it asks for.
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
@@ -259,20 +311,82 @@ void TPlay::keyPressEvent(QKeyEvent* event)
     zephyra::runHandler([&] { FormKeyPress(character); });
 }
 
+void TPlay::keyReleaseEvent(QKeyEvent* event)
+{
+    if (m_choices.childLock)
+        LockedKey(event, false);
+    QWidget::keyReleaseEvent(event);
+}
+
+void TPlay::LockedKey(QKeyEvent* event, bool down)
+{
+    if (event->isAutoRepeat())
+        return;
+    // A key held down repeats as a release and a press; where the X server
+    // says the key is still down, the release was one of those.
+    const quint32 code = event->nativeScanCode();
+    const std::optional<std::bitset<256>> keymap = zephyra::keymapNow();
+    const int id = code ? int(code) : event->key();
+    if (!down) {
+        if (keymap && code < keymap->size() && keymap->test(code))
+            return;
+        m_keysDown.remove(id);
+        StopEscHold();
+        return;
+    }
+    if (m_keysDown.contains(id))
+        return;  // the press after a repeated release
+    m_keysDown.insert(id);
+    // Alone: the X server also knows keys held since before the round
+    // began; elsewhere the field's own record tells.
+    const std::size_t keysDown = keymap ? keymap->count() : std::size_t(m_keysDown.size());
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier || keysDown != 1) {
+        StopEscHold();  // a palm on the keyboard never counts
+        return;
+    }
+    m_escHeldMs = 0;
+    EscCue->setProgress(0);
+    EscCue->place();
+    EscCue->show();
+    TimerEsc->start();
+}
+
+void TPlay::StopEscHold()
+{
+    TimerEsc->stop();
+    m_escHeldMs = 0;
+    EscCue->hide();
+}
+
+void TPlay::TimerEscTimer()
+{
+    m_escHeldMs += kTickMs;
+    EscCue->setProgress(double(m_escHeldMs) / zephyra::kHoldToLeaveMs);
+    if (m_escHeldMs < zephyra::kHoldToLeaveMs)
+        return;
+    StopEscHold();
+    if (TimeIsUp())
+        emit playTimeOver();
+    LeaveRound();
+}
+
 void TPlay::closeEvent(QCloseEvent* event)
 {
-    if (!m_closingByEsc) {
+    if (!m_leaving) {
+        // Under the child lock the window system cannot end the round.
+        if (m_choices.childLock && m_modalLoop) {
+            event->ignore();
+            return;
+        }
         // A close from the window system (Alt+F4) ends the round as Esc does,
         // also during the prize pause, so no timer ticks behind a hidden window
         // and no prize is left standing for the next round.
         ClearRound();
-        if (TimerPriz->isActive()) {
-            TimerPriz->stop();
-            ImagePriz->hide();
-            ImagePriz->setPicture(QImage());
-        }
+        EndPauses();
         emit roundEnded();
     }
+    StopEscHold();
+    m_front.release();
     m_keyboard.release();
     event->accept();
     if (m_modalLoop)
@@ -283,11 +397,24 @@ void TPlay::changeEvent(QEvent* event)
 {
     // Minimised by the window system ("show desktop", a minimise request):
     // the round ends as on a window-system close, so the program never runs
-    // on with no window on screen. Queued, so the state change completes first.
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)
-        && m_modalLoop)
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    // on with no window on screen; under the child lock the field takes the
+    // screen back instead, as when it is made anything but full screen.
+    // Queued, so the state change completes first.
+    if (event->type() == QEvent::WindowStateChange && m_modalLoop) {
+        if (m_choices.childLock && (windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen)) != Qt::WindowFullScreen)
+            QMetaObject::invokeMethod(this, &TPlay::TakeScreenBack, Qt::QueuedConnection);
+        else if (!m_choices.childLock && (windowState() & Qt::WindowMinimized))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
     QWidget::changeEvent(event);
+}
+
+void TPlay::TakeScreenBack()
+{
+    if (!m_modalLoop)
+        return;
+    showFullScreen();
+    zephyra::bringToFront(this);
 }
 
 void TPlay::PutPicture(TImage* control, const std::function<QImage()>& picture)
@@ -391,6 +518,10 @@ void TPlay::BurstStep(int index)
 
 void TPlay::Timer_B1Timer()
 {
+    if (TimeIsUp()) {
+        FloatAwayStep();
+        return;
+    }
     LaunchStep();
     WaspStep();
     bool popped = false;
@@ -408,6 +539,7 @@ void TPlay::Timer_B1Timer()
     // However many balloons burst in this tick, they count as one pop.
     if (popped)
         CountPop(Timer_B1);
+    PlayTimeStep(kTickMs);
     FinishHandler();
 }
 
@@ -443,12 +575,17 @@ void TPlay::TimerPrizTimer()
     ImagePriz->setPicture(QImage());
     TimerPriz->stop();
     ResetCounters();
+    PlayTimeStep(kPrizePauseMs);
     if (isVisible())
         TickTimer()->start();
 }
 
 void TPlay::TimerClickTimer()
 {
+    if (TimeIsUp()) {
+        FloatAwayStep();
+        return;
+    }
     LaunchStep();
     WaspStep();
     for (int i = 0; i < kSlotCount; ++i) {
@@ -458,7 +595,69 @@ void TPlay::TimerClickTimer()
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
+    PlayTimeStep(kTickMs);
     FinishHandler();
+}
+
+bool TPlay::TimeIsUp() const { return m_choices.playTime.count() > 0 && m_played >= m_choices.playTime; }
+
+void TPlay::PlayTimeStep(int ms)
+{
+    if (m_choices.playTime.count() <= 0)
+        return;
+    // Ticks come late on a busy machine: the clock says how long the step
+    // really took, so twenty minutes stay twenty. A process stopped for a
+    // while (a debugger, a frozen desktop) is not counted as play.
+    const qint64 real = m_playClock.isValid() ? m_playClock.restart() : ms;
+    m_played += std::chrono::milliseconds(std::clamp<qint64>(real, ms, ms + kLongestLateMs));
+}
+
+void TPlay::FloatAwayStep()
+{
+    // The wasp still flies; nothing pops any more.
+    WaspStep();
+    // Fast enough to clear the tallest screen in kFloatAwayTicks, never slower than play.
+    const int step = std::max(GameSettings.FlightStep, (height() + GameSettings.BalloonHeight) / kFloatAwayTicks + 1);
+    bool flying = false;
+    for (int i = 0; i < kSlotCount; ++i) {
+        TImage* slot = m_slots[static_cast<std::size_t>(i)];
+        if (slot->isHidden())
+            continue;
+        if (PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0) {
+            CountDownBurst(i);
+        } else if (slot->y() > -GameSettings.BalloonHeight) {
+            slot->move(slot->x(), slot->y() - step);
+        } else {
+            slot->hide();
+        }
+        flying = flying || !slot->isHidden();
+    }
+    if (!flying)
+        ShowNight();
+    FinishHandler();
+}
+
+void TPlay::ShowNight()
+{
+    Timer_B1->stop();
+    TimerClick->stop();
+    Dusk->setGeometry(rect());
+    Dusk->show();
+    if (ImageNight->Picture().isNull())
+        PutPicture(ImageNight, [] { return zephyra::loadPicture(kNightPicture); });
+    const QSize size = ImageNight->Picture().deviceIndependentSize().toSize();
+    ImageNight->setGeometry(QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
+    ImageNight->show();
+    m_sound.play(zephyra::SoundId::Lullaby);
+    // Under the lock it stays until a grown-up holds Esc.
+    if (!m_choices.childLock)
+        TimerNight->start();
+}
+
+void TPlay::TimerNightTimer()
+{
+    TimerNight->stop();
+    LeaveRound();
 }
 
 void TPlay::ImageBeeMouseDown(Qt::MouseButton button)

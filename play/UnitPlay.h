@@ -5,11 +5,15 @@
 // pops.
 
 #include "app/services/GameSettings.h"
+#include "app/services/parent.h"
 #include "app/services/x11.h"
 
+#include <QElapsedTimer>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -17,6 +21,8 @@
 class QEventLoop;
 class QScreen;
 class QTimer;
+class TDusk;
+class TEscCue;
 class TImage;
 class TLCDScreen;
 class TPngImageCollection;
@@ -30,6 +36,12 @@ inline constexpr int kLaunchColumns = 6;
 // A slot whose burst has reached this phase is hidden on its next step.
 inline constexpr std::uint8_t kLastBurstPhase = 6;
 inline constexpr int kPrizePauseMs = 10000;
+// How long the closing picture stays when play time is up (without the lock).
+inline constexpr int kNightPauseMs = 10000;
+// When play time is up the balloons in flight float away within this many ticks.
+inline constexpr int kFloatAwayTicks = 40;
+// A step of play time counts at most this much beyond its nominal length.
+inline constexpr int kLongestLateMs = 1000;
 inline constexpr int kEscChar = 27;
 
 // Per-round state; only the play field reads and writes it.
@@ -53,8 +65,10 @@ void ApplyWaspSize(SizeChoice choice);
 class TPlay : public QWidget {
     Q_OBJECT
 public:
-    // Sounds go to the given output, which outlives the field.
-    explicit TPlay(zephyra::SoundOutput& sound, QWidget* parent = nullptr);
+    // Sounds go to the given output, which outlives the field. A grown-up's
+    // choices lock the round or limit the play time.
+    explicit TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices = {},
+                   QWidget* parent = nullptr);
     ~TPlay() override;
 
     // Shows the window over the whole of the given screen (the primary one
@@ -79,6 +93,17 @@ public:
     // Timer_B1 in the pop-by-movement mode, TimerClick in the click modes.
     QTimer* TickTimer() const;
 
+    // Play time: counted in ticks (and the prize pause) while a limit is set.
+    bool TimeIsUp() const;
+    void PlayTimeStep(int ms);
+    // Once time is up: no balloon rises, those in flight float away, then
+    // the closing picture with the lullaby.
+    void FloatAwayStep();
+    void ShowNight();
+    void TimerNightTimer();
+    // With the child lock, Esc held alone for kHoldToLeaveMs leaves.
+    void TimerEscTimer();
+
     // The steps every tick shares.
     void LaunchStep();
     void WaspStep();
@@ -101,19 +126,37 @@ public:
     TPngImageCollection* PngImageCollection2 = nullptr;
     QTimer* TimerPriz = nullptr;
     QTimer* TimerClick = nullptr;
+    TDusk* Dusk = nullptr;
+    TImage* ImageNight = nullptr;
+    QTimer* TimerNight = nullptr;
+    TEscCue* EscCue = nullptr;
+    QTimer* TimerEsc = nullptr;
 
 signals:
     // The round is over and the field has closed: the start screen comes back.
     void roundEnded();
+    // Play time is up under the child lock: no more play until the program
+    // starts again. Comes just before roundEnded.
+    void playTimeOver();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void ClearRound();
+    // Ends the prize pause and the closing picture, if either is on.
+    void EndPauses();
+    // Leaves the round from the field itself: the start screen comes back.
+    void LeaveRound();
     void ResetCounters();
+    // The child lock: keys as they go down and up, the hold on Esc, and the
+    // field taken back when it loses the screen.
+    void LockedKey(QKeyEvent* event, bool down);
+    void StopEscHold();
+    void TakeScreenBack();
     void HideSlots();
     // Counts a burst down: phases 1 to 5 step on, the last hides the slot.
     void CountDownBurst(int index);
@@ -128,11 +171,17 @@ private:
     std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
     std::exception_ptr m_pictureFailure;
-    bool m_closingByEsc = false;
+    const zephyra::ParentChoices m_choices;
+    std::chrono::milliseconds m_played{0};
+    QElapsedTimer m_playClock;  // since the last step of play time
+    bool m_leaving = false;  // closed by the field itself, not the window system
+    int m_escHeldMs = 0;
+    QSet<int> m_keysDown;  // under the lock, as the field saw them go down
     // The field keeps the keyboard for the whole round, so Esc works whatever
     // window took the focus (a message popping up, a click on a second
     // monitor) and no key a child mashes leaves the game.
     zephyra::KeyboardGrab m_keyboard;
+    zephyra::FrontGuard m_front;
 };
 
 extern TPlay* Play;

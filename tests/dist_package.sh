@@ -34,8 +34,16 @@ stray=$(dpkg-deb -c "$deb" | awk '$1 ~ /^d/ {print $6}' | grep -Ev '^\./(usr/.*)
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-entry() { sed -n "s/^$1=//p" "$root/usr/share/applications/$id.desktop"; }
+# A key of the main group ($1), or of the group named $2.
+entry() {
+  local group=${2:-Desktop Entry}
+  sed -n "/^\[$group\]/,/^\[/ s/^$1=//p" "$root/usr/share/applications/$id.desktop"
+}
 [[ $(entry Exec) == zephyra && -x $root/usr/bin/zephyra ]] || fail "Exec=$(entry Exec) is not the installed program"
+# The right-click actions start the same program with a grown-up's choice.
+[[ $(entry Actions) == "child-lock;minutes;" ]] || fail "Actions=$(entry Actions)"
+[[ $(entry Exec "Desktop Action child-lock") == "zephyra --child-lock" ]] || fail "the child-lock action"
+[[ $(entry Exec "Desktop Action minutes") =~ ^zephyra\ --minutes\ [0-9]+$ ]] || fail "the minutes action"
 [[ $(entry Icon) == "$id" ]] || fail "Icon=$(entry Icon), not $id"
 meta=$root/usr/share/metainfo/$id.metainfo.xml
 grep -q "<id>$id</id>" "$meta" || fail "metainfo id differs from $id"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # On a Wayland desktop the game runs through XWayland: under GNOME's
 # compositor (mutter, headless, with XWayland) and with no platform chosen,
-# the window-flow and play checks pass on XWayland's display: start screen
-# centred, play field full screen, the wasp pops under the pointer, Esc back,
-# Exit. A platform the user chose stands: with QT_QPA_PLATFORM=offscreen no
+# the window-flow, play and grown-ups' checks pass on XWayland's display:
+# start screen centred, play field full screen, the wasp pops under the
+# pointer, Esc back, Exit, one game at a time, the child lock. A platform the user chose stands: with QT_QPA_PLATFORM=offscreen no
 # window reaches XWayland.
 # Usage: e2e_wayland.sh <path-to-zephyra>
 set -uo pipefail
@@ -44,6 +44,7 @@ xdpyinfo >/dev/null 2>&1 || fail "XWayland on $DISPLAY does not answer"
 export E2E_DESKTOP="mutter, XWayland"
 bash "$here/e2e_flow.sh" "$app" || fail "window flow through XWayland"
 bash "$here/e2e_play.sh" "$app" || fail "play through XWayland"
+bash "$here/e2e_parent.sh" "$app" || fail "the grown-ups' choices through XWayland"
 
 QT_QPA_PLATFORM=offscreen "$app" >/dev/null 2>&1 &
 app_pid=$!

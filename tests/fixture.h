@@ -45,22 +45,23 @@ Control* option(const char* name)
     return Options->findChild<Control*>(QLatin1String(name));
 }
 
-inline void buildWindows()
+inline void buildWindows(const zephyra::ParentChoices& choices = {})
 {
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
-    zephyra::createWindows(recorder());
+    zephyra::createWindows(recorder(), choices);
 }
 
 // A freshly started game, as the program starts one: the settings and the
 // round at their start values, the windows built anew, no sound asked for
-// yet, and the random generator seeded so that play repeats.
-inline void freshGame(quint32 seed = 20240611)
+// yet, and the random generator seeded so that play repeats; with a
+// grown-up's choices as the command line gives them.
+inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& choices = {})
 {
     zephyra::destroyWindows();
     GameSettings = TGameSettings();
     PlayState = TPlayState();
     clearSounds();
-    buildWindows();
+    buildWindows(choices);
     zephyra::seedRandom(seed);
 }
 

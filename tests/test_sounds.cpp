@@ -1,7 +1,8 @@
-// Checks the two synthesised sound effects (tools/make-sounds) as committed:
-// the format the player needs, levels without clipping or end clicks, and
-// that the pop is a noise burst while the fanfare is a C major brass figure;
-// and that the player reads them, and refuses what it could not play.
+// Checks the synthesised sounds (tools/make-sounds) as committed: the format
+// the player needs, levels without clipping or end clicks, that the pop is a
+// noise burst, the fanfare a C major brass figure and the lullaby a soft tune
+// that settles on C; and that the player reads them, and refuses what it
+// could not play.
 
 #include "assets/decode.h"
 
@@ -169,6 +170,7 @@ private slots:
     void popIsANoiseBurst();
     void prizeIsAMajorChord();
     void prizeArpeggioRises();
+    void lullabyIsASoftTuneThatSettlesOnC();
     void playerReadsWhatItCanPlay_data();
     void playerReadsWhatItCanPlay();
 };
@@ -181,6 +183,8 @@ void TestSounds::format_data()
     QTest::newRow("pop") << soundPath("pop.wav") << 0.2 << 0.6;
     // The fanfare must be over well before the 10 s prize pause ends.
     QTest::newRow("prize") << soundPath("prize.wav") << 1.0 << 8.0;
+    // Heard whole while the closing picture stays its 10 s.
+    QTest::newRow("lullaby") << soundPath("lullaby.wav") << 3.0 << 8.0;
 }
 
 void TestSounds::format()
@@ -205,13 +209,19 @@ void TestSounds::format()
 void TestSounds::levels_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("pop") << soundPath("pop.wav");
-    QTest::newRow("prize") << soundPath("prize.wav");
+    QTest::addColumn<double>("lowestPeakDb");
+    QTest::addColumn<double>("highestPeakDb");
+    QTest::newRow("pop") << soundPath("pop.wav") << -3.0 << 0.0;
+    QTest::newRow("prize") << soundPath("prize.wav") << -3.0 << 0.0;
+    // The goodbye is soft: never as loud as a pop.
+    QTest::newRow("lullaby") << soundPath("lullaby.wav") << -10.0 << -5.0;
 }
 
 void TestSounds::levels()
 {
     QFETCH(QString, file);
+    QFETCH(double, lowestPeakDb);
+    QFETCH(double, highestPeakDb);
     const Wav w = readWav(file);
     QVERIFY2(w.error.isEmpty(), qPrintable(w.error));
     QVERIFY(w.raw.size() > size_t(w.channels) * samples(0.02));
@@ -223,7 +233,8 @@ void TestSounds::levels()
         peak = std::max(peak, std::abs(int(s)));
     }
     const double peakDb = dbfs(peak / 32768.0);
-    QVERIFY2(peakDb >= -3.0, qPrintable(QString("peak %1 dBFS, not normalised").arg(peakDb)));
+    QVERIFY2(peakDb >= lowestPeakDb && peakDb <= highestPeakDb,
+             qPrintable(QString("peak %1 dBFS, not from %2 to %3").arg(peakDb).arg(lowestPeakDb).arg(highestPeakDb)));
 
     // No click at either end: the first sample starts from silence and the
     // end is faded below -60 dBFS.
@@ -362,6 +373,37 @@ void TestSounds::prizeArpeggioRises()
     const auto last = std::find_if(dominant.rbegin(), dominant.rend(), [](int n) { return n >= 0; });
     QVERIFY(last != dominant.rend());
     QCOMPARE(*last, int(notes.size() - 1));
+}
+
+void TestSounds::lullabyIsASoftTuneThatSettlesOnC()
+{
+    const Wav w = readWav(soundPath("lullaby.wav"));
+    QVERIFY2(w.error.isEmpty(), qPrintable(w.error));
+    // Tones, not noise, from the first note to the last.
+    QVERIFY(zeroCrossingRate(w.mono, 0, w.mono.size()) < 0.1);
+    // Its notes, in order, each the tone of the scale that grows most when
+    // it is struck (the ones before still ring): E5 G5 E5, D5 C5 G4, and the
+    // long C5 it settles on.
+    const std::vector<int> tune = {7, 10, 7, 5, 3, -2, 3};
+    const std::vector<int> scale = {-2, 0, 2, 3, 5, 7, 8, 10};  // G4 to G5 in C major
+    for (size_t k = 0; k < tune.size(); ++k) {
+        const size_t struck = samples(0.52 * double(k));
+        int grown = scale[0];
+        double most = -1.0;
+        for (int s : scale) {
+            const double before = k ? magnitudeAt(w.mono, struck - samples(0.1), struck, noteHz(s)) : 0.0;
+            const double after = magnitudeAt(w.mono, struck + samples(0.02), struck + samples(0.12), noteHz(s));
+            if (after - before > most) {
+                most = after - before;
+                grown = s;
+            }
+        }
+        QVERIFY2(grown == tune[k], qPrintable(QString("note %1 is %2 semitones from A4, not %3")
+                                                  .arg(k).arg(grown).arg(tune[k])));
+    }
+    // Soft: well under the fanfare on average too.
+    const Wav prize = readWav(soundPath("prize.wav"));
+    QVERIFY(dbfs(rms(w.mono, 0, w.mono.size())) < dbfs(rms(prize.mono, 0, prize.mono.size())));
 }
 
 void TestSounds::playerReadsWhatItCanPlay_data()

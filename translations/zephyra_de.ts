@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Aufruf: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[Optionen]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Zeigt die Hilfe zu den Befehlszeilenoptionen.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Zeigt die Hilfe einschließlich der Qt-eigenen Optionen.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Zeigt die Versionsinformation.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Unbekannte Option „%1“.</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Unbekannte Optionen: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Fehlender Wert nach „%1“.</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Unerwarteter Wert nach „%1“.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>Beenden mit der Taste Esc</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>Gute Nacht, kleine Wespe</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Esc gedrückt halten zum Verlassen</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Einen Preis mit Fanfare stellen Erwachsene unter „Optionen“ ein.</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>Zeit für eine Pause!</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Zum Weiterspielen das Spiel neu starten.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>Das Bild „%1“ fehlt</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>Ein Ballonspiel für kleine Kinder.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>Sein Menü auf dem Desktop bietet auch „%1“ und „%2“.</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Mit Kindersicherung spielen</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>%1 Minuten spielen</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Kindersicherung: Eine Runde endet nur, wenn Esc %1 Sekunden lang gehalten wird; das Spielfeld lässt sich nicht schließen, minimieren oder verdecken.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Spielzeit in Minuten, %1 bis %2. Danach schweben die Ballons davon und ein Gute-Nacht-Bild beendet das Spiel; mit Kindersicherung bleibt „Los!“ bis zum nächsten Start des Spiels gesperrt.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes erwartet eine ganze Zahl von %1 bis %2, nicht „%3“.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
     </message>
 </context>
 </TS>

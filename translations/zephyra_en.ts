@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[options]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Displays help on commandline options.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Displays help including Qt specific options.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Displays version information.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Unknown option &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Unknown options: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Missing value after &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Unexpected value after &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>To leave, press Esc</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>Good night, little wasp</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Keep holding Esc to leave</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Grown-ups can set up a prize with a fanfare in the Options.</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>Time for a rest!</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Start the game again to play more.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>The picture &apos;%1&apos; is missing</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>A balloon-popping game for young children.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Play with child lock</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>Play for %1 minutes</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unexpected argument &apos;%1&apos;.</translation>
     </message>
 </context>
 </TS>

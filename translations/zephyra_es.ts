@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Uso: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Opciones:</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[opciones]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Muestra la ayuda sobre las opciones de la línea de órdenes.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Muestra la ayuda, incluidas las opciones propias de Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Muestra la información de la versión.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Opción desconocida «%1».</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Opciones desconocidas: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Falta un valor después de «%1».</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Valor inesperado después de «%1».</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>Para salir, pulsa Esc</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>Buenas noches, avispita</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Mantén pulsada Esc para salir</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Los mayores pueden poner un premio con fanfarria en «Opciones».</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>¡Hora de descansar!</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Abre el juego otra vez para seguir jugando.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>No se encuentra la imagen «%1»</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>Un juego de reventar globos para peques.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>Su menú en el escritorio también ofrece «%1» y «%2».</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Jugar con bloqueo infantil</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>Jugar %1 minutos</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Bloqueo infantil: durante una partida solo se sale manteniendo pulsada Esc %1 segundos; el campo no se puede cerrar, minimizar ni tapar.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Tiempo de juego en minutos, de %1 a %2. Después los globos se van flotando y un dibujo de buenas noches termina la partida; con el bloqueo infantil, «Jugar» queda cerrado hasta que el juego se vuelva a abrir.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes espera un número entero de %1 a %2, no «%3».</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Argumento inesperado «%1».</translation>
     </message>
 </context>
 </TS>

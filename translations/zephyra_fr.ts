@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Utilisation : %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Options :</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[options]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Affiche l’aide sur les options de la ligne de commande.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Affiche l’aide, options propres à Qt comprises.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Affiche la version.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Option inconnue « %1 ».</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Options inconnues : %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Valeur manquante après « %1 ».</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Valeur inattendue après « %1 ».</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>Pour quitter, appuie sur Échap</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>Bonne nuit, petite guêpe</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Garde Échap appuyée pour quitter</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Les grands règlent une récompense en fanfare dans « Réglages ».</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>C’est l’heure du repos !</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Relance le jeu pour jouer encore.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>L&apos;image « %1 » est introuvable</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>Un jeu de ballons à éclater pour les tout-petits.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>Son menu sur le bureau propose aussi « %1 » et « %2 ».</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Jouer avec la sécurité enfant</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>Jouer %1 minutes</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Sécurité enfant : pendant une partie, seule la touche Échap tenue %1 secondes permet de sortir ; le terrain ne peut être ni fermé, ni réduit, ni recouvert.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Temps de jeu en minutes, de %1 à %2. Ensuite les ballons s’envolent et une image de bonne nuit termine la partie ; avec la sécurité enfant, « Jouer » reste fermé jusqu’au prochain lancement du jeu.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes attend un nombre entier de %1 à %2, pas « %3 ».</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Argument inattendu « %1 ».</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Использование: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Параметры:</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[параметры]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Показать справку по параметрам командной строки.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Показать справку вместе с параметрами Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Показать сведения о версии.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Неизвестный параметр «%1».</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Неизвестные параметры: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Нет значения после «%1».</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Лишнее значение после «%1».</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>Выход — клавиша Esc</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>Спокойной ночи, маленькая оса</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Держите Esc, чтобы выйти</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Приз с фанфарами взрослые настроят в «Настройках».</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>Пора отдохнуть!</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Запустите игру снова, чтобы поиграть ещё.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>Картинка «%1» не найдена</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>Игра для малышей: лопай воздушные шарики.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>В её меню на рабочем столе есть также «%1» и «%2».</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Играть с детским замком</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>Играть %1 минут</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Детский замок: из раунда можно выйти, только удерживая Esc %1 секунды; поле нельзя закрыть, свернуть или заслонить.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Время игры в минутах, от %1 до %2. Потом шарики улетают, и игру завершает картинка «Спокойной ночи»; с детским замком кнопка «Играть» не работает до следующего запуска игры.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes принимает целое число от %1 до %2, а не «%3».</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Лишний аргумент «%1».</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="uk">
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Використання: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Параметри:</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[параметри]</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Показати довідку щодо параметрів командного рядка.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>Показати довідку разом із параметрами Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Показати відомості про версію.</translation>
+    </message>
+    <message>
+        <source>Unknown option &apos;%1&apos;.</source>
+        <translation>Невідомий параметр «%1».</translation>
+    </message>
+    <message>
+        <source>Unknown options: %1.</source>
+        <translation>Невідомі параметри: %1.</translation>
+    </message>
+    <message>
+        <source>Missing value after &apos;%1&apos;.</source>
+        <translation>Бракує значення після «%1».</translation>
+    </message>
+    <message>
+        <source>Unexpected value after &apos;%1&apos;.</source>
+        <translation>Зайве значення після «%1».</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -109,6 +152,14 @@
         <source>EXIT - press key ESCAPE</source>
         <translation>Вихід — клавіша Esc</translation>
     </message>
+    <message>
+        <source>Good night, little wasp</source>
+        <translation>На добраніч, маленька осо</translation>
+    </message>
+    <message>
+        <source>Keep holding Esc to leave</source>
+        <translation>Тримайте Esc, щоб вийти</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -155,6 +206,14 @@
         <source>Grown-ups can set up a prize with a fanfare in the Options.</source>
         <translation>Приз із фанфарами дорослі налаштують у «Параметрах».</translation>
     </message>
+    <message>
+        <source>Time for a rest!</source>
+        <translation>Час відпочити!</translation>
+    </message>
+    <message>
+        <source>Start the game again to play more.</source>
+        <translation>Запустіть гру знову, щоб ще пограти.</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -169,6 +228,38 @@
     <message>
         <source>Cannot find picture &apos;%1&apos;</source>
         <translation>Зображення «%1» не знайдено</translation>
+    </message>
+    <message>
+        <source>A balloon-popping game for young children.</source>
+        <translation>Гра для малечі: лопай повітряні кульки.</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
+        <translation>Її меню на робочому столі також пропонує «%1» і «%2».</translation>
+    </message>
+    <message>
+        <source>Play with child lock</source>
+        <translation>Грати з дитячим замком</translation>
+    </message>
+    <message>
+        <source>Play for %1 minutes</source>
+        <translation>Грати %1 хвилин</translation>
+    </message>
+    <message>
+        <source>Child lock: during a round only Esc held for %1 seconds leaves; the field cannot be closed, minimised or covered.</source>
+        <translation>Дитячий замок: вийти з раунду можна, лише утримуючи Esc %1 секунди; поле не можна закрити, згорнути чи затулити.</translation>
+    </message>
+    <message>
+        <source>Play time in minutes, %1 to %2. Then the balloons float away and a goodnight picture ends play; with the child lock, Play stays closed until the game starts again.</source>
+        <translation>Час гри у хвилинах, від %1 до %2. Потім кульки відлітають, і гру завершує картинка «На добраніч»; з дитячим замком кнопка «Грати» не працює до наступного запуску гри.</translation>
+    </message>
+    <message>
+        <source>--minutes takes a whole number from %1 to %2, not &apos;%3&apos;.</source>
+        <translation>--minutes приймає ціле число від %1 до %2, а не «%3».</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Зайвий аргумент «%1».</translation>
     </message>
 </context>
 </TS>

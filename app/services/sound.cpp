@@ -37,7 +37,10 @@ constexpr pa_usec_t kLatencyMarginUsec = 50 * PA_USEC_PER_MSEC;
 constexpr auto kStopWait = std::chrono::milliseconds(300);
 
 constexpr int kNothing = 0;
-constexpr int kConnectOnly = 3;  // the two sounds are 1 and 2
+// A request is the time it was made and what it asks for, in one atomic word.
+constexpr int kWhatBits = 3;
+constexpr int kConnectOnly = kSoundCount + 1;  // the sounds are 1 to kSoundCount
+static_assert(kConnectOnly < (1 << kWhatBits));
 
 pa_proplist* properties(const char* key, const char* value)
 {
@@ -53,7 +56,7 @@ pa_proplist* properties(const char* key, const char* value)
 // wakes the loop, which never waits for it.
 class PulseSound::Loop {
 public:
-    explicit Loop(std::array<Pcm, 2> sounds)
+    explicit Loop(std::array<Pcm, kSoundCount> sounds)
         : m_sounds(std::move(sounds)), m_mainloop(pa_mainloop_new()),
           m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
@@ -73,7 +76,7 @@ public:
     void request(int what)
     {
         const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
-        m_request.store((std::uint64_t(now.count()) << 2) | std::uint64_t(what));
+        m_request.store((std::uint64_t(now.count()) << kWhatBits) | std::uint64_t(what));
         wake();
     }
 
@@ -120,11 +123,11 @@ private:
     void takeRequest()
     {
         const std::uint64_t r = m_request.exchange(0);
-        const int what = int(r & 3);
+        const int what = int(r & ((1 << kWhatBits) - 1));
         if (what == kNothing || (what == kConnectOnly && m_pending != kNothing))
             return;
         m_pending = what;
-        m_pendingAt = Clock::time_point(std::chrono::milliseconds(r >> 2));
+        m_pendingAt = Clock::time_point(std::chrono::milliseconds(r >> kWhatBits));
     }
 
     // Plays what was asked for once the server is there.
@@ -188,7 +191,8 @@ private:
         dropStream(m_starting);
         const pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(pcm.rate), std::uint8_t(pcm.channels)};
         pa_proplist* p = properties(PA_PROP_MEDIA_ROLE, "game");
-        m_starting = pa_stream_new_with_proplist(m_context, index == 0 ? "pop" : "fanfare", &spec, nullptr, p);
+        static constexpr const char* kStreamNames[kSoundCount] = {"pop", "fanfare", "lullaby"};
+        m_starting = pa_stream_new_with_proplist(m_context, kStreamNames[index], &spec, nullptr, p);
         pa_proplist_free(p);
         if (!m_starting)
             return;
@@ -333,11 +337,11 @@ private:
         m_answerTimer = nullptr;
     }
 
-    const std::array<Pcm, 2> m_sounds;
+    const std::array<Pcm, kSoundCount> m_sounds;
     pa_mainloop* const m_mainloop;
     const int m_wake;  // an eventfd: the game thread's requests wake the loop
     std::thread m_thread;
-    std::atomic<std::uint64_t> m_request{0};  // time in ms << 2 | what
+    std::atomic<std::uint64_t> m_request{0};  // time in ms << kWhatBits | what
     std::atomic<bool> m_quit{false};
     std::mutex m_doneMutex;
     std::condition_variable m_doneChanged;
@@ -356,9 +360,9 @@ private:
 
 namespace {
 
-std::array<Pcm, 2> readSounds(const std::array<QString, 2>& files)
+std::array<Pcm, kSoundCount> readSounds(const std::array<QString, kSoundCount>& files)
 {
-    std::array<Pcm, 2> sounds;
+    std::array<Pcm, kSoundCount> sounds;
     for (std::size_t i = 0; i < files.size(); ++i) {
         QByteArray bytes;
         if (readEmbedded(files[i], &bytes))
@@ -369,7 +373,7 @@ std::array<Pcm, 2> readSounds(const std::array<QString, 2>& files)
 
 }  // namespace
 
-PulseSound::PulseSound(const std::array<QString, 2>& files) : m_loop(new Loop(readSounds(files))) {}
+PulseSound::PulseSound(const std::array<QString, kSoundCount>& files) : m_loop(new Loop(readSounds(files))) {}
 
 PulseSound::~PulseSound()
 {

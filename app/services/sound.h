@@ -1,6 +1,6 @@
 #pragma once
-// The game's two sounds. The play field is handed a SoundOutput and asks it
-// for a sound; the program hands it a PulseSound, tests a recording double.
+// The game's sounds. The play field is handed a SoundOutput and asks it for a
+// sound; the program hands it a PulseSound, tests a recording double.
 
 #include <QString>
 
@@ -8,7 +8,9 @@
 
 namespace zephyra {
 
-enum class SoundId { Pop = 0, Prize = 1 };
+// The lullaby plays when play time is up.
+enum class SoundId { Pop = 0, Prize = 1, Lullaby = 2 };
+inline constexpr int kSoundCount = 3;
 
 class SoundOutput {
 public:
@@ -27,8 +29,9 @@ public:
 // server the game is silent and asks again on the next sound.
 class PulseSound final : public SoundOutput {
 public:
-    explicit PulseSound(const std::array<QString, 2>& files = {QStringLiteral(":/sounds/pop.wav"),
-                                                               QStringLiteral(":/sounds/prize.wav")});
+    explicit PulseSound(const std::array<QString, kSoundCount>& files = {QStringLiteral(":/sounds/pop.wav"),
+                                                                         QStringLiteral(":/sounds/prize.wav"),
+                                                                         QStringLiteral(":/sounds/lullaby.wav")});
     // Waits a moment for the sound thread; one held up inside the sound
     // library is left behind, so the exit never waits on the server.
     ~PulseSound() override;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace zephyra {
 
@@ -247,6 +248,205 @@ std::optional<QMargins> frameMarginsNow(QWidget* window)
     if (!c)
         return {};
     return frameExtents(c, xcb_window_t(window->winId()), atom(c, "_NET_FRAME_EXTENTS"));
+}
+
+namespace {
+
+// A startup id ends in _TIME and the X time of the click that launched it.
+xcb_timestamp_t launchTime(const QString& startupId)
+{
+    const qsizetype at = startupId.lastIndexOf(QLatin1String("_TIME"));
+    bool ok = false;
+    const uint time = at < 0 ? 0 : startupId.mid(at + 5).toUInt(&ok);
+    return ok ? time : XCB_CURRENT_TIME;
+}
+
+void sendToRoot(xcb_connection_t* c, xcb_window_t root, const xcb_client_message_event_t& message, uint32_t mask)
+{
+    xcb_send_event(c, 0, root, mask, reinterpret_cast<const char*>(&message));
+}
+
+// Startup notification: "remove" ends the launcher's busy cursor or spinner
+// for a start that shows no window of its own.
+void endLaunchFeedback(xcb_connection_t* c, xcb_window_t root, xcb_window_t from, const QString& startupId)
+{
+    QByteArray text = "remove: ID=\"";
+    for (const char ch : startupId.toUtf8()) {
+        if (ch == '"' || ch == '\\')
+            text += '\\';
+        text += ch;
+    }
+    text += "\"";
+    text += '\0';
+    const xcb_atom_t begin = atom(c, "_NET_STARTUP_INFO_BEGIN");
+    const xcb_atom_t more = atom(c, "_NET_STARTUP_INFO");
+    for (qsizetype at = 0; at < text.size(); at += 20) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 8;
+        message.window = from;
+        message.type = at == 0 ? begin : more;
+        std::memcpy(message.data.data8, text.constData() + at, size_t(std::min<qsizetype>(20, text.size() - at)));
+        sendToRoot(c, root, message, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    }
+}
+
+// The windows a property of the root lists, once its answer has come: none
+// when the property is not set.
+std::optional<std::vector<uint32_t>> listedWindows(xcb_connection_t* c, std::optional<unsigned>& question,
+                                                   bool* waiting)
+{
+    *waiting = false;
+    if (!question)
+        return {};
+    void* reply = nullptr;
+    xcb_generic_error_t* error = nullptr;
+    if (!xcb_poll_for_reply(c, *question, &reply, &error)) {
+        *waiting = true;
+        return {};
+    }
+    question.reset();
+    std::optional<std::vector<uint32_t>> windows;
+    if (auto* property = static_cast<xcb_get_property_reply_t*>(reply);
+        property && property->type == XCB_ATOM_WINDOW && property->format == 32) {
+        const auto* first = static_cast<const uint32_t*>(xcb_get_property_value(property));
+        windows.emplace(first, first + xcb_get_property_value_length(property) / 4);
+    }
+    std::free(reply);
+    std::free(error);
+    return windows;
+}
+
+}  // namespace
+
+std::optional<std::bitset<256>> keymapNow()
+{
+    xcb_connection_t* const c = connection();
+    if (!c)
+        return {};
+    xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
+    if (!reply)
+        return {};
+    std::bitset<256> keys;
+    for (std::size_t code = 0; code < keys.size(); ++code)
+        keys[code] = (reply->keys[code / 8] >> (code % 8)) & 1;
+    std::free(reply);
+    return keys;
+}
+
+void bringToFront(QWidget* window, const QString& startupId)
+{
+    if (window->windowState() & Qt::WindowMinimized)
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    if (window->isHidden())
+        window->show();
+    window->raise();
+    xcb_connection_t* const c = connection();
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen || !window->windowHandle()) {
+        window->activateWindow();
+        return;
+    }
+    const xcb_window_t id = xcb_window_t(window->winId());
+    const xcb_atom_t active = atom(c, "_NET_ACTIVE_WINDOW");
+    if (wmSupports(c, screen->root, active)) {
+        // Source 2: asked for on the user's behalf, as a pager or taskbar asks.
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = id;
+        message.type = active;
+        message.data.data32[0] = 2;
+        message.data.data32[1] = launchTime(startupId);
+        sendToRoot(c, screen->root, message,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
+    } else {
+        window->activateWindow();
+    }
+    if (!startupId.isEmpty())
+        endLaunchFeedback(c, screen->root, id, startupId);
+    xcb_flush(c);
+}
+
+FrontGuard::FrontGuard()
+{
+    m_look.setInterval(kLookMs);
+    QObject::connect(&m_look, &QTimer::timeout, [this] { look(); });
+}
+
+FrontGuard::~FrontGuard() { release(); }
+
+void FrontGuard::hold(QWidget* window)
+{
+    m_connection = connection();
+    const xcb_screen_t* screen = m_connection ? xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data : nullptr;
+    if (!screen)
+        return;
+    m_root = screen->root;
+    m_activeAtom = atom(m_connection, "_NET_ACTIVE_WINDOW");
+    m_stackingAtom = atom(m_connection, "_NET_CLIENT_LIST_STACKING");
+    m_window = window;
+    // On every desktop: a desktop switch (another program asking for the
+    // focus makes some window managers switch) then never hides the field,
+    // which would let go of its keyboard grab.
+    const xcb_window_t id = xcb_window_t(window->winId());
+    const xcb_atom_t desktop = atom(m_connection, "_NET_WM_DESKTOP");
+    const uint32_t everyDesktop = 0xFFFFFFFF;
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = desktop;
+    message.data.data32[0] = everyDesktop;
+    message.data.data32[1] = 2;  // on the user's behalf
+    sendToRoot(m_connection, m_root, message,
+               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
+    look();
+    m_look.start();
+}
+
+void FrontGuard::release()
+{
+    m_look.stop();
+    forget();
+    m_window = nullptr;
+}
+
+void FrontGuard::forget()
+{
+    for (std::optional<unsigned>* question : {&m_activeQuestion, &m_stackingQuestion}) {
+        if (*question)
+            xcb_discard_reply(m_connection, **question);
+        question->reset();
+    }
+}
+
+void FrontGuard::look()
+{
+    if (!m_window)
+        return;
+    bool activeWaiting = false, stackingWaiting = false;
+    const bool asked = m_activeQuestion || m_stackingQuestion;
+    const auto active = listedWindows(m_connection, m_activeQuestion, &activeWaiting);
+    const auto stacking = listedWindows(m_connection, m_stackingQuestion, &stackingWaiting);
+    if (activeWaiting || stackingWaiting)
+        return;  // asked again once both have answered
+    if (asked) {
+        // The game's own windows may be in front (its error box over the field).
+        QList<uint32_t> ours;
+        for (QWindow* w : QGuiApplication::topLevelWindows())
+            if (w->isVisible() && w->handle())
+                ours << uint32_t(w->winId());
+        const bool activeOurs = !active || (!active->empty() && ours.contains(active->front()));
+        const bool onTopOurs = !stacking || stacking->empty() || ours.contains(stacking->back());
+        if (!activeOurs || !onTopOurs)
+            bringToFront(m_window);
+    }
+    m_activeQuestion = xcb_get_property(m_connection, 0, m_root, m_activeAtom, XCB_ATOM_WINDOW, 0, 1).sequence;
+    m_stackingQuestion =
+        xcb_get_property(m_connection, 0, m_root, m_stackingAtom, XCB_ATOM_WINDOW, 0, 4096).sequence;
+    xcb_flush(m_connection);
 }
 
 }  // namespace zephyra

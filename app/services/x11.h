@@ -5,9 +5,11 @@
 
 #include <QMargins>
 #include <QPoint>
+#include <QString>
 #include <QTimer>
 
 #include <atomic>
+#include <bitset>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -80,6 +82,51 @@ public:
 private:
     xcb_connection_t* m_connection;
     std::optional<unsigned> m_question;
+};
+
+// The keys down now by X key code, as the X server knows them (held since
+// before the program asked included); none elsewhere. Waits for the answer.
+std::optional<std::bitset<256>> keymapNow();
+
+// Brings a window to the front and gives it the keyboard focus, also when
+// another program has it: window managers that refuse an application's own
+// request (focus-stealing prevention) honour one made on the user's behalf,
+// which a second start of the game is. startupId is the second start's
+// launch (DESKTOP_STARTUP_ID): its time stamps the request, and the
+// launcher's busy feedback for it ends here.
+void bringToFront(QWidget* window, const QString& startupId = QString());
+
+// Keeps a window at the front, on every desktop, while it is held: four
+// times a second it asks, without waiting, which window is active and which
+// is on top, and brings this one back when the last answer names another
+// program's window (a window that raised itself, a window manager that
+// lowered this one). Only with a window manager that says (EWMH); elsewhere
+// this does nothing.
+class FrontGuard {
+public:
+    static constexpr int kLookMs = 250;
+
+    FrontGuard();
+    ~FrontGuard();
+
+    FrontGuard(const FrontGuard&) = delete;
+    FrontGuard& operator=(const FrontGuard&) = delete;
+
+    void hold(QWidget* window);
+    void release();
+
+private:
+    void look();
+    void forget();
+
+    QTimer m_look;
+    QWidget* m_window = nullptr;
+    xcb_connection_t* m_connection = nullptr;
+    unsigned m_root = 0;
+    unsigned m_activeAtom = 0;
+    unsigned m_stackingAtom = 0;
+    std::optional<unsigned> m_activeQuestion;
+    std::optional<unsigned> m_stackingQuestion;
 };
 
 // The frame the window manager puts round a window, before it is first shown:

@@ -1,0 +1,36 @@
+#pragma once
+// The command line: the grown-up's choices, --help and --version in the usual
+// form, and one line with status 2 for anything the game cannot take.
+
+#include "app/services/parent.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zephyra {
+
+struct CommandLine {
+    enum Outcome {
+        Play,       // start the game with these choices
+        Answer,     // print the text (help, version) and end with 0
+        Refuse,     // print the text (one line) and end with kBadArguments
+        Undecided,  // read again once the QApplication has taken its own options
+    };
+    Outcome outcome = Play;
+    QString text;
+    ParentChoices choices;
+};
+
+inline constexpr int kBadArguments = 2;
+
+// Reads the arguments as QCoreApplication::arguments() gives them. Before the
+// QApplication exists (beforeGui), Qt's own options are still among them, so
+// one of those leaves the reading undecided, as does --help-all, which lists
+// them; any other option the game does not know is refused at once. The texts are in the installed
+// language.
+CommandLine readCommandLine(const QStringList& arguments, bool beforeGui);
+
+// Prints the text of an answer or a refusal, and gives the status to end with.
+int finishCommandLine(const CommandLine& line);
+
+}  // namespace zephyra

@@ -1,0 +1,25 @@
+#pragma once
+// What a grown-up chooses when starting the game (the command line, the
+// desktop entry's actions). Nothing is chosen by default, and then the game
+// plays as it always has.
+
+#include <chrono>
+
+namespace zephyra {
+
+struct ParentChoices {
+    // During a round only Esc held for kHoldToLeaveMs leaves the play field;
+    // the window system cannot close, minimise or cover it.
+    bool childLock = false;
+    // Play time, counted over the rounds, before the closing picture; zero
+    // for no limit.
+    std::chrono::milliseconds playTime{0};
+};
+
+// How long Esc must be held, alone, to leave a locked round.
+inline constexpr int kHoldToLeaveMs = 3000;
+// The longest play time a grown-up can set, and what the desktop offers.
+inline constexpr int kMostMinutes = 240;
+inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // dist/install.cmake
+
+}  // namespace zephyra

@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# The grown-ups' choices in the real program, where the window manager
+# matters: one game at a time (a second start brings the first to the front
+# and ends with 0; a game killed with -9 leaves nothing that stops the next),
+# on the session bus and without one; the child lock (Alt+F4, the window
+# manager's close and minimise refused, a window put over the field or a
+# program on another desktop taking the focus loses it again, Esc held 1 s
+# stays, Esc held 3.5 s leaves). Under openbox and mutter on
+# X11; e2e_wayland.sh runs it under mutter through XWayland. The command
+# line's answers need no display. ZEPHYRA_FULL=1 adds a locked round whose
+# one minute of play runs out.
+# Usage: e2e_parent.sh <path-to-zephyra>
+set -uo pipefail
+
+game=$(realpath "${1:?path to the zephyra executable}")
+. "$(dirname "$0")/e2e-lib.sh"
+work=$(mktemp -d)
+app_pid= first_pid= bus_pid= other_pid=
+cleanup() {
+  local pid
+  for pid in $app_pid $first_pid $other_pid $bus_pid; do kill -9 "$pid" 2>/dev/null; done
+  app_pid= first_pid= other_pid= bus_pid=
+}
+on_exit 'cleanup; rm -rf "$work"'
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+label=
+fail() { echo "FAIL ($label): $*" >&2; [[ -s $work/out.txt ]] && tail -5 "$work/out.txt" >&2; exit 1; }
+
+# ---- The command line, before any display.
+label="command line"
+for bad in "--minutes 0" "--minutes 241" "--minutes x" "--minutes" "--child-lock --minutes -1" "--nosuch"; do
+  # shellcheck disable=SC2086 # the words are the arguments
+  env -u DISPLAY -u WAYLAND_DISPLAY "$game" $bad >"$work/stdout" 2>"$work/stderr"
+  status=$?
+  ((status == 2)) || fail "'$bad': status $status, not 2"
+  (($(wc -l <"$work/stderr") == 1)) && [[ ! -s $work/stdout ]] || fail "'$bad': not one line on stderr"
+done
+env -u DISPLAY "$game" --help >"$work/stdout" 2>&1 && grep -q -- '--child-lock' "$work/stdout" \
+  && grep -q -- '--minutes <N>' "$work/stdout" || fail "--help without a display"
+echo "ok: command line"
+
+active() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')"; }
+on_top() { printf '%d' "$(xprop -root _NET_CLIENT_LIST_STACKING | awk '{print $NF}')"; }
+
+# Waits up to 3 s for window $1 to be the active one and on top.
+wait_front() {
+  for _ in $(seq 30); do
+    [[ $(active) == "$1" && $(on_top) == "$1" ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# A second start while the game ($first_pid) shows window $1 brings it to the
+# front over another program's window and ends with 0.
+second_start_raises() {
+  xmessage -name other "another program" 2>/dev/null &
+  other_pid=$!
+  local other
+  other=$(wait_window other 50) || fail "no other window"
+  # Some window managers do not focus a new window by themselves.
+  wmctrl -i -a "$other"
+  sleep 0.5
+  [[ $(active) != "$1" ]] || fail "the other window did not take the focus"
+  timeout 20 "$game" >>"$work/out.txt" 2>&1
+  status=$?
+  ((status == 0)) || fail "the second start ended with $status"
+  kill -0 "$first_pid" 2>/dev/null || fail "the first game ended"
+  wait_front "$1" || fail "the game is not at the front: $(active) active, $(on_top) on top"
+  (($(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' | wc -l) <= 1)) || fail "two start screens"
+  kill "$other_pid" 2>/dev/null
+  other_pid=
+}
+
+# $1: "bus" (a session bus of its own) or "socket" (none).
+one_game() {
+  label="$desktop, $1"
+  export XDG_RUNTIME_DIR=$work/run-$1
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  unset DBUS_SESSION_BUS_ADDRESS
+  if [[ $1 == bus ]]; then
+    read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
+    export DBUS_SESSION_BUS_ADDRESS
+  fi
+  local start play
+  launch_game
+  first_pid=$app_pid
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
+  sleep 0.5
+  second_start_raises "$start"
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  sleep 0.5
+  second_start_raises "$play"
+  # Killed as a crash would end it: the next start is the game.
+  kill -9 "$first_pid"
+  wait "$first_pid" 2>/dev/null
+  first_pid=
+  launch_game
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "a start after kill -9 showed no start screen"
+  click_in "$start" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit after a restart"
+  [[ -n $bus_pid ]] && kill "$bus_pid"
+  bus_pid=
+  echo "ok: $label: one game at a time"
+}
+
+child_lock() {
+  label="$desktop, child lock"
+  local start play
+  "$game" --child-lock >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
+  sleep 0.5
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  sleep 1
+  for how in "key alt+F4" "close" "minimise" "cover" "activate elsewhere"; do
+    case $how in
+      key*) xdotool $how ;;
+      close) wmctrl -i -c "$play" ;;
+      minimise) xdotool windowminimize "$play" ;;
+      cover)
+        xmessage -name other -geometry 600x400+0+0 "over the field" 2>/dev/null &
+        other_pid=$!
+        wmctrl -i -a "$(wait_window other 50)" ;;
+      activate*)
+        # A program on another desktop asks for the focus: window managers
+        # switch desktops for it.
+        kill "$other_pid" 2>/dev/null
+        xmessage -name other "on another desktop" 2>/dev/null &
+        other_pid=$!
+        local other
+        other=$(wait_window other 50)
+        xdotool set_desktop_for_window "$other" 1 2>/dev/null
+        xdotool windowactivate "$other" 2>/dev/null ;;
+    esac
+    sleep 1.5
+    wait_window 'ZEPHYRA' 10 >/dev/null || fail "$how ended or hid the locked round"
+    wait_front "$play" || fail "after $how the field is not at the front"
+  done
+  kill "$other_pid" 2>/dev/null
+  other_pid=
+  xdotool keydown Escape sleep 1 keyup Escape
+  sleep 0.5
+  wait_window 'ZEPHYRA' 10 >/dev/null || fail "Esc held 1 s left the locked round"
+  xdotool keydown Escape sleep 3.5 keyup Escape
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+  wait_gone 'ZEPHYRA' 30 || fail "the field is still shown"
+  click_in "$start" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit after a locked round"
+  echo "ok: $label"
+}
+
+# A locked round with one minute of play: it runs out, the goodnight picture
+# stays until Esc is held, and Play stays closed.
+play_time() {
+  label="$desktop, play time"
+  local start play
+  "$game" --child-lock --minutes 1 >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
+  sleep 0.5
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  play_for "$play" 70 || fail "the game ended during play"
+  wait_window 'ZEPHYRA' 10 >/dev/null || fail "the goodnight picture did not stay"
+  xdotool keydown Escape sleep 3.5 keyup Escape
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held did not leave"
+  click_in "$start" "${play_button[@]}"
+  sleep 1
+  wait_window 'ZEPHYRA' 10 >/dev/null && fail "Play was not refused after the play time"
+  click_in "$start" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit after the play time"
+  echo "ok: $label"
+}
+
+checks() {
+  desktop=$1
+  one_game socket
+  one_game bus
+  child_lock
+  [[ ${ZEPHYRA_FULL:-} == 1 ]] && play_time
+  return 0
+}
+
+if [[ -n ${E2E_DESKTOP:-} ]]; then
+  checks "$E2E_DESKTOP"
+  exit 0
+fi
+start_display || fail "Xvfb did not start"
+start_wm openbox
+checks openbox
+stop_wm
+# GNOME's window manager on X11, with a session bus of its own.
+setsid dbus-run-session -- mutter --x11 --replace >"$work/mutter.log" 2>&1 &
+session_pid=$!
+on_exit 'pkill -P "$session_pid" -x mutter; wait "$session_pid" 2>/dev/null'
+for _ in $(seq 50); do
+  wmctrl -m 2>/dev/null | grep -qi mutter && break
+  sleep 0.1
+done
+wmctrl -m 2>/dev/null | grep -qi mutter || { tail -5 "$work/mutter.log"; fail "mutter did not start"; }
+checks "mutter"

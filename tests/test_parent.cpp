@@ -1,0 +1,266 @@
+// The grown-ups' choices: the command line that sets them, the child lock of
+// a round and the play time.
+#include "app/commandline.h"
+#include "app/services/TImage.h"
+#include "menu/menu.h"
+#include "play/UnitPlay.h"
+#include "play/overlays.h"
+#include "tests/fixture.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Ticks of the Esc hold: one short of leaving, and enough.
+constexpr int kHoldTicks = zephyra::kHoldToLeaveMs / kTickMs;
+
+int balloonsInFlight()
+{
+    const auto& field = Play->Slots();
+    return int(std::count_if(field.begin(), field.end(), [](const TImage* s) { return !s->isHidden(); }));
+}
+
+// The hold's timer, ticked as the event loop would tick it while it runs.
+void holdEsc(int ticks)
+{
+    for (int i = 0; i < ticks && Play->TimerEsc->isActive(); ++i)
+        Play->TimerEscTimer();
+}
+
+// Plays one round, running `during` inside it; true when the round ended by
+// itself. One that does not is left after five seconds, as a grown-up would
+// leave it, so a fault fails the test instead of hanging it.
+bool playRound(const std::function<void()>& during)
+{
+    bool forced = false;
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [&forced] {
+        forced = true;
+        QTest::keyRelease(Play, Qt::Key_A);
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+        Play->close();
+    });
+    fallback.start(5000);
+    QTimer::singleShot(0, Play, during);
+    START->B_PlayClick();
+    return !forced;
+}
+
+}  // namespace
+
+class ParentTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data();
+    void commandLine();
+    void lockedRoundLeavesOnlyByEscHeldAlone();
+    void lockedRoundRefusesTheWindowSystem_data();
+    void lockedRoundRefusesTheWindowSystem();
+    void playTimeEndsWithTheGoodnightPicture_data();
+    void playTimeEndsWithTheGoodnightPicture();
+};
+
+void ParentTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("beforeGui");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<bool>("lock");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("says");  // part of the text, if any
+
+    using L = zephyra::CommandLine;
+    QTest::newRow("nothing") << QStringList{} << false << int(L::Play) << false << 0 << "";
+    QTest::newRow("lock") << QStringList{"--child-lock"} << false << int(L::Play) << true << 0 << "";
+    QTest::newRow("both, one dash") << QStringList{"-minutes", "240", "-child-lock"} << false << int(L::Play) << true
+                                    << 240 << "";
+    QTest::newRow("one minute") << QStringList{"--minutes=1"} << true << int(L::Play) << false << 1 << "";
+    const QString range = "--minutes takes a whole number from 1 to 240";
+    for (const char* bad : {"0", "241", "-3", "abc", "1e2", " 5", "99999999999"})
+        QTest::newRow(qPrintable(QString("minutes %1").arg(bad)))
+            << QStringList{"--minutes", bad} << true << int(L::Refuse) << false << 0 << range + ", not '" + bad + "'";
+    QTest::newRow("no value") << QStringList{"--minutes"} << true << int(L::Refuse) << false << 0 << "Missing value";
+    QTest::newRow("unknown") << QStringList{"--lock"} << true << int(L::Refuse) << false << 0 << "'lock'";
+    QTest::newRow("stray word") << QStringList{"now"} << false << int(L::Refuse) << false << 0 << "'now'";
+    // Before the QApplication, Qt's own options are not ours to refuse.
+    QTest::newRow("Qt's option") << QStringList{"-platform", "xcb"} << true << int(L::Undecided) << false << 0 << "";
+    QTest::newRow("help") << QStringList{"--help"} << true << int(L::Answer) << false << 0 << "--minutes <N>";
+    QTest::newRow("help names the lock") << QStringList{"-h"} << true << int(L::Answer) << false << 0
+                                         << "Play with child lock";
+}
+
+void ParentTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, beforeGui);
+    QFETCH(int, outcome);
+    QFETCH(bool, lock);
+    QFETCH(int, minutes);
+    QFETCH(QString, says);
+    const zephyra::CommandLine line = zephyra::readCommandLine(QStringList{"zephyra"} + arguments, beforeGui);
+    QCOMPARE(int(line.outcome), outcome);
+    QVERIFY2(line.text.contains(says), qPrintable(line.text));
+    QCOMPARE(line.choices.childLock, lock);
+    QCOMPARE(line.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
+    // A refusal is one line, as the program prints it.
+    if (outcome == zephyra::CommandLine::Refuse)
+        QVERIFY(!line.text.trimmed().contains('\n'));
+}
+
+void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
+{
+    fixture::freshGame(20240611, {.childLock = true});
+    START->show();
+    const bool ended = playRound([] {
+        // Esc alone, as an unlocked round takes it: nothing.
+        QTest::keyClick(Play, Qt::Key_Escape);
+        QVERIFY(Play->isVisible());
+        // Held not quite long enough, then let go: the cue goes, and the
+        // next hold starts over.
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks - 1);
+        QVERIFY(Play->EscCue->isVisible());
+        QVERIFY(Play->EscCue->Progress() > 0.9);
+        QTest::keyRelease(Play, Qt::Key_Escape);
+        QVERIFY(!Play->EscCue->isVisible());
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks - 1);
+        QVERIFY(Play->isVisible());
+        // A second key down stops the hold; letting it go does not resume it.
+        QTest::keyPress(Play, Qt::Key_A);
+        QTest::keyRelease(Play, Qt::Key_A);
+        holdEsc(kHoldTicks);
+        QVERIFY(Play->isVisible());
+        QTest::keyRelease(Play, Qt::Key_Escape);
+        // Esc with a modifier, or after another key, is no hold.
+        QTest::keyPress(Play, Qt::Key_Escape, Qt::ShiftModifier);
+        holdEsc(kHoldTicks);
+        QTest::keyRelease(Play, Qt::Key_Escape, Qt::ShiftModifier);
+        QTest::keyPress(Play, Qt::Key_A);
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+        QTest::keyRelease(Play, Qt::Key_Escape);
+        QTest::keyRelease(Play, Qt::Key_A);
+        QVERIFY(Play->isVisible());
+        // Alone, long enough: the round ends and the start screen is back.
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+    });
+    QVERIFY(ended);
+    QVERIFY(START->isVisible());
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerEsc->isActive());
+    QVERIFY(!START->PlayRefused());
+}
+
+void ParentTest::lockedRoundRefusesTheWindowSystem_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("close") << "close";
+    QTest::newRow("Alt+F4") << "Alt+F4";
+    QTest::newRow("minimise") << "minimise";
+    QTest::newRow("window mode") << "window mode";
+}
+
+// Unlocked, each of these ends the round (the flow test's rows).
+void ParentTest::lockedRoundRefusesTheWindowSystem()
+{
+    QFETCH(QString, how);
+    fixture::freshGame(20240611, {.childLock = true});
+    START->show();
+    const bool ended = playRound([how] {
+        if (how == QLatin1String("close"))
+            Play->close();
+        else if (how == QLatin1String("Alt+F4"))
+            QTest::keyClick(Play, Qt::Key_F4, Qt::AltModifier);
+        else if (how == QLatin1String("minimise"))
+            Play->setWindowState(Play->windowState() | Qt::WindowMinimized);
+        else
+            Play->showNormal();
+        QTest::qWait(200);  // the field takes the screen back queued
+        QVERIFY(Play->isVisible());
+        QCOMPARE(Play->windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen), Qt::WindowFullScreen);
+        QVERIFY(Play->TickTimer()->isActive());
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+    });
+    QVERIFY(ended);
+}
+
+void ParentTest::playTimeEndsWithTheGoodnightPicture_data()
+{
+    QTest::addColumn<bool>("lock");
+    QTest::addColumn<bool>("closed");  // by the window system, before the pause ends
+    QTest::newRow("unlocked") << false << false;
+    QTest::newRow("unlocked, closed") << false << true;
+    QTest::newRow("locked") << true << false;
+}
+
+void ParentTest::playTimeEndsWithTheGoodnightPicture()
+{
+    QFETCH(bool, lock);
+    QFETCH(bool, closed);
+    fixture::freshGame(20240611, {.childLock = lock, .playTime = 3s});
+    START->show();
+    const bool ended = playRound([lock, closed] {
+        // Play until the time is up, with balloons in flight.
+        int ticks = 0;
+        while (!Play->TimeIsUp() && ticks++ < 1000)
+            Play->Timer_B1Timer();
+        QVERIFY(Play->TimeIsUp());
+        QCOMPARE(ticks, 3000 / kTickMs);
+        int flying = balloonsInFlight();
+        QVERIFY(flying > 0);
+        QVERIFY(!Play->ImageNight->isVisible());
+        // None rises, and all are gone within the float-away ticks.
+        for (int i = 0; i <= kFloatAwayTicks && Play->Timer_B1->isActive(); ++i) {
+            Play->Timer_B1Timer();
+            QVERIFY(balloonsInFlight() <= flying);
+            flying = balloonsInFlight();
+        }
+        QCOMPARE(balloonsInFlight(), 0);
+        QVERIFY(!Play->Timer_B1->isActive());
+        QVERIFY(Play->Dusk->isVisible() && Play->ImageNight->isVisible());
+        QVERIFY(!Play->ImageNight->Picture().isNull());
+        QCOMPARE(fixture::sounds().back(), zephyra::SoundId::Lullaby);
+        // Without the lock it goes after its pause; with it, it stays.
+        QCOMPARE(Play->TimerNight->isActive(), !lock);
+        QCOMPARE(Play->TimerNight->interval(), kNightPauseMs);
+        if (closed)
+            Play->close();
+        else if (!lock)
+            Play->TimerNightTimer();
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+    });
+    QVERIFY(ended);
+    QVERIFY(START->isVisible());
+    QVERIFY(!Play->ImageNight->isVisible() && !Play->Dusk->isVisible());
+    // With the lock, Play stays closed and the start screen says why.
+    QCOMPARE(START->PlayRefused(), lock);
+    QCOMPARE(START->ImageRest->isVisible(), lock);
+    QTest::keyRelease(Play, Qt::Key_Escape);
+    if (lock) {
+        START->B_PlayClick();
+        QVERIFY(START->isVisible() && !Play->isVisible());
+        return;
+    }
+    // Without it, the next round begins a new play time.
+    bool played = false;
+    QTimer::singleShot(0, Play, [&played] {
+        played = Play->isVisible() && !Play->TimeIsUp();
+        Play->close();
+    });
+    START->B_PlayClick();
+    QVERIFY(played);
+}
+
+QTEST_MAIN(ParentTest)
+#include "test_parent.moc"
