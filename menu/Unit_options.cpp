@@ -119,27 +119,40 @@ void TOptions::showEvent(QShowEvent* event)
         LoadSettings();
     if (!m_placed) {
         // Centred on the primary screen once, by its outer frame; later it
-        // reopens where the player left it. The window exists by now, so
-        // move() places the client area: the frame's top-left plus its edges.
+        // reopens where the player left it.
         const QMargins frame = zephyra::expectedFrameMargins(this);
-        move(zephyra::centredOnPrimaryScreen(size().grownBy(frame)) + QPoint(frame.left(), frame.top()));
+        CentreBy(frame);
         m_placed = true;
         // Some window managers (fluxbox) say their frame only once the window
-        // is on screen: then it is centred again by the frame it got.
-        if (frame.isNull())
-            m_awaitFrame.start();
+        // is on screen, or then say another: it is centred again by the frame
+        // it got.
+        if (!frame.isNull())
+            m_centredBy = frame;
+        m_awaitFrame.start();
     }
     QDialog::showEvent(event);
 }
 
+void TOptions::CentreBy(const QMargins& frame)
+{
+    // The client area is placed: the frame's top-left plus its edges. (What
+    // move() places on a framed window differs between Qt releases.)
+    const QPoint client = zephyra::centredOnPrimaryScreen(size().grownBy(frame)) + QPoint(frame.left(), frame.top());
+    setGeometry(QRect(client, size()));
+}
+
 void TOptions::CentreByFrame()
 {
-    if (const auto frame = zephyra::frameMarginsNow(this); frame && !frame->isNull()) {
-        move(zephyra::centredOnPrimaryScreen(size().grownBy(*frame)) + QPoint(frame->left(), frame->top()));
-        m_awaitFrame.stop();
-    } else if (++m_frameChecks >= kFrameChecks) {
-        m_awaitFrame.stop();  // no window manager: no frame, and nothing to correct
+    // The frame asked for before showing may not be the one given (fluxbox
+    // on Debian 13 announces a bottom handle a dialog does not get): centred
+    // again on each change while the checks last. No window manager: no
+    // frame, nothing to do.
+    if (const auto frame = zephyra::frameMarginsNow(this); frame && !frame->isNull() && frame != m_centredBy) {
+        CentreBy(*frame);
+        m_centredBy = frame;
     }
+    if (++m_frameChecks >= kFrameChecks)
+        m_awaitFrame.stop();
 }
 
 void TOptions::changeEvent(QEvent* event)

@@ -4,9 +4,11 @@
 // return without writing.
 
 #include <QDialog>
+#include <QMargins>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TOptions;
@@ -41,12 +43,14 @@ private:
 
     void LoadSettings();
     void BackToStart();
+    void CentreBy(const QMargins& frame);
     void CentreByFrame();
 
     std::unique_ptr<Ui::TOptions> ui;
     bool m_placed = false;
     QTimer m_awaitFrame;
     int m_frameChecks = 0;
+    std::optional<QMargins> m_centredBy;  // the frame it was last centred by
 };
 
 extern TOptions* Options;
