@@ -22,6 +22,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace zephyra {
@@ -247,6 +248,8 @@ void OneGame::hear(Caller* caller)
 {
     char buffer[256];
     const ssize_t got = ::read(caller->fd, buffer, sizeof buffer);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+        return;  // woken with nothing to read yet
     if (got > 0)
         caller->line.append(buffer, got);
     const qsizetype end = caller->line.indexOf('\n');
