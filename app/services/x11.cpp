@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace zephyra {
@@ -183,6 +184,21 @@ bool wmSupports(xcb_connection_t* c, xcb_window_t root, xcb_atom_t wanted)
     return found;
 }
 
+// A request to the window manager about a window (EWMH): a 32-bit client
+// message to the root window.
+void askWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+                      std::initializer_list<uint32_t> data = {})
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+}
+
 // left, right, top, bottom, once the window manager has set them.
 std::optional<QMargins> frameExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t extents)
 {
@@ -221,14 +237,7 @@ QMargins expectedFrameMargins(QWidget* window)
         return {};
     if (const auto now = frameExtents(c, id, extents))
         return *now;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = id;
-    message.type = request;
-    xcb_send_event(c, 0, screen->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char*>(&message));
+    askWindowManager(c, screen->root, id, request);
     xcb_flush(c);
     // A window manager answers within a few milliseconds; one that does not
     // costs the dialog's first opening a tenth of a second at most.
@@ -261,11 +270,6 @@ xcb_timestamp_t launchTime(const QString& startupId)
     return ok ? time : XCB_CURRENT_TIME;
 }
 
-void sendToRoot(xcb_connection_t* c, xcb_window_t root, const xcb_client_message_event_t& message, uint32_t mask)
-{
-    xcb_send_event(c, 0, root, mask, reinterpret_cast<const char*>(&message));
-}
-
 // Startup notification: "remove" ends the launcher's busy cursor or spinner
 // for a start that shows no window of its own.
 void endLaunchFeedback(xcb_connection_t* c, xcb_window_t root, xcb_window_t from, const QString& startupId)
@@ -287,7 +291,7 @@ void endLaunchFeedback(xcb_connection_t* c, xcb_window_t root, xcb_window_t from
         message.window = from;
         message.type = at == 0 ? begin : more;
         std::memcpy(message.data.data8, text.constData() + at, size_t(std::min<qsizetype>(20, text.size() - at)));
-        sendToRoot(c, root, message, XCB_EVENT_MASK_PROPERTY_CHANGE);
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_PROPERTY_CHANGE, reinterpret_cast<const char*>(&message));
     }
 }
 
@@ -351,15 +355,7 @@ void bringToFront(QWidget* window, const QString& startupId)
     const xcb_atom_t active = atom(c, "_NET_ACTIVE_WINDOW");
     if (wmSupports(c, screen->root, active)) {
         // Source 2: asked for on the user's behalf, as a pager or taskbar asks.
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = id;
-        message.type = active;
-        message.data.data32[0] = 2;
-        message.data.data32[1] = launchTime(startupId);
-        sendToRoot(c, screen->root, message,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
+        askWindowManager(c, screen->root, id, active, {2, launchTime(startupId)});
     } else {
         window->activateWindow();
     }
@@ -393,15 +389,7 @@ void FrontGuard::hold(QWidget* window)
     const xcb_atom_t desktop = atom(m_connection, "_NET_WM_DESKTOP");
     const uint32_t everyDesktop = 0xFFFFFFFF;
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = id;
-    message.type = desktop;
-    message.data.data32[0] = everyDesktop;
-    message.data.data32[1] = 2;  // on the user's behalf
-    sendToRoot(m_connection, m_root, message,
-               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
+    askWindowManager(m_connection, m_root, id, desktop, {everyDesktop, 2});  // 2: on the user's behalf
     look();
     m_look.start();
 }
