@@ -38,6 +38,10 @@ constexpr int kPrizeOffset = 260;
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 const QString kNightPicture = QStringLiteral(":/pictures/goodnight.png");
 
+// How long an unmapped field waits before its round ends: long enough for a
+// mapping already on its way to come.
+constexpr int kHiddenSettleMs = 100;
+
 // The captions are looked up on every count: a hash lookup, far cheaper than
 // the display's own redraw that follows. The count stays in decimal digits.
 QString launchedLine(std::int32_t count)
@@ -204,9 +208,13 @@ void TPlay::ShowModal(QScreen* screen)
     // for once here.
     zephyra::takePointerPos();
     showFullScreen();
+    windowHandle()->installEventFilter(this);
     raise();
     activateWindow();
-    m_keyboard.hold(windowHandle());
+    if (m_choices.childLock)
+        m_grab.hold(windowHandle(), {.pointer = true, .stallLimit = zephyra::kLockedStallMs});
+    else
+        m_grab.hold(windowHandle());
     m_keysDown.clear();
     m_playClock.start();  // the time on the start screen is not play time
     // Once a play time is over, a round after it (without the lock, which
@@ -387,7 +395,7 @@ void TPlay::closeEvent(QCloseEvent* event)
     }
     StopEscHold();
     m_front.release();
-    m_keyboard.release();
+    m_grab.release();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -407,6 +415,24 @@ void TPlay::changeEvent(QEvent* event)
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
+}
+
+bool TPlay::eventFilter(QObject* watched, QEvent* event)
+{
+    // Qt hears of the field's unmapping (another desktop shown, "show
+    // desktop") as an exposure to nothing. Looked at again a moment later,
+    // so the late unmapping of a round just left and begun again is not taken
+    // for one.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
+        && m_modalLoop && !m_choices.childLock)
+        QTimer::singleShot(kHiddenSettleMs, this, &TPlay::EndHiddenRound);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPlay::EndHiddenRound()
+{
+    if (m_modalLoop && isVisible() && !windowHandle()->isExposed())
+        close();
 }
 
 void TPlay::TakeScreenBack()

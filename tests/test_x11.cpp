@@ -41,12 +41,12 @@ private slots:
         field.setGeometry(0, 0, 200, 200);
         field.show();
         QVERIFY(QTest::qWaitForWindowExposed(&field));
-        zephyra::KeyboardGrab grab;
+        zephyra::InputGrab grab;
         grab.hold(field.windowHandle());
         QTRY_VERIFY(!keyboardIsFree());
 
         // The game thread stops answering; meanwhile another client looks.
-        const auto stall = zephyra::KeyboardGrab::kStallMs + std::chrono::milliseconds(1000);
+        const auto stall = zephyra::InputHolds().stallLimit + std::chrono::milliseconds(1000);
         auto freed = std::async(std::launch::async, [stall] {
             std::this_thread::sleep_for(stall - std::chrono::milliseconds(300));
             return keyboardIsFree();
