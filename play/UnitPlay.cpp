@@ -111,9 +111,13 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    // The hint drawn in the background, for screen readers.
-    Image1->setAccessibleName(tr("EXIT - press key ESCAPE"));
-    Image1->setPictureSource([background = zephyra::localisedPicture(QStringLiteral(":/pictures/play-background.jpg"))](QSize fill) {
+    // The hint drawn in the background, for screen readers. Under the lock a
+    // press does nothing, so its picture says to hold Esc.
+    Image1->setAccessibleName(m_choices.childLock ? tr("EXIT - hold key ESCAPE for 3 seconds")
+                                                  : tr("EXIT - press key ESCAPE"));
+    const QString background = m_choices.childLock ? QStringLiteral(":/pictures/play-background-locked.jpg")
+                                                   : QStringLiteral(":/pictures/play-background.jpg");
+    Image1->setPictureSource([background = zephyra::localisedPicture(background)](QSize fill) {
         return zephyra::loadPicture(background, fill);
     });
 

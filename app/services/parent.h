@@ -16,7 +16,8 @@ struct ParentChoices {
     std::chrono::milliseconds playTime{0};
 };
 
-// How long Esc must be held, alone, to leave a locked round.
+// How long Esc must be held, alone, to leave a locked round; the locked
+// field's hint says it in words.
 inline constexpr int kHoldToLeaveMs = 3000;
 // How long a locked round's game may stop answering before it lets go of the
 // keyboard and the pointer: a busy or swapping machine can stall a well game
