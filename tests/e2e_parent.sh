@@ -110,15 +110,33 @@ one_game() {
   echo "ok: $label: one game at a time"
 }
 
-child_lock() {
-  label="$desktop, child lock"
-  local start play
-  "$game" --child-lock >"$work/out.txt" 2>&1 &
+# Starts the game with the arguments given and clicks Play: $start and $play
+# name the start screen and the field.
+begin_round() {
+  "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
   sleep 0.5
   click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+}
+
+# Esc held 3.5 s leaves a locked round for the start screen.
+leave_locked() {
+  xdotool keydown Escape sleep 3.5 keyup Escape
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+}
+
+# Exit on the start screen ends the game with 0.
+exit_game() {
+  click_in "$start" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit did not end the game with 0"
+}
+
+child_lock() {
+  label="$desktop, child lock"
+  local start play
+  begin_round --child-lock
   sleep 1
   local shown
   shown=$(current_desktop)
@@ -162,11 +180,9 @@ child_lock() {
   xdotool keydown Escape sleep 1 keyup Escape
   sleep 0.5
   wait_window 'ZEPHYRA' 10 >/dev/null || fail "Esc held 1 s left the locked round"
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+  leave_locked
   wait_gone 'ZEPHYRA' 30 || fail "the field is still shown"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after a locked round"
+  exit_game
   echo "ok: $label"
 }
 
@@ -175,21 +191,14 @@ child_lock() {
 play_time() {
   label="$desktop, play time"
   local start play
-  "$game" --child-lock --minutes 1 >"$work/out.txt" 2>&1 &
-  app_pid=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
-  sleep 0.5
-  click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  begin_round --child-lock --minutes 1
   play_for "$play" 70 || fail "the game ended during play"
   wait_window 'ZEPHYRA' 10 >/dev/null || fail "the goodnight picture did not stay"
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held did not leave"
+  leave_locked
   click_in "$start" "${play_button[@]}"
   sleep 1
   wait_window 'ZEPHYRA' 10 >/dev/null && fail "Play was not refused after the play time"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after the play time"
+  exit_game
   echo "ok: $label"
 }
 
@@ -198,16 +207,11 @@ play_time() {
 sent_away() {
   label="$desktop, unlocked round sent away"
   local start play
-  launch_game
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
-  sleep 0.5
-  click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  begin_round
   sleep 1
   xdotool mousemove 900 600 keydown alt click 5 keyup alt
   start=$(wait_window 'GAME -ZEPHYRA' 30) || fail "no start screen on the desktop shown"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after the round"
+  exit_game
   echo "ok: $label"
 }
 
@@ -229,12 +233,7 @@ two_monitors() {
   xmessage -name other -buttons close:0 -geometry +1900+400 "another program" 2>/dev/null &
   other_pid=$!
   wait_window other 50 >/dev/null || fail "no other window"
-  "$game" --child-lock >"$work/out.txt" 2>&1 &
-  app_pid=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
-  sleep 0.5
-  click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  begin_round --child-lock
   sleep 1
   [[ $(geometry "$play") == "0 0 1280 1024" ]] || fail "the field is not on the left monitor: $(geometry "$play")"
   xdotool mousemove 2500 500
@@ -247,10 +246,8 @@ two_monitors() {
   sleep 0.5
   kill -0 "$other_pid" 2>/dev/null || fail "a click on the other monitor closed another program"
   wait_front "$play" || fail "the field lost the front"
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after a locked round"
+  leave_locked
+  exit_game
   kill "$other_pid"
   other_pid=
   echo "ok: $label"

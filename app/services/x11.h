@@ -1,7 +1,8 @@
 #pragma once
 // What the game asks of the X server directly, past Qt: holding the keyboard
-// and the pointer, where the pointer is, the frame a window manager will put round a window.
-// Elsewhere than on X11 each does nothing, or says it cannot.
+// and the pointer, where the pointer is, keeping a window at the front, the
+// frame a window manager will put round a window. Elsewhere than on X11 each
+// does nothing, or says it cannot.
 
 #include <QElapsedTimer>
 #include <QMargins>
@@ -27,6 +28,13 @@ struct xcb_connection_t;
 
 namespace zephyra {
 
+// What a round holds: the keyboard always, the pointer if asked; and how
+// long the game may stop answering before both are let go.
+struct InputHolds {
+    bool pointer = false;
+    std::chrono::milliseconds stallLimit{2000};
+};
+
 // Holds the keyboard for one window, so every key reaches it whatever window
 // has the focus, and no key a child mashes reaches the desktop; if asked, the
 // pointer too, kept inside the window, so no click reaches another program or
@@ -39,11 +47,6 @@ namespace zephyra {
 // of it waits on the server. If the game thread stops answering for the
 // stall limit, a watchdog thread lets both go, so a hung game never holds the
 // desktop; they come back with the game.
-struct InputHolds {
-    bool pointer = false;
-    std::chrono::milliseconds stallLimit{2000};
-};
-
 class InputGrab {
 public:
     static constexpr int kKeepMs = 100;
@@ -66,7 +69,7 @@ private:
     std::atomic<std::chrono::steady_clock::rep> m_lastBeat{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    InputHolds m_holds;         // under m_mutex
+    InputHolds m_holds;      // set on the game thread, under m_mutex
     bool m_holding = false;  // under m_mutex
     bool m_quit = false;     // under m_mutex
     std::thread m_watchdog;
