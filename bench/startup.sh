@@ -25,8 +25,6 @@ scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
 start_display "${SCREEN:-1280x1024}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
-median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
-
 paints=() rss=() peaks=()
 for ((run = 1; run <= runs; ++run)); do
   read -r game_pid ms < <("$probe" 'GAME -ZEPHYRA' 10000 "$game" 2>>"$work/game.log")

@@ -81,3 +81,6 @@ stop_wm() {
   harness_forget "$wm_pid"
   wm_pid=
 }
+
+# The median of the numbers on standard input, one a line (for the bench/ scripts).
+median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
