@@ -103,8 +103,7 @@ run_case() {
   shot "$label-play"
 
   if [[ -n $lean ]]; then
-    plugins=$(awk '$6 ~ /\/plugins\// {print $6}' "/proc/$app_pid/maps" | sort -u |
-      grep -Ev '/platforms/libqxcb\.so$|/platforminputcontexts/libcomposeplatforminputcontextplugin\.so$')
+    plugins=$(extra_plugins "$app_pid")
     [[ -z $plugins ]] || fail "$label" "plugins the game does not use are mapped: $plugins"
   fi
   leave_and_exit "$play"
