@@ -96,9 +96,11 @@ int main(int argc, char* argv[])
     zephyra::exitOnFatalError(true);
     QApplication app(argc, argv);
     zephyra::exitOnFatalError(false);
-    // The platform and its input method are loaded; later lookups (image
-    // formats, styles, icon engines) find no plugins at all.
-    QCoreApplication::setLibraryPaths({});
+    // The xcb platform and its input method are loaded; later lookups (image
+    // formats, styles, icon engines) find no plugins at all. A platform the
+    // user chose (Wayland's) may load its shell plugins with its first window.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        QCoreApplication::setLibraryPaths({});
     // Qt keeps the failed connection, so the accessibility bridge never asks
     // again, and the environment is given back as it was.
     if (!sessionBus)
