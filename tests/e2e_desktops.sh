@@ -2,7 +2,8 @@
 # Hostile desktops: each case starts its own X server (small, huge, 16-bit,
 # two monitors), or takes away what a desktop usually offers (a sound server,
 # a web browser, a writable home, a UTF-8 locale, a window manager), or sets
-# what it should not (a scale too large). In each: start, Play, play a while,
+# what it should not (a scale too large), or is a family's GNOME or KDE
+# session with their Qt packages. In each: start, Play, play a while,
 # Esc, Exit with status 0, no error box. A display or platform that cannot be
 # opened ends with Qt's message and status 1. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
 # $ZEPHYRA_SHOTS when it is set.
