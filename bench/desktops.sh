@@ -15,16 +15,9 @@
 # On Debian 13: sudo tools/check-release trixie --run bench/desktops.sh build/zephyra
 # Usage: bench/desktops.sh <path-to-zephyra> [runs]
 set -uo pipefail
-here=$(dirname "$0")
-. "$here/../tests/e2e-lib.sh"
+. "$(dirname "$0")/../tests/e2e-lib.sh"
 
-game=$(realpath "${1:?path to the zephyra executable}")
-runs=${2:-5}
-probe=${FIRSTPAINT:-$(dirname "$game")/firstpaint}
-[[ -x $probe ]] || { echo "FAIL: no probe at $probe (cmake --build build --target firstpaint)" >&2; exit 1; }
-work=$(mktemp -d)
-game_pid=
-on_exit '[[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
+start_measuring "$@"
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n 20 "$work/game.log" >&2; exit 1; }
 start_display 1280x1024x24 || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 mkdir -m 700 "$work/run"

@@ -12,14 +12,7 @@
 set -uo pipefail
 . "$(dirname "$0")/../tools/harness.sh"
 
-game=$(realpath "${1:?path to the zephyra executable}")
-runs=${2:-5}
-probe=${FIRSTPAINT:-$(dirname "$game")/firstpaint}
-[[ -x $probe ]] || { echo "FAIL: no probe at $probe (cmake --build build --target firstpaint)" >&2; exit 1; }
-work=$(mktemp -d)
-game_pid=
-on_exit '[[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
-
+start_measuring "$@"
 
 scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
