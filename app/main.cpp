@@ -81,6 +81,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopSettingsAware(false);
     zephyra::TemporaryEnvironment forQtStart;
     forQtStart.unset("QT_QPA_PLATFORMTHEME");
+    forQtStart.unset("QT_STYLE_OVERRIDE");  // Qt 6.8 loads the style while it starts
     forQtStart.unset("QT_IM_MODULES");
     forQtStart.set("QT_IM_MODULE", "compose");
     // The portal query Qt 6.8 makes at start serves only colour picking.
