@@ -220,12 +220,9 @@ sent_away() {
 # monitor reaches nothing.
 two_monitors() {
   label="openbox, two monitors, child lock"
-  local output start play x y w h
+  local start play x y w h
   start_display 2560x1024x24 +extension RANDR || fail "Xvfb did not start"
-  output=$(xrandr | awk '/ connected/ { print $1; exit }')
-  xrandr --setmonitor left 1280/300x1024/200+0+0 "$output" >/dev/null 2>&1
-  xrandr --setmonitor right 1280/300x1024/200+1280+0 none >/dev/null 2>&1
-  if (($(xrandr --listmonitors | awk 'NR == 1 { print $2 }') != 2)); then
+  if ! split_monitors 2560 1024; then
     echo "SKIP ($label): this X server did not split its screen into two monitors"
     return 0
   fi
