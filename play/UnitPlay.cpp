@@ -175,6 +175,9 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
     zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
+    m_hiddenCheck.setSingleShot(true);
+    m_hiddenCheck.setInterval(kHiddenSettleMs);
+    connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
 
     FormCreate();
 }
@@ -398,6 +401,7 @@ void TPlay::closeEvent(QCloseEvent* event)
         emit roundEnded();
     }
     StopEscHold();
+    m_hiddenCheck.stop();
     m_front.release();
     m_grab.release();
     event->accept();
@@ -424,12 +428,13 @@ void TPlay::changeEvent(QEvent* event)
 bool TPlay::eventFilter(QObject* watched, QEvent* event)
 {
     // Qt hears of the field's unmapping (another desktop shown, "show
-    // desktop") as an exposure to nothing. Looked at again a moment later,
-    // so the late unmapping of a round just left and begun again is not taken
-    // for one.
+    // desktop") as an exposure to nothing; of its own hiding too, but then
+    // it no longer counts the field as mapped. Looked at again a moment
+    // later, so the late unmapping of a round just left and begun again is
+    // not taken for one.
     if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
-        && m_modalLoop && !m_choices.childLock)
-        QTimer::singleShot(kHiddenSettleMs, this, &TPlay::EndHiddenRound);
+        && m_modalLoop && !m_choices.childLock && testAttribute(Qt::WA_Mapped))
+        m_hiddenCheck.start();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -20,7 +21,6 @@
 
 class QEventLoop;
 class QScreen;
-class QTimer;
 class TDusk;
 class TEscCue;
 class TImage;
@@ -186,6 +186,7 @@ private:
     // pointer too.
     zephyra::InputGrab m_grab;
     zephyra::FrontGuard m_front;
+    QTimer m_hiddenCheck;  // an unlocked field unmapped: does it stay so?
 };
 
 extern TPlay* Play;
