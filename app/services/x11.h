@@ -138,9 +138,12 @@ protected:
 
 private:
     // A question to the server and its answer, once it has come.
+    struct Free {
+        void operator()(void* reply) const { std::free(reply); }
+    };
     struct Question {
         std::optional<unsigned> sequence;
-        std::unique_ptr<void, void (*)(void*)> answer{nullptr, std::free};
+        std::unique_ptr<void, Free> answer;
         bool answered = false;
     };
 
