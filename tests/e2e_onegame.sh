@@ -18,7 +18,9 @@ first= later= flood=
 on_exit 'kill -CONT $first 2>/dev/null; kill -9 $first $later $flood 2>/dev/null; end_session; rm -rf "$work"'
 fail() { echo "FAIL ($label): $*" >&2; exit 1; }
 now() { date +%s.%N; }
-figure() { echo "figure ($label): $1 $(echo "$(now) - $2" | bc) s"; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+figure() { echo "figure ($label): $1 $(minus "$(now)" "$2") s"; }
 # Visible start screens; those of process $1 if given.
 screens() { xdotool search --all --onlyvisible ${1:+--pid "$1"} --name '^GAME -ZEPHYRA$' 2>/dev/null | wc -l; }
 # Succeeds once command $1 does, within $2 tenths of a second.
@@ -28,7 +30,7 @@ within() { local i; for ((i = 0; i < $2; ++i)); do eval "$1" && return 0; sleep 
 # keeps those not let in yet trying for $3 seconds; prints how many got in
 # and how many the game closed.
 callers() {
-  (ulimit -n 4096 && exec perl -MSocket=:all -e '
+  (ulimit -n 4096 2>/dev/null; exec perl -MSocket=:all -e '
     my ($path, $left, $seconds, $text) = @ARGV;
     my ($end, $got, $closed, @in) = (time + $seconds, 0, 0);
     while (time < $end && ($left || @in)) {
@@ -127,18 +129,18 @@ socket() {
   click_in "$t" "${save_button[@]}"
   wait "$flood"
   flood=
-  cpu=$(echo "$(cpu_seconds) - $cpu" | bc)
+  cpu=$(minus "$(cpu_seconds)" "$cpu")
   echo "figure ($label): $(<"$work/callers.txt") in $seconds s; the game's CPU: $cpu s"
   # A game spinning on its socket takes a whole core.
-  (($(echo "$cpu < $seconds / 4" | bc))) || fail "$cpu s of CPU in $seconds s"
+  below "$cpu" $((seconds / 4)) || fail "$cpu s of CPU in $seconds s"
   # Out of descriptors: a refused accept rests the socket.
   prlimit --pid "$first" --nofile=$(($(ls "/proc/$first/fd" | wc -l) + 2)):1024
   cpu=$(cpu_seconds)
   callers "$sock" 100 4 >/dev/null
-  cpu=$(echo "$(cpu_seconds) - $cpu" | bc)
+  cpu=$(minus "$(cpu_seconds)" "$cpu")
   prlimit --pid "$first" --nofile=1024
   echo "figure ($label): out of descriptors, the game's CPU: $cpu s in 4 s"
-  (($(echo "$cpu < 1" | bc))) || fail "out of descriptors, $cpu s of CPU in 4 s"
+  below "$cpu" 1 || fail "out of descriptors, $cpu s of CPU in 4 s"
   t=$(now)
   start=$(wait_window 'GAME -ZEPHYRA' 50) && click_in "$start" "${play_button[@]}" &&
     play=$(wait_window ZEPHYRA 100) || fail "Play after the flood"

@@ -76,7 +76,6 @@ private:
 
     bool claimOnBus(const QString& startupId, bool* decided);
     bool claimBySocket(const QString& startupId);
-    void watchName();
     void nameMoved(const QString& newOwner);
     void openLock(const QByteArray& path);
     void serve();
