@@ -90,8 +90,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     QObject::connect(&oneGame, &zephyra::OneGame::frontRequested, &zephyra::bringGameToFront);
-    // Another start took this game's place while it stood still, and keeps it.
-    QObject::connect(&oneGame, &zephyra::OneGame::replaced, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // Another start took this game's place while it stood still, and keeps
+    // it: the game ends even with a locked round, whose field refuses to close.
+    QObject::connect(&oneGame, &zephyra::OneGame::replaced, &app, [] { QCoreApplication::exit(0); });
     START->show();
     // Pictures are decoded when first shown; this proves now that every one
     // can be, so a damaged one ends the program here and never shows in play.

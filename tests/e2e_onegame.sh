@@ -3,7 +3,7 @@
 # program. With a session bus and without: a start never waits on a stopped
 # game (SIGSTOP, its socket's queue full) longer than the answer time; once
 # the stopped game runs again it gives way, or keeps the round on its screen
-# and the later start gives way. Without a bus: callers that say nothing or
+# and the later start gives way unless it has a round too. Without a bus: callers that say nothing or
 # half a line are let go; 2,000 callers under a limit of 1,024 descriptors,
 # or a few with none left, cost the game a moment of CPU and leave Options
 # and Play working; a directory or a FIFO where the lock file belongs leaves
@@ -21,8 +21,7 @@ now() { date +%s.%N; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 figure() { echo "figure ($label): $1 $(minus "$(now)" "$2") s"; }
-# Visible start screens; those of process $1 if given.
-screens() { xdotool search --all --onlyvisible ${1:+--pid "$1"} --name '^GAME -ZEPHYRA$' 2>/dev/null | wc -l; }
+screens() { xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | wc -l; }
 # Succeeds once command $1 does, within $2 tenths of a second.
 within() { local i; for ((i = 0; i < $2; ++i)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
@@ -67,9 +66,13 @@ next_start_and_exit() {
   echo "ok: $label"
 }
 
-# $1: "socket" or "bus"; $2: what the stopped game shows, "start screen" or "round".
+# Visible windows of process $1 named exactly $2 (the play field: ZEPHYRA).
+window_of() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1; }
+
+# $1: "socket" or "bus"; $2: what the stopped game shows, "start screen" or
+# "round"; $3: "playing" when the later start has a round too.
 stall() {
-  label="$1, stopped at its $2"
+  label="$1, stopped at its $2${3:+, the later start $3}"
   own_session "$1"
   first_game
   if [[ $2 == round ]]; then
@@ -83,24 +86,28 @@ stall() {
   t=$(now)
   "$game" >/dev/null 2>&1 &
   later=$!
-  within '(($(screens "$later") == 1))' 150 || fail "no start took over the stopped game"
+  within '[[ -n $(window_of "$later" "GAME -ZEPHYRA") ]]' 150 || fail "no start took over the stopped game"
   figure "the later start showed its start screen after" "$t"
+  if [[ -n ${3:-} ]]; then
+    click_in "$(window_of "$later" "GAME -ZEPHYRA")" "${play_button[@]}"
+    within '[[ -n $(window_of "$later" ZEPHYRA) ]]' 100 || fail "no round in the later start"
+  fi
   t=$(now)
   kill -CONT "$first"
-  if [[ $2 == round ]]; then
+  if [[ $2 == round && -z ${3:-} ]]; then
     within '! kill -0 "$later" 2>/dev/null' 30 || fail "the later start did not give way"
     figure "the later start gave way after" "$t"
-    wait_window ZEPHYRA 10 >/dev/null || fail "the round is gone"
-    xdotool key Escape
+    [[ -n $(window_of "$first" ZEPHYRA) ]] || fail "the round is gone"
   else
-    within '! kill -0 "$first" 2>/dev/null && (($(screens) == 1))' 30 || fail "$(screens) start screens"
+    within '! kill -0 "$first" 2>/dev/null' 30 || fail "the resumed game did not give way"
     figure "the resumed game gave way after" "$t"
     first=$later
   fi
   later=
   kill "$flood" 2>/dev/null
   flood=
-  within '(($(screens) == 1))' 50 || fail "no start screen left"
+  [[ $2 == round ]] && xdotool key Escape
+  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
   next_start_and_exit
 }
 
@@ -165,4 +172,6 @@ stall socket "start screen"
 stall bus "start screen"
 stall socket round
 stall bus round
+stall socket round playing
+stall bus round playing
 socket

@@ -452,7 +452,8 @@ void OneGame::answer(Caller* caller, const QByteArray& line)
     const auto say = [caller](const QByteArray& what) {
         return ::send(caller->fd, what.constData(), size_t(what.size()), MSG_NOSIGNAL) == what.size();
     };
-    const QByteArray verb = line.left(line.indexOf(' '));
+    const qsizetype space = line.indexOf(' ');
+    const QByteArray verb = space < 0 ? line : line.left(space);
     if (verb == kYield) {
         say(giveWay() ? kOk : kNo);
     } else if (verb == kFront) {
