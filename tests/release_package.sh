@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The package as a parent on another Debian release gets it: apt installs the
-# .deb into a fresh minimal root of that release (a throw-away copy of the
-# cached one, so only the package's own dependencies come in), and the
-# installed game runs there on an X display of its own: start screen with its
-# picture, Play, Esc, Exit with code 0. Needs root; ./test.sh --full runs it.
-# Usage: release_package.sh <deb> [codename, default trixie]
+# .deb, with the recommends it brings by default, into a fresh minimal root of
+# that release (a throw-away copy of the cached one), and the installed game
+# runs there on an X display of its own: start screen with its picture, Play,
+# Esc, Exit with code 0. The desktop root (the default) holds first what
+# GNOME's and KDE's tasks bring for Qt programs, and the game plays once as
+# each desktop, mapping no Qt plugin of theirs; the bare root holds only what
+# the package brings. Needs root; ./test.sh --full runs it.
+# Usage: release_package.sh <deb> [codename, default trixie] [desktop | bare]
 set -uo pipefail
 deb=$(realpath "${1:?path to the .deb}")
 codename=${2:-trixie}
+flavour=${3:-desktop}
 cd "$(dirname "$0")/.."
 . tests/e2e-lib.sh
 . tools/release-root.sh
@@ -38,20 +42,36 @@ apt_in_root() {
     { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename"; }
 }
 apt_in_root update
-apt_in_root install -y --no-install-recommends "/tmp/$(basename "$deb")"
+desktops=(bare)
+if [[ $flavour == desktop ]]; then
+  desktop_qt=(qt6-gtk-platformtheme qt6-image-formats-plugins)
+  case $codename in
+    bookworm) desktop_qt+=(libqt6svg6) ;;
+    *) desktop_qt+=(qt6-svg-plugins plasma-integration kimageformat6-plugins) ;;  # Plasma 6's
+  esac
+  apt_in_root install -y "${desktop_qt[@]}"
+  desktops=(GNOME KDE)
+fi
+apt_in_root install -y "/tmp/$(basename "$deb")"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
-label="$(basename "$deb") on Debian $codename"
-start_display 1280x1024x24 || fail "$label: Xvfb did not start"
+start_display 1280x1024x24 || fail "Xvfb did not start"
 game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
-launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin
-start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
-sleep 1
-colours=$(import -window "$start" -format '%k' info:)
-((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
-read -r x y _ _ < <(geometry "$start")
-click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
-sleep 1
-leave_and_exit "$play"
-echo "ok: $label (installed version $version): start screen, Play, Esc, Exit 0"
+for desktop in "${desktops[@]}"; do
+  label="$(basename "$deb") on Debian $codename ($desktop)"
+  desktop_env=()
+  [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
+  launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin "${desktop_env[@]}"
+  start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
+  sleep 1
+  colours=$(import -window "$start" -format '%k' info:)
+  ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
+  read -r x y _ _ < <(geometry "$start")
+  click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
+  play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+  sleep 1
+  plugins=$(extra_plugins "$app_pid")
+  [[ -z $plugins ]] || fail "$label: plugins the game does not use are mapped: $plugins"
+  leave_and_exit "$play"
+  echo "ok: $label (installed version $version, with recommends): start screen, Play, Esc, Exit 0"
+done

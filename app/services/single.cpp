@@ -65,16 +65,6 @@ QString displayKey()
     return display;
 }
 
-// Without an address or the usual socket there is no bus to ask, and asking
-// would make the bus library start one of its own for the X display.
-bool sessionBusExpected()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
-}
-
 QString objectPath(const QString& appId)
 {
     return QLatin1Char('/') + QString(appId).replace(QLatin1Char('.'), QLatin1Char('/'));
@@ -115,6 +105,14 @@ private:
 };
 
 }  // namespace
+
+bool sessionBusExpected()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
+}
 
 OneGame::OneGame(const QString& appId, std::function<bool()> roundShown)
     : m_appId(appId), m_roundShown(std::move(roundShown))
