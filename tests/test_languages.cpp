@@ -268,7 +268,7 @@ private slots:
     void everyDialogLetterHasAGlyph()
     {
         QFETCH(QString, language);
-        zephyra::installLanguage(QLocale(language));
+        zephyra::installLanguage(language);
         fixture::freshGame();
         const QString counters = QRawFont::fromFont(lcdCounterFont()).familyName();
         int letters = 0;
