@@ -86,6 +86,24 @@ run_bare_and_managed() {
   return 0
 }
 
+# Gives the games started next a runtime folder of their own under $work,
+# with a session bus of their own for $1 "bus" ($bus_pid), or none for
+# "socket": the two ways one game at a time is kept.
+own_session() {
+  end_session
+  XDG_RUNTIME_DIR=$(mktemp -d -p "$work" run.XXXX)
+  export XDG_RUNTIME_DIR
+  unset DBUS_SESSION_BUS_ADDRESS
+  if [[ $1 == bus ]]; then
+    read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
+    export DBUS_SESSION_BUS_ADDRESS
+  fi
+}
+end_session() {
+  [[ -n ${bus_pid:-} ]] && kill "$bus_pid" 2>/dev/null
+  bus_pid=
+}
+
 # ---- Driving the real program through a round. The scripts set $game (the
 # executable) and define fail(label, message); $work is their scratch folder.
 

@@ -18,11 +18,12 @@ set -uo pipefail
 game=$(realpath "${1:?path to the zephyra executable}")
 . "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
-app_pid= first_pid= bus_pid= other_pid=
+app_pid= first_pid= other_pid=
 cleanup() {
   local pid
-  for pid in $app_pid $first_pid $other_pid $bus_pid; do kill -9 "$pid" 2>/dev/null; done
-  app_pid= first_pid= other_pid= bus_pid=
+  for pid in $app_pid $first_pid $other_pid; do kill -9 "$pid" 2>/dev/null; done
+  app_pid= first_pid= other_pid=
+  end_session
 }
 on_exit 'cleanup; rm -rf "$work"'
 export XDG_RUNTIME_DIR=$work/run
@@ -80,13 +81,7 @@ second_start_raises() {
 # $1: "bus" (a session bus of its own) or "socket" (none).
 one_game() {
   label="$desktop, $1"
-  export XDG_RUNTIME_DIR=$work/run-$1
-  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  unset DBUS_SESSION_BUS_ADDRESS
-  if [[ $1 == bus ]]; then
-    read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
-    export DBUS_SESSION_BUS_ADDRESS
-  fi
+  own_session "$1"
   local start play
   launch_game
   first_pid=$app_pid
@@ -105,8 +100,7 @@ one_game() {
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "a start after kill -9 showed no start screen"
   click_in "$start" "${exit_button[@]}"
   wait_exit 100 && ((exit_code == 0)) || fail "Exit after a restart"
-  [[ -n $bus_pid ]] && kill "$bus_pid"
-  bus_pid=
+  end_session
   echo "ok: $label: one game at a time"
 }
 
