@@ -11,8 +11,9 @@
 # SWEEP=1 sweeps the whole field instead: pops, bursts and counter updates
 # join in (and the prize pause may come).
 # Pointer paths are laid out in the game's logical pixels, so every screen and
-# scale sees the same play.
-# Usage: [SWEEP=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] bench/play-cpu.sh <path-to-zephyra>
+# scale sees the same play. LOCK=1 plays a round with the child lock under
+# openbox, where the lock keeps the field at the front.
+# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] bench/play-cpu.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
@@ -34,7 +35,12 @@ scale=${SCALE:-1}
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
 start_display "${screen}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
-"$game" >"$work/game.log" 2>&1 &
+lock=()
+if [[ ${LOCK:-} == 1 ]]; then
+  lock=(--child-lock)
+  start_wm openbox
+fi
+"$game" "${lock[@]}" >"$work/game.log" 2>&1 &
 game_pid=$!
 
 wid=

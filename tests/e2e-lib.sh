@@ -40,6 +40,21 @@ geometry() {
     /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
+# Succeeds when another client could take the keyboard now ("pointer": the
+# pointer); it gives it back at once. Debian's Python, with python3-xlib.
+can_take() {
+  /usr/bin/python3 - "${1:-keyboard}" <<'EOF'
+import sys
+from Xlib import X, display
+root = display.Display().screen().root
+if sys.argv[1] == "pointer":
+    status = root.grab_pointer(False, 0, X.GrabModeAsync, X.GrabModeAsync, X.NONE, X.NONE, X.CurrentTime)
+else:
+    status = root.grab_keyboard(False, X.GrabModeAsync, X.GrabModeAsync, X.CurrentTime)
+sys.exit(status != X.GrabSuccess)
+EOF
+}
+
 # No --sync: xdotool waits seconds for a move when the pointer is already there.
 click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
