@@ -57,9 +57,11 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
     // The desktop entry's actions carry these same names.
     const QString lockAction = QC::translate("zephyra", "Play with child lock");
     const QString minutesAction = QC::translate("zephyra", "Play for %1 minutes").arg(kDesktopMinutes);
+    const QString easyAction = QC::translate("zephyra", "Easy play");
     parser.setApplicationDescription(
         QC::translate("zephyra", "A balloon-popping game for young children.") + QLatin1Char('\n')
-        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\" and \"%2\".").arg(lockAction, minutesAction));
+        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\", \"%2\" and \"%3\".")
+              .arg(lockAction, minutesAction, easyAction));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption lock(
@@ -75,8 +77,13 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
             .arg(1)
             .arg(kMostMinutes),
         QStringLiteral("N"));
+    const QCommandLineOption easy(
+        QStringLiteral("easy"),
+        QC::translate("zephyra", "Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends "
+                                 "the wasp to the nearest balloon, and it pops it."));
     parser.addOption(lock);
     parser.addOption(minutes);
+    parser.addOption(easy);
 
     const bool parsed = parser.parse(arguments);
     const QStringList unknown = parser.unknownOptionNames();
@@ -106,6 +113,7 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
         line.choices.playTime = std::chrono::minutes(n);
     }
     line.choices.childLock = parser.isSet(lock);
+    line.choices.easyPlay = parser.isSet(easy);
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         // Before the QApplication an unknown word may be one of Qt's own.
         if (beforeGui)

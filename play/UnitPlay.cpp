@@ -10,6 +10,7 @@
 #include "assets/decode.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"
+#include "play/input.h"
 #include "play/overlays.h"
 
 #include <QCloseEvent>
@@ -175,6 +176,9 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
     zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
+    Input = new TPlayInput(*this, m_choices.easyPlay);
+    // Fingers steer and tap on the field itself, wherever they land.
+    setAttribute(Qt::WA_AcceptTouchEvents);
     m_hiddenCheck.setSingleShot(true);
     m_hiddenCheck.setInterval(kHiddenSettleMs);
     connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
@@ -230,6 +234,7 @@ void TPlay::ShowModal(QScreen* screen)
         m_played = std::chrono::milliseconds(0);
     if (m_choices.childLock)
         m_front.hold(this);
+    Input->RoundStarted();
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -323,6 +328,8 @@ void TPlay::keyPressEvent(QKeyEvent* event)
     const int character = event->key() == Qt::Key_Escape ? kEscChar
                           : event->text().isEmpty()      ? 0
                                                          : event->text().at(0).unicode();
+    if (character != kEscChar && !event->isAutoRepeat())
+        Input->Press();
     zephyra::runHandler([&] { FormKeyPress(character); });
 }
 
@@ -357,6 +364,8 @@ void TPlay::LockedKey(QKeyEvent* event, bool down)
     const std::size_t keysDown = keymap ? keymap->count() : std::size_t(m_keysDown.size());
     if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier || keysDown != 1) {
         StopEscHold();  // a palm on the keyboard never counts
+        if (event->key() != Qt::Key_Escape)
+            Input->Press();
         return;
     }
     m_escHeldMs = 0;
@@ -401,6 +410,7 @@ void TPlay::closeEvent(QCloseEvent* event)
         emit roundEnded();
     }
     StopEscHold();
+    Input->RoundEnded();
     m_hiddenCheck.stop();
     m_front.release();
     m_grab.release();
@@ -435,7 +445,28 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
         && m_modalLoop && !m_choices.childLock && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
+    // On easy play any mouse button is a press, wherever the pointer is; it
+    // does not also click.
+    if (Input->EasyPlay() && watched == windowHandle()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        if (event->type() == QEvent::MouseButtonPress)
+            Input->Press();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TPlay::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        return Input->Touch(static_cast<QTouchEvent*>(event));
+    default:
+        return QWidget::event(event);
+    }
 }
 
 void TPlay::EndHiddenRound()
@@ -558,6 +589,7 @@ void TPlay::Timer_B1Timer()
         return;
     }
     LaunchStep();
+    Input->Step();
     WaspStep();
     bool popped = false;
     for (int i = 0; i < kSlotCount; ++i) {
@@ -569,6 +601,7 @@ void TPlay::Timer_B1Timer()
         if (HitTest(i))
             popped = true;
     }
+    EasyPopStep(popped);
     for (int i = 0; i < kSlotCount; ++i)
         BurstStep(i);
     // However many balloons burst in this tick, they count as one pop.
@@ -576,6 +609,25 @@ void TPlay::Timer_B1Timer()
         CountPop(Timer_B1);
     PlayTimeStep(kTickMs);
     FinishHandler();
+}
+
+void TPlay::EasyPopStep(bool& popped)
+{
+    const int index = Input->Arrived();
+    if (index < 0)
+        return;
+    TImage* slot = m_slots[static_cast<std::size_t>(index)];
+    std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(index)];
+    if (slot->isHidden() || phase != 0)
+        return;  // the sting's touch popped it already
+    if (GameSettings.PopMode == PopByMove) {
+        phase = 1;  // its burst step puts up the picture, and the tick counts it
+        popped = true;
+        return;
+    }
+    PutBurstPicture(slot);
+    phase = 1;
+    WorkClick();
 }
 
 void TPlay::CountPop(QTimer* tickTimer)
@@ -593,6 +645,7 @@ void TPlay::CountPop(QTimer* tickTimer)
 void TPlay::ShowPrize(QTimer* tickTimer)
 {
     tickTimer->stop();
+    Input->Land();  // a flight and a kept press end with the round's balloons
     HideSlots();
     ImagePriz->move(width() / 2 - kPrizeOffset, height() / 2 - kPrizeOffset);
     if (ImagePriz->Picture().isNull())
@@ -622,6 +675,7 @@ void TPlay::TimerClickTimer()
         return;
     }
     LaunchStep();
+    Input->Step();
     WaspStep();
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
@@ -630,6 +684,9 @@ void TPlay::TimerClickTimer()
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
+    // After the count-down, so its burst lasts as long as a click's.
+    bool popped = false;
+    EasyPopStep(popped);
     PlayTimeStep(kTickMs);
     FinishHandler();
 }
@@ -650,6 +707,7 @@ void TPlay::PlayTimeStep(int ms)
 void TPlay::FloatAwayStep()
 {
     // The wasp still flies; nothing pops any more.
+    Input->Step();
     WaspStep();
     // Fast enough to clear the tallest screen in kFloatAwayTicks, never slower than play.
     const int step = std::max(GameSettings.FlightStep, (height() + GameSettings.BalloonHeight) / kFloatAwayTicks + 1);

@@ -25,6 +25,7 @@ class TDusk;
 class TEscCue;
 class TImage;
 class TLCDScreen;
+class TPlayInput;
 class TPngImageCollection;
 namespace zephyra {
 class SoundOutput;
@@ -110,6 +111,9 @@ public:
     void RiseStep(TImage* slot);
     bool HitTest(int index);
     void BurstStep(int index);
+    // Easy play: the balloon a flight reached in this tick pops, as a touch
+    // pops it in the pop-by-movement mode and as a click in the click modes.
+    void EasyPopStep(bool& popped);
 
     std::array<TImage*, kSlotCount> Slots() const { return m_slots; }
     // Replaces a display's one line: insert at 0, then delete the old line.
@@ -131,6 +135,8 @@ public:
     QTimer* TimerNight = nullptr;
     TEscCue* EscCue = nullptr;
     QTimer* TimerEsc = nullptr;
+    // Easy play, gamepads and touch.
+    TPlayInput* Input = nullptr;
 
 signals:
     // The round is over and the field has closed: the start screen comes back.
@@ -145,6 +151,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void ClearRound();

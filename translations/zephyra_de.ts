@@ -238,8 +238,16 @@
         <translation>Ein Ballonspiel für kleine Kinder.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
-        <translation>Sein Menü auf dem Desktop bietet auch „%1“ und „%2“.</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
+        <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“ und „%3“.</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Einfach spielen</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Einfach spielen: Jede Taste außer Esc, jede Maustaste, ein Tippen oder eine Gamepad-Taste schickt die Wespe zum nächsten Ballon, und sie lässt ihn platzen.</translation>
     </message>
     <message>
         <source>Play with child lock</source>

@@ -238,8 +238,16 @@
         <translation>A balloon-popping game for young children.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
-        <translation>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
+        <translation>Its menu on the desktop also offers &amp;quot;%1&amp;quot;, &amp;quot;%2&amp;quot; and &amp;quot;%3&amp;quot;.</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Easy play</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</translation>
     </message>
     <message>
         <source>Play with child lock</source>

@@ -238,8 +238,16 @@
         <translation>Un juego de reventar globos para peques.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
-        <translation>Su menú en el escritorio también ofrece «%1» y «%2».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
+        <translation>Su menú en el escritorio también ofrece «%1», «%2» y «%3».</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Juego fácil</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Juego fácil: cualquier tecla salvo Esc, cualquier botón del ratón, un toque o un botón del mando envía la avispa al globo más cercano, y lo revienta.</translation>
     </message>
     <message>
         <source>Play with child lock</source>

@@ -238,8 +238,16 @@
         <translation>Гра для малечі: лопай повітряні кульки.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot; and &quot;%2&quot;.</source>
-        <translation>Її меню на робочому столі також пропонує «%1» і «%2».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
+        <translation>Її меню на робочому столі також пропонує «%1», «%2» і «%3».</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Легка гра</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Легка гра: будь-яка клавіша, крім Esc, будь-яка кнопка миші, дотик або кнопка геймпада посилає осу до найближчої кульки, і вона її лопає.</translation>
     </message>
     <message>
         <source>Play with child lock</source>

@@ -14,6 +14,9 @@ struct ParentChoices {
     // Play time, counted over the rounds, before the closing picture; zero
     // for no limit.
     std::chrono::milliseconds playTime{0};
+    // Easy play: any key but Esc, any mouse button, a tap or a gamepad
+    // button sends the wasp to the nearest balloon, and it pops it.
+    bool easyPlay = false;
 };
 
 // How long Esc must be held, alone, to leave a locked round; the locked

@@ -1,0 +1,83 @@
+#pragma once
+// Ways to play beyond steering the mouse, asked by the play field on each
+// tick: easy play (a press sends the wasp to a balloon and it pops it), a
+// gamepad's stick and buttons, and fingers on a touch screen. The mouse
+// still steers as always: these put the pointer where the wasp goes, so the
+// wasp keeps following the pointer and a mouse moved after them carries on
+// from the wasp.
+
+#include "play/gamepad.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <optional>
+
+class QTouchEvent;
+class TPlay;
+
+// How many ticks a flight of easy play takes, the pop included: about a
+// third of a second, long enough to see the wasp fly.
+inline constexpr int kFlightTicks = 7;
+// At full tilt a stick flies the wasp across the field's width in this many
+// ticks (3 s): a speed a child can follow.
+inline constexpr int kStickCrossTicks = 60;
+
+class TPlayInput : public QObject {
+    Q_OBJECT
+public:
+    TPlayInput(TPlay& field, bool easyPlay);
+
+    bool EasyPlay() const { return m_easy; }
+    // Gamepads are looked for and read only while a round is on the screen;
+    // a flight and a kept press end with the round.
+    void RoundStarted();
+    void RoundEnded();
+
+    // A press of easy play: a key, a mouse button, a gamepad button, or a tap
+    // (at: where, in the field; the balloon nearest to it). Starts a flight to
+    // the nearest balloon wholly on the field; during a flight it is kept for
+    // the next one, at most one. With no balloon, or while no tick runs, it
+    // does nothing.
+    void Press(std::optional<QPoint> at = {});
+    // The first step of every tick, before the wasp step: a gamepad's stick
+    // and buttons, then the flight's next place. Puts the pointer there.
+    void Step();
+    // The slot a flight reached in this tick's Step, or -1.
+    int Arrived() const { return m_arrived; }
+    bool Flying() const { return m_flight.has_value(); }
+    // A flight under way ends where the wasp is, and a kept press with it.
+    void Land();
+    // A finger on the field. Returns whether it was taken.
+    bool Touch(QTouchEvent* event);
+
+    zephyra::Gamepads& Pads() { return m_pads; }
+
+private:
+    struct Flight {
+        int slot;
+        QPointF from;  // where the pointer stood when it began
+        int tick = 0;
+    };
+    void GamepadStep();
+    void FlightStep();
+    // The balloon a press from this sting point goes for, or -1.
+    int Choose(QPoint sting) const;
+    std::optional<Flight> FlyFrom(QPoint sting) const;
+    // The pointer in the field's coordinates, and putting it there.
+    QPoint Aim() const;
+    void PutAim(QPoint aim);
+    QPoint StingAt(QPoint aim) const;
+    QPoint AimFor(QPoint sting) const;
+
+    TPlay& m_field;
+    const bool m_easy;
+    std::optional<Flight> m_flight;
+    bool m_kept = false;
+    int m_arrived = -1;
+    std::optional<QPoint> m_put;  // where a flight last put the pointer
+    std::optional<int> m_finger;  // the touch point that steers
+    QPointF m_fingerFrom;  // where it came down
+    bool m_sliding = false;  // on easy play a finger steers once it slides
+    zephyra::Gamepads m_pads;
+};
