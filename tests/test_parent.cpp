@@ -27,34 +27,6 @@ int balloonsInFlight()
     return int(std::count_if(field.begin(), field.end(), [](const TImage* s) { return !s->isHidden(); }));
 }
 
-// The hold's timer, ticked as the event loop would tick it while it runs.
-void holdEsc(int ticks)
-{
-    for (int i = 0; i < ticks && Play->TimerEsc->isActive(); ++i)
-        Play->TimerEscTimer();
-}
-
-// Plays one round, running `during` inside it; true when the round ended by
-// itself. One that does not is left after five seconds, as a grown-up would
-// leave it, so a fault fails the test instead of hanging it.
-bool playRound(const std::function<void()>& during)
-{
-    bool forced = false;
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [&forced] {
-        forced = true;
-        QTest::keyRelease(Play, Qt::Key_A);
-        QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
-        Play->close();
-    });
-    fallback.start(5000);
-    QTimer::singleShot(0, Play, during);
-    START->B_PlayClick();
-    return !forced;
-}
-
 }  // namespace
 
 class ParentTest : public QObject {
@@ -120,40 +92,40 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
 {
     fixture::freshGame(20240611, {.childLock = true});
     START->show();
-    const bool ended = playRound([] {
+    const bool ended = fixture::playRound([] {
         // Esc alone, as an unlocked round takes it: nothing.
         QTest::keyClick(Play, Qt::Key_Escape);
         QVERIFY(Play->isVisible());
         // Held not quite long enough, then let go: the cue goes, and the
         // next hold starts over.
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks - 1);
+        fixture::holdEsc(kHoldTicks - 1);
         QVERIFY(Play->EscCue->isVisible());
         QVERIFY(Play->EscCue->Progress() > 0.9);
         QTest::keyRelease(Play, Qt::Key_Escape);
         QVERIFY(!Play->EscCue->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks - 1);
+        fixture::holdEsc(kHoldTicks - 1);
         QVERIFY(Play->isVisible());
         // A second key down stops the hold; letting it go does not resume it.
         QTest::keyPress(Play, Qt::Key_A);
         QTest::keyRelease(Play, Qt::Key_A);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QVERIFY(Play->isVisible());
         QTest::keyRelease(Play, Qt::Key_Escape);
         // Esc with a modifier, or after another key, is no hold.
         QTest::keyPress(Play, Qt::Key_Escape, Qt::ShiftModifier);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QTest::keyRelease(Play, Qt::Key_Escape, Qt::ShiftModifier);
         QTest::keyPress(Play, Qt::Key_A);
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QTest::keyRelease(Play, Qt::Key_Escape);
         QTest::keyRelease(Play, Qt::Key_A);
         QVERIFY(Play->isVisible());
         // Alone, long enough: the round ends and the start screen is back.
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
@@ -176,7 +148,7 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
     QFETCH(QString, how);
     fixture::freshGame(20240611, {.childLock = true});
     START->show();
-    const bool ended = playRound([how] {
+    const bool ended = fixture::playRound([how] {
         if (how == QLatin1String("close"))
             Play->close();
         else if (how == QLatin1String("Alt+F4"))
@@ -190,7 +162,7 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
         QCOMPARE(Play->windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen), Qt::WindowFullScreen);
         QVERIFY(Play->TickTimer()->isActive());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
 }
@@ -210,7 +182,7 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QFETCH(bool, closed);
     fixture::freshGame(20240611, {.childLock = lock, .playTime = 3s});
     START->show();
-    const bool ended = playRound([lock, closed] {
+    const bool ended = fixture::playRound([lock, closed] {
         // Play until the time is up, with balloons in flight.
         int ticks = 0;
         while (!Play->TimeIsUp() && ticks++ < 1000)
@@ -239,7 +211,7 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
         else if (!lock)
             Play->TimerNightTimer();
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
