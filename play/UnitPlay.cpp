@@ -598,7 +598,7 @@ void TPlay::Timer_B1Timer()
             continue;
         RiseStep(slot);
         // Tested at the position after the rise, even if the rise hid it.
-        if (HitTest(i))
+        if (!Input->PassesBy(i) && HitTest(i))
             popped = true;
     }
     EasyPopStep(popped);

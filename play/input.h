@@ -46,6 +46,13 @@ public:
     // The slot a flight reached in this tick's Step, or -1.
     int Arrived() const { return m_arrived; }
     bool Flying() const { return m_flight.has_value(); }
+    // A flying wasp pops only the balloon it flies to: the others it passes
+    // by, so each press is one pop.
+    bool PassesBy(int slot) const
+    {
+        const int target = m_flight ? m_flight->slot : m_arrived;
+        return target >= 0 && slot != target;
+    }
     // A flight under way ends where the wasp is, and a kept press with it.
     void Land();
     // A finger on the field. Returns whether it was taken.

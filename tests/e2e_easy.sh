@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Easy play in the real program, its pops heard by a private sound server: a
+# child who cannot aim presses random keys, one every $INTERVAL s ($PRESSES
+# of them), with the pointer parked in a corner. With --easy every press is
+# a pop heard (while balloons are on the field); without it none is, as
+# always. Then with --easy --child-lock: keys pop, a short Esc leaves the
+# field up, Esc held 3.5 s leaves. Prints what it hears. A pop is a sound
+# the server starts to play (a new stream): a recording of the sink under a
+# busy machine loses stretches, but the server's own record does not.
+# PRESSES=60 INTERVAL=1 gives the figure for the README.
+# Usage: [PRESSES=8] [INTERVAL=1] e2e_easy.sh <path-to-zephyra>
+set -uo pipefail
+
+game=${1:?path to the zephyra executable}
+: "${DISPLAY:?DISPLAY must name an X server}"
+. "$(dirname "$0")/e2e-lib.sh"
+. "$(dirname "$0")/pulse-lib.sh"
+presses=${PRESSES:-8} interval=${INTERVAL:-1}
+work=$(mktemp -d)
+app_pid= rec_pid=
+cleanup() {
+  local p
+  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
+  app_pid= rec_pid=
+}
+on_exit 'cleanup; end_pulse; rm -rf "$work"'
+fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
+start_pulse || exit 1
+
+keys=(a s d f j k l space Return Tab Shift_L Control_L 1 2 3 Left Down BackSpace)
+# Starts the game with the given options, no prize (1000 pops) to pause the
+# field, Play; the pointer is parked in the screen's lower right corner.
+# Presses $presses keys; $heard is the pops heard.
+press_keys() {
+  "$game" "$@" >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+  set_prize_count "$start" 1000 || fail "$label" "could not set the prize count"
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+  read -r sw sh < <(xdotool getdisplaygeometry)
+  xdotool mousemove $((sw - 1)) $((sh - 1))
+  sleep 2.5  # balloons in the air
+  pactl subscribe >"$work/events" & rec_pid=$!
+  sleep 0.5
+  local i
+  for ((i = 0; i < presses; ++i)); do
+    xdotool key "${keys[RANDOM % ${#keys[@]}]}"
+    sleep "$interval"
+  done
+  sleep 0.7
+  kill "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+  heard=$(grep -c "'new' on sink-input" "$work/events")
+}
+
+label="easy play"
+press_keys --easy
+echo "easy play: $presses presses, $heard pops heard"
+((heard == presses)) || fail "$label" "$heard pops heard for $presses presses"
+leave_and_exit "$play"
+
+label="without easy play"
+press_keys
+echo "without easy play: $presses presses, $heard pops heard"
+((heard == 0)) || fail "$label" "$heard pops heard, none expected"
+leave_and_exit "$play"
+
+label="easy play under the child lock"
+presses=4
+press_keys --easy --child-lock
+echo "easy play under the child lock: $presses presses, $heard pops heard"
+((heard == presses)) || fail "$label" "$heard pops heard for $presses presses"
+xdotool keydown Escape; sleep 0.5; xdotool keyup Escape
+sleep 0.5
+wait_window 'ZEPHYRA' 5 >/dev/null || fail "$label" "a short Esc left the field"
+xdotool keydown Escape; sleep 3.5; xdotool keyup Escape
+wait_window 'GAME -ZEPHYRA' 50 >/dev/null || fail "$label" "Esc held 3.5 s did not leave"
+click_in "$(wait_window 'GAME -ZEPHYRA')" "${exit_button[@]}"
+wait_exit 300 || fail "$label" "Exit did not end the program"
+echo "ok: presses pop in easy play, none without it; the lock holds"
