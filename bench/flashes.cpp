@@ -22,6 +22,7 @@
 #include "app/services/sound.h"
 #include "app/windows.h"
 #include "play/UnitPlay.h"
+#include "play/input.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -33,6 +34,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <climits>
 #include <cstdio>
 #include <deque>
 #include <vector>
@@ -224,6 +226,7 @@ struct Scenario {
     SizeChoice balloons;
     int launchMs;
     int flightStep;
+    int pressEvery = 0;  // easy play: a press every this many ticks, the pointer parked
 };
 
 void movePointer(QPoint at)
@@ -269,13 +272,15 @@ Outcome play(zephyra::SoundOutput& sound, const Scenario& s, int seconds, quint3
     zephyra::destroyWindows();
     GameSettings = TGameSettings();
     PlayState = TPlayState();
-    zephyra::createWindows(sound);
+    zephyra::createWindows(sound, {.easyPlay = s.pressEvery > 0});
     zephyra::seedRandom(seed);
     ApplyBalloonSize(s.balloons);
     GameSettings.LaunchInterval = s.launchMs;
     GameSettings.FlightStep = s.flightStep;
     Play->setGeometry(QRect(QPoint(0, 0), kField));
     Play->show();
+    Play->Timer_B1->setInterval(INT_MAX);  // ticks are driven here; a press asks whether they run
+    Play->Timer_B1->start();
 
     FlashCount general, red;
     Outcome out;
@@ -288,11 +293,13 @@ Outcome play(zephyra::SoundOutput& sound, const Scenario& s, int seconds, quint3
             // The prize pause: no tick runs until its ten seconds are over.
             if (++pauseTicks * kTickMs >= kPrizePauseMs) {
                 Play->TimerPrizTimer();
-                Play->Timer_B1->stop();  // ticks are driven here
                 pauseTicks = 0;
             }
         } else {
-            reachForBalloon();
+            if (s.pressEvery == 0)
+                reachForBalloon();
+            else if (tick % s.pressEvery == 0)
+                Play->Input->Press();
             const int before = PlayState.PoppedCount;
             Play->Timer_B1Timer();
             if (Play->TimerPriz->isActive())
@@ -373,6 +380,8 @@ int main(int argc, char** argv)
         {"start-values", SizeChoice::Medium, 1000, 10},
         {"large-fastest", SizeChoice::Large, 300, 30},
         {"small-fastest", SizeChoice::Small, 300, 2},
+        // A toddler mashing keys on easy play, five presses a second.
+        {"easy-mashing", SizeChoice::Large, 300, 10, 4},
     };
     bool fails = !calibrate();
     std::printf("1024x768 field, %s s of game time a scenario; a flash covers %d px of a 341x256 area\n",
