@@ -15,6 +15,9 @@ namespace {
 
 // A finger that slides this far on easy play steers; less is a tap.
 constexpr int kSlideDistance = 12;
+// A pointer put somewhere comes back from the window system rounded to its
+// device pixels; a mouse that moved is farther off than that.
+constexpr int kPutSlack = 2;
 
 QPoint stingMiddle()
 {
@@ -140,7 +143,7 @@ void TPlayInput::GamepadStep()
 void TPlayInput::FlightStep()
 {
     // The mouse moved since the flight put the pointer: the child steers.
-    if (m_put && Aim() != *m_put)
+    if (m_put && (Aim() - *m_put).manhattanLength() > kPutSlack)
         Land();
     if (!m_flight && m_kept) {
         m_kept = false;
@@ -186,6 +189,10 @@ void TPlayInput::FlightStep()
 
 bool TPlayInput::Touch(QTouchEvent* event)
 {
+    if (event->type() == QEvent::TouchCancel) {
+        m_finger.reset();
+        return true;
+    }
     for (const QEventPoint& p : event->points()) {
         const QPoint at = m_field.mapFromGlobal(p.globalPosition().toPoint());
         switch (p.state()) {
