@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The package as a parent on another Debian release gets it: apt installs the
-# .deb into a fresh minimal root of that release (a throw-away copy of the
-# cached one, so only the package's own dependencies come in), and the
+# The package as a parent on another Debian release or computer gets it: apt
+# installs the .deb into a fresh minimal root of that release and of the
+# package's architecture (a throw-away copy of the cached one, so only the
+# package's own dependencies come in; an arm64 root runs emulated), and the
 # installed game runs there on an X display of its own: start screen with its
-# picture, Play, Esc, Exit with code 0. Needs root; ./test.sh --full runs it.
+# picture, Play, two pops heard through a private sound server, Esc, Exit with
+# code 0. Needs root; ./test.sh --full runs it.
 # Usage: release_package.sh <deb> [codename, default trixie]
 set -uo pipefail
 deb=$(realpath "${1:?path to the .deb}")
@@ -11,14 +13,17 @@ codename=${2:-trixie}
 cd "$(dirname "$0")/.."
 . tests/e2e-lib.sh
 . tools/release-root.sh
+. tests/pulse-lib.sh  # after the roots' folder is known: it moves HOME
 
 work=$(mktemp -d)
-app_pid= root=
+app_pid= root= rec_pid=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+  [[ -n $rec_pid ]] && kill "$rec_pid" 2>/dev/null
   stop_display
   release_root_cleanup
   remove_root "$root"
+  end_pulse
   rm -rf "$work"
 }
 on_exit cleanup
@@ -26,32 +31,56 @@ trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
-base=$(base_root "$codename") || fail "no Debian $codename root"
+arch=$(dpkg-deb -f "$deb" Architecture)
+base=$(base_root "$codename" "$arch") || fail "no Debian $codename $arch root"
 root=$(scratch_root "$base") || fail "could not copy $base"
 mount_root "$root"
 # Downloaded packages stay beside the roots, so a second run fetches only what changed.
-mkdir -p "$roots_dir/$codename-archives/partial"
-mount --bind "$roots_dir/$codename-archives" "$root/var/cache/apt/archives"
+archives=$roots_dir/$(root_name "$codename" "$arch")-archives
+mkdir -p "$archives/partial"
+mount --bind "$archives" "$root/var/cache/apt/archives"
 cp "$deb" "$root/tmp/"
 apt_in_root() {
   in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q "$@" >"$work/apt.log" 2>&1 ||
-    { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename"; }
+    { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename $arch"; }
 }
 apt_in_root update
 apt_in_root install -y --no-install-recommends "/tmp/$(basename "$deb")"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
-label="$(basename "$deb") on Debian $codename"
+label="$(basename "$deb") on Debian $codename $arch"
+# An emulated game is many times slower: its windows get more time to come.
+slow=1
+foreign_root "$root" && slow=4 ui_wait=200 exit_wait=1200
 start_display 1280x1024x24 || fail "$label: Xvfb did not start"
+# The private sound server's socket, at the same path inside the root.
+start_pulse || fail "$label: no private sound server"
+mkdir -p "$root$pulse_dir"
+mount --bind "$pulse_dir" "$root$pulse_dir"
 game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
-launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin
-start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
-sleep 1
+launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER"
+start=$(wait_window 'GAME -ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: no start screen"; }
+sleep "$slow"
 colours=$(import -window "$start" -format '%k' info:)
 ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
 read -r x y _ _ < <(geometry "$start")
 click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
-sleep 1
+play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+sleep "$slow"
+
+# Two pops, apart, each heard whole: no sound shorter than the pop (two
+# balloons popped together may sound as one longer one).
+record zephyra_test.monitor "$work/pops.wav"
+for n in 1 2; do
+  play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
+  xdotool mousemove 0 0
+  sleep "$slow"
+done
+stop_recording
+pop=$(segments assets/sounds/pop.wav | awk '{ print $1 + $2; exit }')
+heard=$(segments "$work/pops.wav")
+awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } END { exit NR < 2 || cut }' <<<"$heard" ||
+  fail "$label: two pops of $pop s not heard; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+
 leave_and_exit "$play"
-echo "ok: $label (installed version $version): start screen, Play, Esc, Exit 0"
+echo "ok: $label (installed version $version): start screen, Play, two pops heard, Esc, Exit 0"
