@@ -12,7 +12,9 @@
 # join in (and the prize pause may come).
 # Pointer paths are laid out in the game's logical pixels, so every screen and
 # scale sees the same play.
-# Usage: [SWEEP=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] bench/play-cpu.sh <path-to-zephyra>
+# GAME_WRAPPER is a command the game is started through (chroot ROOT for a
+# game installed in another root, as bench/slow-machine.sh does).
+# Usage: [SWEEP=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] [GAME_WRAPPER=...] bench/play-cpu.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
@@ -34,11 +36,11 @@ scale=${SCALE:-1}
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
 start_display "${screen}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
-"$game" >"$work/game.log" 2>&1 &
+${GAME_WRAPPER:-} "$game" >"$work/game.log" 2>&1 &
 game_pid=$!
 
 wid=
-for _ in $(seq 100); do
+for _ in $(seq 300); do  # an emulated game takes its time
   wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | head -n1)
   [[ -n $wid ]] && break
   sleep 0.1
@@ -47,7 +49,7 @@ done
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $((X + $(dev "${play_button[0]}"))) $((Y + $(dev "${play_button[1]}"))); sleep 0.3; xdotool click 1
 play=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   play=$(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null | head -n1)
   [[ -n $play ]] && break
   sleep 0.1

@@ -31,24 +31,10 @@ trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
-arch=$(dpkg-deb -f "$deb" Architecture)
-base=$(base_root "$codename" "$arch") || fail "no Debian $codename $arch root"
-root=$(scratch_root "$base") || fail "could not copy $base"
-mount_root "$root"
-# Downloaded packages stay beside the roots, so a second run fetches only what changed.
-archives=$roots_dir/$(root_name "$codename" "$arch")-archives
-mkdir -p "$archives/partial"
-mount --bind "$archives" "$root/var/cache/apt/archives"
-cp "$deb" "$root/tmp/"
-apt_in_root() {
-  in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q "$@" >"$work/apt.log" 2>&1 ||
-    { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename $arch"; }
-}
-apt_in_root update
-apt_in_root install -y --no-install-recommends "/tmp/$(basename "$deb")"
+package_root "$deb" "$codename" || fail "$(basename "$deb") not installed in Debian $codename"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
-label="$(basename "$deb") on Debian $codename $arch"
+label="$(basename "$deb") on Debian $codename $(dpkg-deb -f "$deb" Architecture)"
 # An emulated game is many times slower: its windows get more time to come.
 slow=1
 foreign_root "$root" && slow=4 ui_wait=200 exit_wait=1200

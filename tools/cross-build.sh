@@ -10,26 +10,34 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/release-root.sh"
 
-# Makes (once), brings up to date and mounts the root that builds release $1
-# for Debian architecture $2, with this tree inside. Holds the root's lock on
-# descriptor 8 until the caller exits, so two builds never share it.
-open_cross_root() {
-  local codename=$1 base
-  cross_arch=$2
-  cross_root=$roots_dir/$codename-cross-$cross_arch
+# Makes (once) root $1 from the bare root of release $2 and architecture $3,
+# brings it up to date with tools/install-deps and the further arguments (only
+# what a change to the lists added), mounts it and binds this tree into it.
+# Holds the root's lock on descriptor 8 until the caller exits or closes it,
+# so two runs never share a root.
+open_root() {
+  local dir=$1 codename=$2 arch=$3 base
+  shift 3
   mkdir -p "$roots_dir"
-  exec 8>"$cross_root.lock"
-  flock -n 8 || { echo "Waiting for another build in $cross_root" >&2; flock 8; }
-  if [[ ! -e $cross_root/etc/os-release ]]; then
-    base=$(base_root "$codename") || return 1
-    rm -rf --one-file-system "$cross_root.new"
-    cp -a "$base" "$cross_root.new"
-    mv "$cross_root.new" "$cross_root"
+  exec 8>"$dir.lock"
+  flock -n 8 || { echo "Waiting for another run in $dir" >&2; flock 8; }
+  if [[ ! -e $dir/etc/os-release ]]; then
+    base=$(base_root "$codename" "$arch") || return 1
+    rm -rf --one-file-system "$dir.new"
+    cp -a "$base" "$dir.new"
+    mv "$dir.new" "$dir"
   fi
-  mount_root "$cross_root"
-  cp tools/install-deps "$cross_root/tmp/install-deps"
-  in_root "$cross_root" bash /tmp/install-deps --cross "$cross_arch" >&2 8>&- || return 1
-  bind_tree "$cross_root"
+  mount_root "$dir"
+  cp tools/install-deps "$dir/tmp/install-deps"
+  in_root "$dir" bash /tmp/install-deps "$@" >&2 8>&- || return 1
+  bind_tree "$dir"
+}
+
+# Opens the root that builds release $1 for Debian architecture $2.
+open_cross_root() {
+  cross_arch=$2
+  cross_root=$roots_dir/$1-cross-$2
+  open_root "$cross_root" "$1" "$host_arch" --cross "$cross_arch"
 }
 
 # Binds this source tree into root $1 at the same path, so a build folder's

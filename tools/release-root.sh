@@ -83,6 +83,33 @@ scratch_root() {
   echo "$dir"
 }
 
+# Makes $root a fresh scratch root of release $2 in the architecture of
+# package $1, mounts it and installs the package there with apt, its Depends
+# and nothing else. Downloaded packages stay beside the roots, so a second run
+# fetches only what changed. The caller's cleanup calls release_root_cleanup,
+# then remove_root "$root".
+package_root() {
+  local deb=$1 codename=$2 arch base archives log
+  arch=$(dpkg-deb -f "$deb" Architecture) || return 1
+  base=$(base_root "$codename" "$arch") || return 1
+  root=$(scratch_root "$base") || return 1
+  mount_root "$root"
+  archives=$roots_dir/$(root_name "$codename" "$arch")-archives
+  mkdir -p "$archives/partial"
+  mount --bind "$archives" "$root/var/cache/apt/archives"
+  cp "$deb" "$root/tmp/"
+  log=$(mktemp)
+  if ! { in_root "$root" apt-get -q update &&
+         in_root "$root" env DEBIAN_FRONTEND=noninteractive \
+           apt-get -q install -y --no-install-recommends "/tmp/$(basename "$deb")"; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "apt did not install $(basename "$deb") in Debian $codename $arch" >&2
+    return 1
+  fi
+  rm -f "$log"
+}
+
 # Removes a scratch root, but never while anything is mounted inside it:
 # removing a bound /dev or X socket folder would remove the host's.
 remove_root() {
