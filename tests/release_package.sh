@@ -54,19 +54,22 @@ click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
 play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
 sleep "$slow"
 
-# Two pops, apart, each heard whole: no sound shorter than the pop (two
-# balloons popped together may sound as one longer one).
+# Two pops, apart, each heard whole: no sound shorter than the pop, and
+# together at least two pops' worth (two that come close together in the
+# recording sound as one longer one). The recorder hands over the last
+# seconds it heard late, so it stops a while after the last pop.
 record zephyra_test.monitor "$work/pops.wav"
 for n in 1 2; do
   play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
   xdotool mousemove 0 0
   sleep "$slow"
 done
+sleep 3
 stop_recording
 pop=$(segments assets/sounds/pop.wav | awk '{ print $1 + $2; exit }')
 heard=$(segments "$work/pops.wav")
-awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } END { exit NR < 2 || cut }' <<<"$heard" ||
-  fail "$label: two pops of $pop s not heard; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
+  fail "$label: two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
 
 leave_and_exit "$play"
 echo "ok: $label (installed version $version): start screen, Play, two pops heard, Esc, Exit 0"
