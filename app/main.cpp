@@ -5,10 +5,13 @@
 #include "app/services/sound.h"
 #include "app/startup.h"
 #include "app/windows.h"
+#include "assets/decode.h"
 #include "menu/menu.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
+#include <QPixmap>
 #include <QTimer>
 
 #include <malloc.h>
@@ -21,6 +24,20 @@ void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZEPHYRA_VERSION));
+}
+
+// The wasp in every size a desktop asks for, decoded by the game itself: Qt
+// asked to read a picture of unnamed format tries every image plugin there is.
+QIcon windowIcon()
+{
+    QIcon icon;
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString path = QStringLiteral(":/icons/zephyra-%1.png").arg(side);
+        QByteArray bytes;
+        if (zephyra::readEmbedded(path, &bytes))
+            icon.addPixmap(QPixmap::fromImage(zephyra::decodePng(bytes, path)));
+    }
+    return icon;
 }
 
 }  // namespace
@@ -56,11 +73,40 @@ int main(int argc, char* argv[])
     // (Qt takes it out of the environment).
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
 
+    // The game draws its own look, in its own font sizes, and decodes its own
+    // pictures: whatever the desktop has installed or says it is, Qt loads the
+    // xcb platform and the compose input method and nothing else. No platform
+    // theme (GTK's would bring GTK and GL, KDE's its frameworks), hence no
+    // desktop style; the environment asks for none of them while Qt starts.
+    QGuiApplication::setDesktopSettingsAware(false);
+    zephyra::TemporaryEnvironment forQtStart;
+    forQtStart.unset("QT_QPA_PLATFORMTHEME");
+    forQtStart.unset("QT_STYLE_OVERRIDE");  // Qt 6.8 loads the style while it starts
+    forQtStart.unset("QT_IM_MODULES");
+    forQtStart.set("QT_IM_MODULE", "compose");
+    // The portal query Qt 6.8 makes at start serves only colour picking.
+    forQtStart.set("QT_NO_XDG_DESKTOP_PORTAL", "1");
+    // With no session bus, asking for one would start a bus for the display
+    // that outlives the game.
+    const bool sessionBus = zephyra::sessionBusExpected();
+    if (!sessionBus)
+        forQtStart.set("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+
     // A display or platform that cannot be opened is Qt's fatal error here:
     // Qt says why, and the program ends with status 1 rather than a core dump.
     zephyra::exitOnFatalError(true);
     QApplication app(argc, argv);
     zephyra::exitOnFatalError(false);
+    // The xcb platform and its input method are loaded; later lookups (image
+    // formats, styles, icon engines) find no plugins at all. A platform the
+    // user chose (Wayland's) may load its shell plugins with its first window.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        QCoreApplication::setLibraryPaths({});
+    // Qt keeps the failed connection, so the accessibility bridge never asks
+    // again, and the environment is given back as it was.
+    if (!sessionBus)
+        QDBusConnection::sessionBus();
+    forQtStart.restore();
     nameApplication();
     // Before any window exists, so every text and picture is the desktop's language.
     zephyra::installLanguage();
@@ -73,16 +119,13 @@ int main(int argc, char* argv[])
         return 0;
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
-    QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/zephyra-%1.png").arg(side), QSize(side, side));
-    QApplication::setWindowIcon(icon);
     // Hidden windows must not end the program; only closing the start screen does.
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Made before the windows and ended after them, so no sound is asked of it gone.
     zephyra::PulseSound sound;
     try {
+        QApplication::setWindowIcon(windowIcon());
         zephyra::createWindows(sound, line.choices);
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.

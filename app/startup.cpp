@@ -141,6 +141,42 @@ void refuseBadScaleSettings()
                                     : "times QT_FONT_DPI's scale it is outside 0.1 to 8");
 }
 
+void TemporaryEnvironment::save(const char* name)
+{
+    const bool seen = std::any_of(m_saved.begin(), m_saved.end(), [name](const auto& entry) {
+        return entry.first == name;
+    });
+    if (seen)
+        return;  // the first value is the one to give back
+    std::optional<QByteArray> before;
+    if (qEnvironmentVariableIsSet(name))
+        before = qgetenv(name);
+    m_saved.emplace_back(name, std::move(before));
+}
+
+void TemporaryEnvironment::set(const char* name, const QByteArray& value)
+{
+    save(name);
+    qputenv(name, value);
+}
+
+void TemporaryEnvironment::unset(const char* name)
+{
+    save(name);
+    qunsetenv(name);
+}
+
+void TemporaryEnvironment::restore()
+{
+    for (const auto& [name, before] : m_saved) {
+        if (before)
+            qputenv(name.constData(), *before);
+        else
+            qunsetenv(name.constData());
+    }
+    m_saved.clear();
+}
+
 void exitOnFatalError(bool on)
 {
     if (on)

@@ -8,7 +8,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 class QWindow;
 
@@ -27,6 +30,25 @@ bool scaleSettingAccepted(QByteArrayView name, const QByteArray& value);
 // each. The game then starts at the desktop's own scale instead of asking
 // for gigabytes or drawing nothing.
 void refuseBadScaleSettings();
+
+// Environment variables changed for a moment (while QApplication is built)
+// and given back as they were by restore() or at the end of the scope, so
+// that nothing the game starts later, such as the browser, inherits them.
+class TemporaryEnvironment {
+public:
+    TemporaryEnvironment() = default;
+    ~TemporaryEnvironment() { restore(); }
+    TemporaryEnvironment(const TemporaryEnvironment&) = delete;
+    TemporaryEnvironment& operator=(const TemporaryEnvironment&) = delete;
+
+    void set(const char* name, const QByteArray& value);
+    void unset(const char* name);
+    void restore();
+
+private:
+    void save(const char* name);
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> m_saved;
+};
 
 // On, Qt's fatal error ends the program with status 1 after Qt's message,
 // instead of an abort and a core dump. For the building of QApplication:

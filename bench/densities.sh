@@ -13,11 +13,10 @@ set -uo pipefail
 
 game=$(realpath "${1:?path to the zephyra executable}")
 here=$(dirname "$(realpath "$0")")
+. "$here/../tools/harness.sh"  # median
 cpu_runs=${CPU_RUNS:-3}
 startup_runs=${STARTUP_RUNS:-5}
 screens=("1920x1080 1" "3840x2160 1" "3840x2160 2")
-
-median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 declare -A paint rss peak cpus

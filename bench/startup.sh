@@ -12,20 +12,11 @@
 set -uo pipefail
 . "$(dirname "$0")/../tools/harness.sh"
 
-game=$(realpath "${1:?path to the zephyra executable}")
-runs=${2:-5}
-probe=${FIRSTPAINT:-$(dirname "$game")/firstpaint}
-[[ -x $probe ]] || { echo "FAIL: no probe at $probe (cmake --build build --target firstpaint)" >&2; exit 1; }
-work=$(mktemp -d)
-game_pid=
-on_exit '[[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
-
+start_measuring "$@"
 
 scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
 start_display "${SCREEN:-1280x1024}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-
-median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
 paints=() rss=() peaks=()
 for ((run = 1; run <= runs; ++run)); do

@@ -132,6 +132,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEPHYRA_WEB_ADDRESS}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The dialog's text needs a font with Latin and Cyrillic letters; the
+# counters draw with their own.
+set(ZEPHYRA_FONT_PACKAGE fonts-dejavu-core CACHE STRING "The package of the options dialog's font")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEPHYRA_FONT_PACKAGE}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
 # A package built on one release may need libraries that an older one lacks,
@@ -162,3 +166,23 @@ add_test(NAME dist_metainfo COMMAND appstreamcli validate --no-net --pedantic "$
 set_tests_properties(dist_desktop_file dist_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "(error|warning): |[EW]: ")
 add_test(NAME dist_package COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/tests/dist_package.sh" "${CMAKE_BINARY_DIR}")
 set_tests_properties(dist_package PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The dialog in every language with the package's font as the only font there
+# is, as in a root where apt brought nothing else: its files, linked into one
+# folder, are all fontconfig gets to see.
+if(TARGET test_languages)
+  set(_zephyra_one_font "${CMAKE_BINARY_DIR}/one-font")
+  file(REMOVE_RECURSE "${_zephyra_one_font}")
+  file(MAKE_DIRECTORY "${_zephyra_one_font}/fonts")
+  execute_process(COMMAND dpkg-query -L ${ZEPHYRA_FONT_PACKAGE} OUTPUT_VARIABLE _zephyra_font_files)
+  string(REGEX MATCHALL "[^\n]+\\.(ttf|otf)" _zephyra_font_files "${_zephyra_font_files}")
+  foreach(_file ${_zephyra_font_files})
+    get_filename_component(_name "${_file}" NAME)
+    file(CREATE_LINK "${_file}" "${_zephyra_one_font}/fonts/${_name}" SYMBOLIC)
+  endforeach()
+  file(WRITE "${_zephyra_one_font}/fonts.conf" "<?xml version=\"1.0\"?>\n<fontconfig>\n"
+    "  <dir>${_zephyra_one_font}/fonts</dir>\n  <cachedir>${_zephyra_one_font}/cache</cachedir>\n</fontconfig>\n")
+  add_test(NAME dist_font COMMAND test_languages everyDialogLetterHasAGlyph)
+  set_tests_properties(dist_font PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FONTCONFIG_FILE=${_zephyra_one_font}/fonts.conf")
+endif()

@@ -154,6 +154,13 @@ play_for() {
   done
 }
 
+# The Qt plugins process $1 has mapped beyond the two the game runs with (the
+# xcb platform, the compose input method), one a line.
+extra_plugins() {
+  awk '$6 ~ /\/plugins\// {print $6}' "/proc/$1/maps" | sort -u |
+    grep -Ev '/platforms/libqxcb\.so$|/platforminputcontexts/libcomposeplatforminputcontextplugin\.so$'
+}
+
 # Fails unless the only visible window called ZEPHYRA is the full-screen play
 # field $1 (the standard error box carries the same caption).
 no_error_box() {

@@ -2,7 +2,8 @@
 # Hostile desktops: each case starts its own X server (small, huge, 16-bit,
 # two monitors), or takes away what a desktop usually offers (a sound server,
 # a web browser, a writable home, a UTF-8 locale, a window manager), or sets
-# what it should not (a scale too large). In each: start, Play, play a while,
+# what it should not (a scale too large), or is a family's GNOME or KDE
+# session with their Qt packages. In each: start, Play, play a while,
 # Esc, Exit with status 0, no error box. A display or platform that cannot be
 # opened ends with Qt's message and status 1. ZEPHYRA_FULL=1 plays 20 s a case; screenshots of every case go to
 # $ZEPHYRA_SHOTS when it is set.
@@ -29,11 +30,14 @@ shot() { [[ -n $shots ]] && import -window root "$shots/$1.png" 2>/dev/null; ret
 
 # Runs one case: $1 label, $2 Xvfb screen, then options up to "--", then the
 # game's extra environment. Options: wm (openbox), monitors (two side by side),
-# banner (click it first). Esc with another window at the keyboard is
-# e2e_play.sh's check.
+# banner (click it first), lean (a desktop's session without a session bus:
+# the game maps no Qt plugin but the xcb platform and the compose input
+# method, hands the browser the desktop's own environment, and leaves no
+# process behind). Esc with another window at the keyboard is e2e_play.sh's
+# check.
 run_case() {
   label=$1
-  local screen=$2 wm= monitors= banner= start play x y w h sw sh
+  local screen=$2 wm= monitors= banner= lean= start play x y w h sw sh plugins
   shift 2
   while (($#)) && [[ $1 != -- ]]; do declare "$1=1"; shift; done
   shift
@@ -55,6 +59,12 @@ run_case() {
   fi
   [[ -n $wm ]] && start_wm openbox
 
+  if [[ -n $lean ]]; then
+    rm -rf "$work/run" "$work/opened"; mkdir -m 700 "$work/run"
+    # No bus address and an empty runtime folder: no session bus at all.
+    set -- -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$work/run" PATH="$work/browser:$PATH" \
+      ZEPHYRA_CASE="$label-$$" "$@"
+  fi
   launch_game "$@"
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
   sleep 0.5
@@ -71,6 +81,16 @@ run_case() {
     sleep 1
     start=$(wait_window 'GAME -ZEPHYRA' 20) || fail "$label" "the banner closed the start screen"
     no_error_box "" || fail "$label" "the banner raised an error box"
+    if [[ -n $lean ]]; then
+      [[ -s $work/opened ]] || fail "$label" "the banner started no browser"
+      # What the desktop set reaches the browser as it was; what the game set
+      # for Qt's start does not.
+      for v in "$@"; do
+        [[ $v == [A-Z]*=* ]] && { grep -qxF "$v" "$work/opened" || fail "$label" "the browser did not get $v"; }
+      done
+      ! grep -E '^(QT_NO_XDG_DESKTOP_PORTAL|DBUS_SESSION_BUS_ADDRESS)=' "$work/opened" ||
+        fail "$label" "the game's start-up settings reached the browser"
+    fi
   fi
 
   click_in "$start" "${play_button[@]}"
@@ -83,7 +103,17 @@ run_case() {
   no_error_box "$play" || fail "$label" "an error box is open during play"
   shot "$label-play"
 
+  if [[ -n $lean ]]; then
+    plugins=$(extra_plugins "$app_pid")
+    [[ -z $plugins ]] || fail "$label" "plugins the game does not use are mapped: $plugins"
+  fi
   leave_and_exit "$play"
+  if [[ -n $lean ]]; then
+    sleep 0.5
+    left=$(grep -lsF "ZEPHYRA_CASE=$label-$$" /proc/[0-9]*/environ | cut -d/ -f3)
+    for pid in $left; do kill "$pid" 2>/dev/null; done
+    [[ -z $left ]] || fail "$label" "processes left after exit: $(ps -o comm= -p "${left//$'\n'/,}" | tr '\n' ' ')"
+  fi
   stop_display
   echo "ok: $label"
 }
@@ -100,6 +130,15 @@ run_case two-monitors-openbox 3840x1080x24 monitors wm --
 # local port) and no sound card: the game plays silently.
 run_case no-sound 1280x1024x24 -- PULSE_SERVER="unix:$work/none tcp:127.0.0.1:1" ALSA_CONFIG_PATH=/dev/null
 run_case no-browser 1280x1024x24 banner -- PATH="$work/empty" BROWSER=
+# GNOME's and KDE's sessions, with what they set for Qt programs (the input
+# method, a platform theme, a style) and the desktop's Qt packages installed.
+mkdir -p "$work/browser"
+printf '#!/bin/sh\nenv >"%s"\n' "$work/opened" >"$work/browser/xdg-open"
+chmod +x "$work/browser/xdg-open"
+run_case gnome 1280x1024x24 wm banner lean -- XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_DESKTOP=gnome \
+  QT_IM_MODULE=ibus QT_QPA_PLATFORMTHEME=gtk3
+run_case kde 1280x1024x24 wm banner lean -- XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=6 \
+  QT_STYLE_OVERRIDE=breeze
 # A home below a plain file: no folder can be made in it, not even by root.
 run_case read-only-home 1024x768x24 -- HOME="$work/not-a-folder/home" XDG_CONFIG_HOME= XDG_CACHE_HOME= XDG_DATA_HOME=
 run_case lang-c 1024x768x24 wm -- LANG=C LC_ALL=C LANGUAGE=

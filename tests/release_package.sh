@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # The package as a parent on another Debian release or computer gets it: apt
-# installs the .deb into a fresh minimal root of that release and of the
-# package's architecture (a throw-away copy of the cached one, so only the
-# package's own dependencies come in; an arm64 root runs emulated), and the
+# installs the .deb, with the recommends it brings by default, into a fresh
+# minimal root of that release and of the package's architecture (a
+# throw-away copy of the cached one; an arm64 root runs emulated), and the
 # installed game runs there on an X display of its own: start screen with its
 # picture, Play, two pops heard through a private sound server, Esc, Exit with
-# code 0. Needs root; ./test.sh --full runs it.
-# Usage: release_package.sh <deb> [codename, default trixie]
+# code 0. The desktop root (the default) holds first what
+# GNOME's and KDE's tasks bring for Qt programs, and the game plays once as
+# each desktop, mapping no Qt plugin of theirs; the bare root holds only what
+# the package brings. Needs root; ./test.sh --full runs it.
+# Usage: release_package.sh <deb> [codename, default trixie] [desktop | bare]
 set -uo pipefail
 deb=$(realpath "${1:?path to the .deb}")
 codename=${2:-trixie}
+flavour=${3:-desktop}
 cd "$(dirname "$0")/.."
 . tests/e2e-lib.sh
 . tools/release-root.sh
@@ -31,45 +35,60 @@ trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
-package_root "$deb" "$codename" || fail "$(basename "$deb") not installed in Debian $codename"
+desktops=(bare) desktop_qt=()
+if [[ $flavour == desktop ]]; then
+  desktop_qt=(qt6-gtk-platformtheme qt6-image-formats-plugins)
+  case $codename in
+    bookworm) desktop_qt+=(libqt6svg6) ;;
+    *) desktop_qt+=(qt6-svg-plugins plasma-integration kimageformat6-plugins) ;;  # Plasma 6's
+  esac
+  desktops=(GNOME KDE)
+fi
+package_root "$deb" "$codename" "${desktop_qt[@]}" || fail "$(basename "$deb") not installed in Debian $codename"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
-label="$(basename "$deb") on Debian $codename $(dpkg-deb -f "$deb" Architecture)"
 # An emulated game is many times slower: its windows get more time to come.
 slow=1
 foreign_root "$root" && slow=4 ui_wait=200 exit_wait=1200
-start_display 1280x1024x24 || fail "$label: Xvfb did not start"
+start_display 1280x1024x24 || fail "Xvfb did not start"
 # The private sound server's socket, at the same path inside the root.
-start_pulse || fail "$label: no private sound server"
+start_pulse || fail "no private sound server"
 mkdir -p "$root$pulse_dir"
 mount --bind "$pulse_dir" "$root$pulse_dir"
-game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
-launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER"
-start=$(wait_window 'GAME -ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: no start screen"; }
-sleep "$slow"
-colours=$(import -window "$start" -format '%k' info:)
-((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
-read -r x y _ _ < <(geometry "$start")
-click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
-sleep "$slow"
-
-# Two pops, apart, each heard whole: no sound shorter than the pop, and
-# together at least two pops' worth (two that come close together in the
-# recording sound as one longer one). The recorder hands over the last
-# seconds it heard late, so it stops a while after the last pop.
-record zephyra_test.monitor "$work/pops.wav"
-for n in 1 2; do
-  play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
-  xdotool mousemove 0 0
-  sleep "$slow"
-done
-sleep 3
-stop_recording
 pop=$(segments assets/sounds/pop.wav | awk '{ print $1 + $2; exit }')
-heard=$(segments "$work/pops.wav")
-awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
-  fail "$label: two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
+for desktop in "${desktops[@]}"; do
+  label="$(basename "$deb") on Debian $codename $(dpkg-deb -f "$deb" Architecture) ($desktop)"
+  desktop_env=()
+  [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
+  launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER" "${desktop_env[@]}"
+  start=$(wait_window 'GAME -ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: no start screen"; }
+  sleep "$slow"
+  colours=$(import -window "$start" -format '%k' info:)
+  ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
+  read -r x y _ _ < <(geometry "$start")
+  click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
+  play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+  sleep "$slow"
+  plugins=$(extra_plugins "$app_pid")
+  [[ -z $plugins ]] || fail "$label: plugins the game does not use are mapped: $plugins"
 
-leave_and_exit "$play"
-echo "ok: $label (installed version $version): start screen, Play, two pops heard, Esc, Exit 0"
+  # Two pops, apart, each heard whole: no sound shorter than the pop, and
+  # together at least two pops' worth (two that come close together in the
+  # recording sound as one longer one). The recorder hands over the last
+  # seconds it heard late, so it stops a while after the last pop.
+  record zephyra_test.monitor "$work/pops.wav"
+  for n in 1 2; do
+    play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
+    xdotool mousemove 0 0
+    sleep "$slow"
+  done
+  sleep 3
+  stop_recording
+  heard=$(segments "$work/pops.wav")
+  awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
+    fail "$label: two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+
+  leave_and_exit "$play"
+  echo "ok: $label (installed version $version, with recommends): start screen, Play, two pops heard, Esc, Exit 0"
+done

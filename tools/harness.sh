@@ -81,3 +81,20 @@ stop_wm() {
   harness_forget "$wm_pid"
   wm_pid=
 }
+
+# For the start-up measurements (bench/startup.sh, bench/desktops.sh), from
+# their arguments "<path-to-zephyra> [runs]": $game, $runs (default 5), the
+# first-paint probe $probe (build/firstpaint beside the game, or $FIRSTPAINT),
+# a scratch folder $work, and $game_pid, ended on exit.
+start_measuring() {
+  game=$(realpath "${1:?path to the zephyra executable}")
+  runs=${2:-5}
+  probe=${FIRSTPAINT:-$(dirname "$game")/firstpaint}
+  [[ -x $probe ]] || { echo "FAIL: no probe at $probe (cmake --build build --target firstpaint)" >&2; exit 1; }
+  work=$(mktemp -d)
+  game_pid=
+  on_exit '[[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
+}
+
+# The median of the numbers on standard input, one a line (for the bench/ scripts).
+median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }

@@ -84,12 +84,14 @@ scratch_root() {
 }
 
 # Makes $root a fresh scratch root of release $2 in the architecture of
-# package $1, mounts it and installs the package there with apt, its Depends
-# and nothing else. Downloaded packages stay beside the roots, so a second run
+# package $1, mounts it and installs there with apt any further packages
+# named, then the package with the recommends it brings by default, and
+# nothing else. Downloaded packages stay beside the roots, so a second run
 # fetches only what changed. The caller's cleanup calls release_root_cleanup,
 # then remove_root "$root".
 package_root() {
   local deb=$1 codename=$2 arch base archives log
+  shift 2
   arch=$(dpkg-deb -f "$deb" Architecture) || return 1
   base=$(base_root "$codename" "$arch") || return 1
   root=$(scratch_root "$base") || return 1
@@ -100,8 +102,9 @@ package_root() {
   cp "$deb" "$root/tmp/"
   log=$(mktemp)
   if ! { in_root "$root" apt-get -q update &&
+         { (($# == 0)) || in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q install -y "$@"; } &&
          in_root "$root" env DEBIAN_FRONTEND=noninteractive \
-           apt-get -q install -y --no-install-recommends "/tmp/$(basename "$deb")"; } >"$log" 2>&1; then
+           apt-get -q install -y "/tmp/$(basename "$deb")"; } >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
     echo "apt did not install $(basename "$deb") in Debian $codename $arch" >&2

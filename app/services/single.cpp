@@ -56,16 +56,6 @@ QString displayKey()
     return display;
 }
 
-// Without an address or the usual socket there is no bus to ask, and asking
-// would make the bus library start one of its own for the X display.
-bool sessionBusExpected()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
-}
-
 QString objectPath(const QString& appId)
 {
     return QLatin1Char('/') + QString(appId).replace(QLatin1Char('.'), QLatin1Char('/'));
@@ -89,6 +79,14 @@ private:
 };
 
 }  // namespace
+
+bool sessionBusExpected()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
+}
 
 OneGame::OneGame(const QString& appId) : m_appId(appId) {}
 

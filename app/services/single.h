@@ -14,6 +14,11 @@ class QSocketNotifier;
 
 namespace zephyra {
 
+// Whether this process has a session bus to ask: an address, or the usual
+// socket in the user's runtime folder. Without one, asking would make the bus
+// library start a bus of its own for the X display, which outlives the game.
+bool sessionBusExpected();
+
 // The first start takes a name on the session bus (the application id with
 // the display, serving org.freedesktop.Application's Activate), or, with no
 // session bus, a lock and a local socket in the user's runtime folder. A
