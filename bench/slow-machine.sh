@@ -38,7 +38,8 @@ here=$(dirname "$(realpath "$0")")
 # The cgroup the measured program is moved into; its quota is $1 % of one core.
 cgroup=
 set_quota() {
-  local period=20000 quota=$((20000 * $1 / 100))
+  local period=20000 quota
+  quota=$((period * $1 / 100))
   if grep -qw cpu /sys/fs/cgroup/cgroup.controllers 2>/dev/null; then
     cgroup=/sys/fs/cgroup/zephyra-slow.$$
     grep -qw cpu /sys/fs/cgroup/cgroup.subtree_control || echo +cpu >/sys/fs/cgroup/cgroup.subtree_control

@@ -1,5 +1,5 @@
 # Building for another Debian architecture on this machine (sourced by
-# tools/make-package and tools/check-release; needs root). The build runs in a
+# tools/make-package and tools/check-arch; needs root). The build runs in a
 # root of the release, <codename>-cross-<arch> beside the others of
 # tools/release-root.sh: this machine's own architecture with Debian's cross
 # compiler and the other architecture's libraries, so nothing is emulated and
