@@ -114,7 +114,7 @@ int main(int argc, char* argv[])
     if (line.outcome != zephyra::CommandLine::Play)
         return zephyra::finishCommandLine(line);
     // One game at a time: a game already running comes to the front instead.
-    zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID));
+    zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown);
     if (!oneGame.claim(startupId))
         return 0;
     // Ties the windows to the installed desktop entry and its icon.
@@ -133,13 +133,20 @@ int main(int argc, char* argv[])
         return 1;
     }
     QObject::connect(&oneGame, &zephyra::OneGame::frontRequested, &zephyra::bringGameToFront);
+    // Another start took this game's place while it stood still, and keeps
+    // it: the game ends even with a locked round, whose field refuses to close.
+    QObject::connect(&oneGame, &zephyra::OneGame::replaced, &app, [] { QCoreApplication::exit(0); });
     START->show();
     // Pictures are decoded when first shown; this proves now that every one
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->windowHandle(), [&pictures] {
-        pictures.emplace(zephyra::picturesInUse(), [](const QString& error) {
+    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = line.choices.childLock] {
+        QStringList inUse = zephyra::picturesInUse();
+        // Only a locked round shows the locked field's pictures.
+        if (!lock)
+            inUse.removeIf([](const QString& path) { return path.contains(QLatin1String("-locked")); });
+        pictures.emplace(inUse, [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });

@@ -41,6 +41,8 @@ void bringGameToFront(const QString& startupId)
     bringToFront(shown, startupId);
 }
 
+bool roundShown() { return Play && Play->isVisible(); }
+
 void destroyWindows()
 {
     delete Options;

@@ -21,6 +21,9 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices = {});
 // round, the options dialog while open, else the start screen. startupId is
 // the launch asking for it, as zephyra::bringToFront takes it.
 void bringGameToFront(const QString& startupId);
+// Whether a round is on the screen: the play field shows (with the prize or
+// the goodnight picture too).
+bool roundShown();
 // Frees the three windows, the last created first.
 void destroyWindows();
 

@@ -11,10 +11,11 @@
 # SWEEP=1 sweeps the whole field instead: pops, bursts and counter updates
 # join in (and the prize pause may come).
 # Pointer paths are laid out in the game's logical pixels, so every screen and
-# scale sees the same play.
-# GAME_WRAPPER is a command the game is started through (chroot ROOT for a
-# game installed in another root, as bench/slow-machine.sh does).
-# Usage: [SWEEP=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] [GAME_WRAPPER=...] bench/play-cpu.sh <path-to-zephyra>
+# scale sees the same play. LOCK=1 plays a round with the child lock under
+# openbox, where the lock keeps the field at the front. GAME_WRAPPER is a
+# command the game is started through (chroot ROOT for a game installed in
+# another root, as bench/slow-machine.sh does).
+# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] [GAME_WRAPPER=...] bench/play-cpu.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
@@ -36,7 +37,12 @@ scale=${SCALE:-1}
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
 start_display "${screen}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
 
-${GAME_WRAPPER:-} "$game" >"$work/game.log" 2>&1 &
+lock=()
+if [[ ${LOCK:-} == 1 ]]; then
+  lock=(--child-lock)
+  start_wm openbox
+fi
+${GAME_WRAPPER:-} "$game" "${lock[@]}" >"$work/game.log" 2>&1 &
 game_pid=$!
 
 wid=

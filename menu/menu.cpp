@@ -19,6 +19,21 @@ namespace {
 
 // Over the panel of text, between the buttons and the banner.
 const QRect kRestCard(110, 228, 480, 212);
+// How much of a closed button's ink is left.
+constexpr double kClosedOpacity = 0.45;
+
+QImage closedPicture(const QImage& picture)
+{
+    QImage grey = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba(g, g, g, int(qAlpha(line[x]) * kClosedOpacity));
+        }
+    }
+    return grey;
+}
 
 }  // namespace
 
@@ -64,7 +79,7 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     ImageRest = new TImage(this, QStringLiteral("ImageRest"));
     ImageRest->setGeometry(kRestCard);
     ImageRest->setAccessibleName(tr("Time for a rest!"));
-    ImageRest->setAccessibleDescription(tr("Start the game again to play more."));
+    ImageRest->setAccessibleDescription(tr("A grown-up must close the game and start it again."));
     ImageRest->hide();
 
     PngImageCollectionButton = new TPngImageCollection(this);
@@ -98,15 +113,18 @@ void TSTART::FormCreate()
 
 void TSTART::SetButtonPicture(TImage* button, int index)
 {
-    if (auto* item = PngImageCollectionButton->Items()->Items(index))
-        button->setPicture(item->PngImage());
+    auto* item = PngImageCollectionButton->Items()->Items(index);
+    if (!item)
+        return;
+    // Closed, Play is its own picture greyed and faded, and never lights.
+    button->setPicture(button == B_Play && m_playRefused ? closedPicture(item->PngImage()) : item->PngImage());
 }
 
 void TSTART::LightButton(TImage* button, int litIndex)
 {
     // Only the first move over a button lights it; which one is lit is not
     // remembered, so moving straight onto another button keeps the first lit.
-    if (m_buttonsLit)
+    if (m_buttonsLit || (button == B_Play && m_playRefused))
         return;
     SetButtonPicture(button, litIndex);
     m_buttonsLit = true;
@@ -145,6 +163,8 @@ void TSTART::B_EXitClick() { close(); }
 void TSTART::RefusePlay()
 {
     m_playRefused = true;
+    SetButtonPicture(B_Play, 0);
+    B_Play->unsetCursor();
     if (ImageRest->Picture().isNull())
         ImageRest->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/rest.png"))));
     ImageRest->show();

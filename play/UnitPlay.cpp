@@ -38,6 +38,10 @@ constexpr int kPrizeOffset = 260;
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 const QString kNightPicture = QStringLiteral(":/pictures/goodnight.png");
 
+// How long an unmapped field waits before its round ends: long enough for a
+// mapping already on its way to come.
+constexpr int kHiddenSettleMs = 100;
+
 // The captions are looked up on every count: a hash lookup, far cheaper than
 // the display's own redraw that follows. The count stays in decimal digits.
 QString launchedLine(std::int32_t count)
@@ -107,9 +111,13 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    // The hint drawn in the background, for screen readers.
-    Image1->setAccessibleName(tr("EXIT - press key ESCAPE"));
-    Image1->setPictureSource([background = zephyra::localisedPicture(QStringLiteral(":/pictures/play-background.jpg"))](QSize fill) {
+    // The hint drawn in the background, for screen readers. Under the lock a
+    // press does nothing, so its picture says to hold Esc.
+    Image1->setAccessibleName(m_choices.childLock ? tr("EXIT - hold key ESCAPE for 3 seconds")
+                                                  : tr("EXIT - press key ESCAPE"));
+    const QString background = m_choices.childLock ? QStringLiteral(":/pictures/play-background-locked.jpg")
+                                                   : QStringLiteral(":/pictures/play-background.jpg");
+    Image1->setPictureSource([background = zephyra::localisedPicture(background)](QSize fill) {
         return zephyra::loadPicture(background, fill);
     });
 
@@ -167,6 +175,9 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
     zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
+    m_hiddenCheck.setSingleShot(true);
+    m_hiddenCheck.setInterval(kHiddenSettleMs);
+    connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
 
     FormCreate();
 }
@@ -204,9 +215,13 @@ void TPlay::ShowModal(QScreen* screen)
     // for once here.
     zephyra::takePointerPos();
     showFullScreen();
+    windowHandle()->installEventFilter(this);
     raise();
     activateWindow();
-    m_keyboard.hold(windowHandle());
+    if (m_choices.childLock)
+        m_grab.hold(windowHandle(), {.pointer = true, .stallLimit = zephyra::kLockedStallMs});
+    else
+        m_grab.hold(windowHandle());
     m_keysDown.clear();
     m_playClock.start();  // the time on the start screen is not play time
     // Once a play time is over, a round after it (without the lock, which
@@ -386,8 +401,9 @@ void TPlay::closeEvent(QCloseEvent* event)
         emit roundEnded();
     }
     StopEscHold();
+    m_hiddenCheck.stop();
     m_front.release();
-    m_keyboard.release();
+    m_grab.release();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -407,6 +423,25 @@ void TPlay::changeEvent(QEvent* event)
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
+}
+
+bool TPlay::eventFilter(QObject* watched, QEvent* event)
+{
+    // Qt hears of the field's unmapping (another desktop shown, "show
+    // desktop") as an exposure to nothing; of its own hiding too, but then
+    // it no longer counts the field as mapped. Looked at again a moment
+    // later, so the late unmapping of a round just left and begun again is
+    // not taken for one.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
+        && m_modalLoop && !m_choices.childLock && testAttribute(Qt::WA_Mapped))
+        m_hiddenCheck.start();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPlay::EndHiddenRound()
+{
+    if (m_modalLoop && isVisible() && !windowHandle()->isExposed())
+        close();
 }
 
 void TPlay::TakeScreenBack()

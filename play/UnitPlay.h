@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -20,7 +21,6 @@
 
 class QEventLoop;
 class QScreen;
-class QTimer;
 class TDusk;
 class TEscCue;
 class TImage;
@@ -144,6 +144,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ClearRound();
@@ -157,6 +158,8 @@ private:
     void LockedKey(QKeyEvent* event, bool down);
     void StopEscHold();
     void TakeScreenBack();
+    // An unlocked round the desktop has hidden (another desktop shown) ends.
+    void EndHiddenRound();
     void HideSlots();
     // Counts a burst down: phases 1 to 5 step on, the last hides the slot.
     void CountDownBurst(int index);
@@ -179,9 +182,11 @@ private:
     QSet<int> m_keysDown;  // under the lock, as the field saw them go down
     // The field keeps the keyboard for the whole round, so Esc works whatever
     // window took the focus (a message popping up, a click on a second
-    // monitor) and no key a child mashes leaves the game.
-    zephyra::KeyboardGrab m_keyboard;
+    // monitor) and no key a child mashes leaves the game; under the lock the
+    // pointer too.
+    zephyra::InputGrab m_grab;
     zephyra::FrontGuard m_front;
+    QTimer m_hiddenCheck;  // an unlocked field unmapped: does it stay so?
 };
 
 extern TPlay* Play;

@@ -40,6 +40,21 @@ geometry() {
     /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 
+# Succeeds when another client could take the keyboard now ("pointer": the
+# pointer); it gives it back at once. Debian's Python, with python3-xlib.
+can_take() {
+  /usr/bin/python3 - "${1:-keyboard}" <<'EOF'
+import sys
+from Xlib import X, display
+root = display.Display().screen().root
+if sys.argv[1] == "pointer":
+    status = root.grab_pointer(False, 0, X.GrabModeAsync, X.GrabModeAsync, X.NONE, X.NONE, X.CurrentTime)
+else:
+    status = root.grab_keyboard(False, X.GrabModeAsync, X.GrabModeAsync, X.CurrentTime)
+sys.exit(status != X.GrabSuccess)
+EOF
+}
+
 # No --sync: xdotool waits seconds for a move when the pointer is already there.
 click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
@@ -69,6 +84,24 @@ run_bare_and_managed() {
   run_round "openbox"
   stop_wm
   return 0
+}
+
+# Gives the games started next a runtime folder of their own under $work,
+# with a session bus of their own for $1 "bus" ($bus_pid), or none for
+# "socket": the two ways one game at a time is kept.
+own_session() {
+  end_session
+  XDG_RUNTIME_DIR=$(mktemp -d -p "$work" run.XXXX)
+  export XDG_RUNTIME_DIR
+  unset DBUS_SESSION_BUS_ADDRESS
+  if [[ $1 == bus ]]; then
+    read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
+    export DBUS_SESSION_BUS_ADDRESS
+  fi
+}
+end_session() {
+  [[ -n ${bus_pid:-} ]] && kill "$bus_pid" 2>/dev/null
+  bus_pid=
 }
 
 # ---- Driving the real program through a round. The scripts set $game (the

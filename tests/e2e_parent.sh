@@ -4,22 +4,26 @@
 # and ends with 0; a game killed with -9 leaves nothing that stops the next),
 # on the session bus and without one; the child lock (Alt+F4, the window
 # manager's close and minimise refused, a window put over the field or a
-# program on another desktop taking the focus loses it again, Esc held 1 s
-# stays, Esc held 3.5 s leaves). Under openbox and mutter on
-# X11; e2e_wayland.sh runs it under mutter through XWayland. The command
-# line's answers need no display. ZEPHYRA_FULL=1 adds a locked round whose
-# one minute of play runs out.
+# program on another desktop taking the focus loses it again, openbox's
+# mouse bindings do nothing, a field sent to another desktop or unmapped
+# comes back, no other client takes the keyboard, Esc held 1 s stays, Esc
+# held 3.5 s leaves; on two monitors the pointer stays on the field's).
+# Under openbox and mutter on X11; e2e_wayland.sh runs it under mutter
+# through XWayland. Under openbox an unlocked round sent away by Alt+wheel
+# ends to the start screen. The command line's answers need no display.
+# ZEPHYRA_FULL=1 adds a locked round whose one minute of play runs out.
 # Usage: e2e_parent.sh <path-to-zephyra>
 set -uo pipefail
 
 game=$(realpath "${1:?path to the zephyra executable}")
 . "$(dirname "$0")/e2e-lib.sh"
 work=$(mktemp -d)
-app_pid= first_pid= bus_pid= other_pid=
+app_pid= first_pid= other_pid=
 cleanup() {
   local pid
-  for pid in $app_pid $first_pid $other_pid $bus_pid; do kill -9 "$pid" 2>/dev/null; done
-  app_pid= first_pid= other_pid= bus_pid=
+  for pid in $app_pid $first_pid $other_pid; do kill -9 "$pid" 2>/dev/null; done
+  app_pid= first_pid= other_pid=
+  end_session
 }
 on_exit 'cleanup; rm -rf "$work"'
 export XDG_RUNTIME_DIR=$work/run
@@ -42,6 +46,7 @@ echo "ok: command line"
 
 active() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | awk '{print $NF}')"; }
 on_top() { printf '%d' "$(xprop -root _NET_CLIENT_LIST_STACKING | awk '{print $NF}')"; }
+current_desktop() { xprop -root _NET_CURRENT_DESKTOP | awk '{print $NF}'; }
 
 # Waits up to 3 s for window $1 to be the active one and on top.
 wait_front() {
@@ -76,13 +81,7 @@ second_start_raises() {
 # $1: "bus" (a session bus of its own) or "socket" (none).
 one_game() {
   label="$desktop, $1"
-  export XDG_RUNTIME_DIR=$work/run-$1
-  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  unset DBUS_SESSION_BUS_ADDRESS
-  if [[ $1 == bus ]]; then
-    read -r DBUS_SESSION_BUS_ADDRESS bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
-    export DBUS_SESSION_BUS_ADDRESS
-  fi
+  own_session "$1"
   local start play
   launch_game
   first_pid=$app_pid
@@ -101,26 +100,51 @@ one_game() {
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "a start after kill -9 showed no start screen"
   click_in "$start" "${exit_button[@]}"
   wait_exit 100 && ((exit_code == 0)) || fail "Exit after a restart"
-  [[ -n $bus_pid ]] && kill "$bus_pid"
-  bus_pid=
+  end_session
   echo "ok: $label: one game at a time"
 }
 
-child_lock() {
-  label="$desktop, child lock"
-  local start play
-  "$game" --child-lock >"$work/out.txt" 2>&1 &
+# Starts the game with the arguments given and clicks Play: $start and $play
+# name the start screen and the field.
+begin_round() {
+  "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
   start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
   sleep 0.5
   click_in "$start" "${play_button[@]}"
   play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+}
+
+# Esc held 3.5 s leaves a locked round for the start screen.
+leave_locked() {
+  xdotool keydown Escape sleep 3.5 keyup Escape
+  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+}
+
+# Exit on the start screen ends the game with 0.
+exit_game() {
+  click_in "$start" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit did not end the game with 0"
+}
+
+child_lock() {
+  label="$desktop, child lock"
+  local start play
+  begin_round --child-lock
   sleep 1
-  for how in "key alt+F4" "close" "minimise" "cover" "activate elsewhere"; do
+  local shown
+  shown=$(current_desktop)
+  for how in "key alt+F4" close minimise Alt+Shift+wheel Alt+wheel Alt+middle cover "activate elsewhere" \
+             "another desktop" unmap; do
     case $how in
       key*) xdotool $how ;;
       close) wmctrl -i -c "$play" ;;
       minimise) xdotool windowminimize "$play" ;;
+      # openbox's mouse bindings: send to a desktop, show another, lower.
+      Alt+Shift+wheel) xdotool mousemove 900 600 keydown alt keydown shift click 5 keyup shift keyup alt ;;
+      Alt+wheel) xdotool keydown alt click 5 keyup alt ;;
+      Alt+middle) xdotool keydown alt click 2 keyup alt sleep 0.1
+        [[ $(active) == "$play" ]] || fail "Alt+middle gave another window the focus" ;;
       cover)
         xmessage -name other -geometry 600x400+0+0 "over the field" 2>/dev/null &
         other_pid=$!
@@ -135,21 +159,24 @@ child_lock() {
         other=$(wait_window other 50)
         xdotool set_desktop_for_window "$other" 1 2>/dev/null
         xdotool windowactivate "$other" 2>/dev/null ;;
+      # Another program hides the field: sent to a desktop not shown, unmapped.
+      another*) xdotool set_desktop_for_window "$play" 1; xdotool set_desktop 0 ;;
+      unmap) xdotool windowunmap "$play" ;;
     esac
     sleep 1.5
     wait_window 'ZEPHYRA' 10 >/dev/null || fail "$how ended or hid the locked round"
     wait_front "$play" || fail "after $how the field is not at the front"
+    can_take && fail "after $how another client took the keyboard"
+    [[ $how == Alt* && $(current_desktop) != "$shown" ]] && fail "$how showed another desktop"
   done
   kill "$other_pid" 2>/dev/null
   other_pid=
   xdotool keydown Escape sleep 1 keyup Escape
   sleep 0.5
   wait_window 'ZEPHYRA' 10 >/dev/null || fail "Esc held 1 s left the locked round"
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+  leave_locked
   wait_gone 'ZEPHYRA' 30 || fail "the field is still shown"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after a locked round"
+  exit_game
   echo "ok: $label"
 }
 
@@ -158,21 +185,62 @@ child_lock() {
 play_time() {
   label="$desktop, play time"
   local start play
-  "$game" --child-lock --minutes 1 >"$work/out.txt" 2>&1 &
-  app_pid=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
-  sleep 0.5
-  click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  begin_round --child-lock --minutes 1
   play_for "$play" 70 || fail "the game ended during play"
   wait_window 'ZEPHYRA' 10 >/dev/null || fail "the goodnight picture did not stay"
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held did not leave"
+  leave_locked
   click_in "$start" "${play_button[@]}"
   sleep 1
   wait_window 'ZEPHYRA' 10 >/dev/null && fail "Play was not refused after the play time"
-  click_in "$start" "${exit_button[@]}"
-  wait_exit 100 && ((exit_code == 0)) || fail "Exit after the play time"
+  exit_game
+  echo "ok: $label"
+}
+
+# An unlocked round that openbox's Alt+wheel leaves on a desktop no longer
+# shown ends: the start screen is where the player is.
+sent_away() {
+  label="$desktop, unlocked round sent away"
+  local start play
+  begin_round
+  sleep 1
+  xdotool mousemove 900 600 keydown alt click 5 keyup alt
+  start=$(wait_window 'GAME -ZEPHYRA' 30) || fail "no start screen on the desktop shown"
+  exit_game
+  echo "ok: $label"
+}
+
+# Two monitors side by side: the locked field covers the start screen's, and
+# the pointer cannot leave it, so a click meant for the program on the other
+# monitor reaches nothing.
+two_monitors() {
+  label="openbox, two monitors, child lock"
+  local start play x y w h
+  start_display 2560x1024x24 +extension RANDR || fail "Xvfb did not start"
+  if ! split_monitors 2560 1024; then
+    echo "SKIP ($label): this X server did not split its screen into two monitors"
+    return 0
+  fi
+  start_wm openbox
+  xmessage -name other -buttons close:0 -geometry +1900+400 "another program" 2>/dev/null &
+  other_pid=$!
+  wait_window other 50 >/dev/null || fail "no other window"
+  begin_round --child-lock
+  sleep 1
+  [[ $(geometry "$play") == "0 0 1280 1024" ]] || fail "the field is not on the left monitor: $(geometry "$play")"
+  xdotool mousemove 2500 500
+  sleep 0.3
+  eval "$(xdotool getmouselocation --shell)"
+  ((X < 1280)) || fail "the pointer left the field's monitor, to $X,$Y"
+  # The other program's close button.
+  read -r x y w h < <(geometry "$(wait_window other 10)")
+  xdotool mousemove $((x + 29)) $((y + 49)) sleep 0.3 click 1
+  sleep 0.5
+  kill -0 "$other_pid" 2>/dev/null || fail "a click on the other monitor closed another program"
+  wait_front "$play" || fail "the field lost the front"
+  leave_locked
+  exit_game
+  kill "$other_pid"
+  other_pid=
   echo "ok: $label"
 }
 
@@ -181,6 +249,7 @@ checks() {
   one_game socket
   one_game bus
   child_lock
+  [[ $desktop == openbox ]] && sent_away
   [[ ${ZEPHYRA_FULL:-} == 1 ]] && play_time
   return 0
 }
@@ -193,6 +262,10 @@ start_display || fail "Xvfb did not start"
 start_wm openbox
 checks openbox
 stop_wm
+first_display=$DISPLAY
+two_monitors
+stop_display
+export DISPLAY=$first_display
 # GNOME's window manager on X11, with a session bus of its own.
 setsid dbus-run-session -- mutter --x11 --replace >"$work/mutter.log" 2>&1 &
 session_pid=$!

@@ -181,6 +181,7 @@ void TestAssets::sizes_data()
     auto row = [](const QString &f, int w, int h) { rows(f, QSize(w, h)); };
     row("start-background.jpg", 700, 500);
     row("play-background.jpg", 2560, 1600);
+    row("play-background-locked.jpg", 2560, 1600);
     row("banner.png", 250, 35);
     row("button-play.png", 132, 49);
     row("button-play-lit.png", 132, 49);
@@ -244,6 +245,7 @@ void TestAssets::jpegIsBaseline_data()
     QTest::addColumn<int>("scale");
     rows(QStringLiteral("start-background.jpg"));
     rows(QStringLiteral("play-background.jpg"));
+    rows(QStringLiteral("play-background-locked.jpg"));
 }
 
 // Walks the marker segments up to the frame header: it must be SOF0 (baseline
@@ -532,8 +534,13 @@ void TestAssets::prize()
     QVERIFY(margin.contains(s.bounds));
 }
 
-// The "EXIT - press key ESCAPE" hint, in every language: white letters in the upper left.
-void TestAssets::playBackgroundHint_data() { fileRows("play-background.jpg"); }
+// The "EXIT - press key ESCAPE" hint, in every language: white letters in
+// the upper left; under the lock other words in the same place.
+void TestAssets::playBackgroundHint_data()
+{
+    fileRows("play-background.jpg");
+    rows(QStringLiteral("play-background-locked.jpg"));
+}
 
 void TestAssets::playBackgroundHint()
 {
@@ -552,6 +559,10 @@ void TestAssets::playBackgroundHint()
     QVERIFY2(white > area / 12, qPrintable(QString::number(white)));
     // Letters, not a white box: plenty of the region is not white.
     QVERIFY2(white < area * 3 / 4, qPrintable(QString::number(white)));
+    if (file.contains(QLatin1String("-locked"))) {
+        LOAD(unlocked, QString(file).remove(QLatin1String("-locked")));
+        QVERIFY(img.copy(hint) != unlocked.copy(hint));
+    }
 }
 
 QTEST_MAIN(TestAssets)

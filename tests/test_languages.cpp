@@ -101,10 +101,13 @@ class LanguagesTest : public QObject {
 
     QMap<QString, QString> m_ownTexts;  // shown under the C locale
     QSet<QString> m_codeTexts;          // every text the code gives for translation
+    QHash<QByteArray, QByteArray> m_environment;  // the locale's variables as the suite got them
 
 private slots:
     void initTestCase()
     {
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+            m_environment.insert(name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray());
         fixture::freshGame();
         m_ownTexts = shownTexts();
         zephyra::destroyWindows();
@@ -137,28 +140,42 @@ private slots:
 
     void cleanup()
     {
+        for (auto [name, value] : m_environment.asKeyValueRange())
+            value.isNull() ? qunsetenv(name.constData()) : qputenv(name.constData(), value);
         zephyra::destroyWindows();
-        zephyra::installLanguage(QLocale::c());
+        zephyra::installLanguage(QStringLiteral("C"));
         zephyra::setMessagePresenter({});
     }
 
     void theDesktopChoosesTheLanguage_data()
     {
-        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("locale");     // LANG, with LC_ALL and LC_MESSAGES unset
+        QTest::addColumn<QString>("languages");  // LANGUAGE
         QTest::addColumn<QString>("language");
-        QTest::newRow("C") << "C" << "";
-        QTest::newRow("POSIX") << "POSIX" << "";
-        QTest::newRow("German in Austria") << "de_AT" << "de";
-        QTest::newRow("British English") << "en_GB" << "en";
-        QTest::newRow("Ukrainian") << "uk_UA" << "uk";
-        QTest::newRow("Russian") << "ru_RU" << "ru";
-        QTest::newRow("one we lack: English") << "pt_BR" << "en";
+        QTest::newRow("C") << "C" << "" << "";
+        QTest::newRow("POSIX") << "POSIX" << "" << "";
+        QTest::newRow("no locale") << "" << "" << "";
+        QTest::newRow("C with a list: as gettext, the list counts for nothing") << "C.UTF-8" << "de" << "";
+        QTest::newRow("German in Austria") << "de_AT.UTF-8" << "" << "de";
+        QTest::newRow("British English") << "en_GB" << "" << "en";
+        QTest::newRow("Ukrainian") << "uk_UA" << "" << "uk";
+        QTest::newRow("Russian") << "ru_RU" << "" << "ru";
+        QTest::newRow("one we lack: English") << "pt_BR" << "" << "en";
+        QTest::newRow("list: one we lack is skipped") << "de_DE.UTF-8" << "xx:ru" << "ru";
+        QTest::newRow("list: the first we have wins") << "de_DE.UTF-8" << "xx:ru:de" << "ru";
+        QTest::newRow("list: then the locale") << "de_DE.UTF-8" << "pt_BR:sr@latin" << "de";
+        QTest::newRow("list and locale we lack: English") << "pt_BR" << "xx:sr@latin" << "en";
     }
     void theDesktopChoosesTheLanguage()
     {
         QFETCH(QString, locale);
+        QFETCH(QString, languages);
         QFETCH(QString, language);
-        QCOMPARE(zephyra::installLanguage(QLocale(locale)), language);
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        qputenv("LANG", locale.toUtf8());
+        qputenv("LANGUAGE", languages.toUtf8());
+        QCOMPARE(zephyra::installLanguage(), language);
         QCOMPARE(zephyra::currentLanguage(), language);
         const QString play = QStringLiteral(":/pictures/button-play.png");
         // English words the pictures as the game does; the others have their own.
@@ -170,8 +187,8 @@ private slots:
 
     void theCLocaleKeepsTheGamesOwnTexts()
     {
-        zephyra::installLanguage(QLocale(QStringLiteral("de_DE")));
-        zephyra::installLanguage(QLocale::c());
+        zephyra::installLanguage(QStringLiteral("de_DE"));
+        zephyra::installLanguage(QStringLiteral("C"));
         fixture::freshGame();
         QCOMPARE(Play->LCDScreen1->linesText(), QStringList{QStringLiteral("ВЫЛЕТЕЛО - 0")});
         QCOMPARE(Play->LCDScreen2->linesText(), QStringList{QStringLiteral("СБИТО - 0")});
@@ -198,7 +215,7 @@ private slots:
         for (const QString& text : m_codeTexts)
             QVERIFY2(!catalogue.value(text).isEmpty(), qPrintable(QStringLiteral("untranslated: ") + text));
 
-        QCOMPARE(zephyra::installLanguage(QLocale(language)), language);
+        QCOMPARE(zephyra::installLanguage(language), language);
         fixture::freshGame();
         const QMap<QString, QString> shown = shownTexts();
         for (auto own = m_ownTexts.cbegin(); own != m_ownTexts.cend(); ++own) {
@@ -220,7 +237,7 @@ private slots:
     void everyTextFits()
     {
         QFETCH(QString, language);
-        zephyra::installLanguage(QLocale(language));
+        zephyra::installLanguage(language);
         fixture::freshGame();
         const fixture::CaptionFit fit = fixture::captionFit(Options);
         QVERIFY2(fit.overflowing.isEmpty(), qPrintable(fit.overflowing.join(QLatin1String(", "))));
@@ -251,7 +268,7 @@ private slots:
     void everyDialogLetterHasAGlyph()
     {
         QFETCH(QString, language);
-        zephyra::installLanguage(QLocale(language));
+        zephyra::installLanguage(language);
         fixture::freshGame();
         const QString counters = QRawFont::fromFont(lcdCounterFont()).familyName();
         int letters = 0;

@@ -2,6 +2,7 @@
 // a round and the play time.
 #include "app/commandline.h"
 #include "app/services/TImage.h"
+#include "assets/PngImageList.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 #include "play/overlays.h"
@@ -250,6 +251,19 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     if (lock) {
         START->B_PlayClick();
         QVERIFY(START->isVisible() && !Play->isVisible());
+        // Play looks closed: grey, faded, and it never lights.
+        START->B_PlayMouseMove();
+        QVERIFY(!START->ButtonsLit());
+        const QImage closed = START->B_Play->Picture();
+        QCOMPARE(closed.size(), START->PngImageCollectionButton->Items()->Items(0)->PngImage().size());
+        int mostInk = 0;
+        for (int y = 0; y < closed.height(); ++y)
+            for (int x = 0; x < closed.width(); ++x) {
+                const QRgb p = closed.pixel(x, y);
+                QVERIFY(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
+                mostInk = std::max(mostInk, qAlpha(p));
+            }
+        QVERIFY(mostInk > 0 && mostInk < 128);
         return;
     }
     // Without it, the next round begins a new play time.

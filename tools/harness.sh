@@ -98,3 +98,14 @@ start_measuring() {
 
 # The median of the numbers on standard input, one a line (for the bench/ scripts).
 median() { sort -g | awk '{v[NR]=$1} END {print (NR % 2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+
+# Splits the screen of $DISPLAY, $1 x $2 (Xvfb with +extension RANDR), into
+# two monitors side by side, the left one primary; fails where the X server
+# keeps no monitor set this way (some Xvfb builds).
+split_monitors() {
+  local half=$(($1 / 2)) output
+  output=$(xrandr | awk '/ connected/ { print $1; exit }')
+  xrandr --setmonitor left "$half/300x$2/200+0+0" "$output" >/dev/null 2>&1
+  xrandr --setmonitor right "$half/300x$2/200+$half+0" none >/dev/null 2>&1
+  (($(xrandr --listmonitors | awk 'NR == 1 { print $2 }') == 2))
+}

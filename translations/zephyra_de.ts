@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Esc gedrückt halten zum Verlassen</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>Beenden: Esc 3 Sekunden gedrückt halten</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>Zeit für eine Pause!</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Zum Weiterspielen das Spiel neu starten.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>Ein Erwachsener: Spiel schließen und neu starten.</translation>
     </message>
 </context>
 <context>

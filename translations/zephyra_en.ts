@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Keep holding Esc to leave</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>To leave, hold Esc for 3 seconds</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>Time for a rest!</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Start the game again to play more.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>A grown-up must close the game and start it again.</translation>
     </message>
 </context>
 <context>

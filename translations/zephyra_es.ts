@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Mantén pulsada Esc para salir</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>Para salir, mantén pulsada Esc 3 segundos</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>¡Hora de descansar!</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Abre el juego otra vez para seguir jugando.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>Un adulto debe cerrar el juego y volver a abrirlo.</translation>
     </message>
 </context>
 <context>

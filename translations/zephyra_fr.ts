@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Garde Échap appuyée pour quitter</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>Pour quitter, garde Échap appuyée 3 secondes</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>C’est l’heure du repos !</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Relance le jeu pour jouer encore.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>Un adulte doit fermer le jeu et le relancer.</translation>
     </message>
 </context>
 <context>

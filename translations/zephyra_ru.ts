@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Держите Esc, чтобы выйти</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>Выход — держите Esc 3 секунды</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>Пора отдохнуть!</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Запустите игру снова, чтобы поиграть ещё.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>Пусть взрослый закроет игру и запустит снова.</translation>
     </message>
 </context>
 <context>

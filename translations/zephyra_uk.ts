@@ -160,6 +160,10 @@
         <source>Keep holding Esc to leave</source>
         <translation>Тримайте Esc, щоб вийти</translation>
     </message>
+    <message>
+        <source>EXIT - hold key ESCAPE for 3 seconds</source>
+        <translation>Вихід — тримайте Esc 3 секунди</translation>
+    </message>
 </context>
 <context>
     <name>TPngImageCollectionItem</name>
@@ -211,8 +215,8 @@
         <translation>Час відпочити!</translation>
     </message>
     <message>
-        <source>Start the game again to play more.</source>
-        <translation>Запустіть гру знову, щоб ще пограти.</translation>
+        <source>A grown-up must close the game and start it again.</source>
+        <translation>Дорослий має закрити гру й запустити її знову.</translation>
     </message>
 </context>
 <context>

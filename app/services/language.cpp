@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTranslator>
 
 #include <memory>
@@ -31,28 +32,43 @@ QStringList availableLanguages()
             QStringLiteral("fr"), QStringLiteral("es"), QStringLiteral("uk")};
 }
 
-QString chooseLanguage(const QLocale& locale)
+QString chooseLanguage(const QString& locale, const QString& languages)
 {
-    // As gettext does: under C or POSIX the desktop asked for no language,
-    // whatever LANGUAGE says.
-    if (locale.language() == QLocale::C)
+    // The locale decides whether a language was asked for at all: Qt's own
+    // system locale turns C as soon as LANGUAGE's first entry is one it does
+    // not know, so it cannot be asked.
+    static const QRegularExpression cLocale(QStringLiteral("^(C|POSIX)?([.@].*)?$"));
+    if (cLocale.match(locale).hasMatch())
         return {};
+    static const QRegularExpression codeEnd(QStringLiteral("[_.@-]"));
     const QStringList ours = availableLanguages();
-    for (const QString& wanted : locale.uiLanguages()) {
-        const QString code = QLocale(wanted).name().section(QLatin1Char('_'), 0, 0);
+    const QStringList wanted = languages.split(QLatin1Char(':')) << locale;
+    for (const QString& name : wanted) {
+        const QString code = name.section(codeEnd, 0, 0).toLower();
         if (ours.contains(code))
             return code;
     }
     return ours.first();
 }
 
-QString installLanguage(const QLocale& locale)
+QString installLanguage()
+{
+    QString locale;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qEnvironmentVariable(name);
+        if (!locale.isEmpty())
+            break;
+    }
+    return installLanguage(locale, qEnvironmentVariable("LANGUAGE"));
+}
+
+QString installLanguage(const QString& locale, const QString& languages)
 {
     Installed& now = installed();
     if (now.translator)
         QCoreApplication::removeTranslator(now.translator.get());
     now.translator.reset();
-    now.language = chooseLanguage(locale);
+    now.language = chooseLanguage(locale, languages);
     if (now.language.isEmpty())
         return {};
     auto translator = std::make_unique<QTranslator>();

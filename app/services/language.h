@@ -4,7 +4,6 @@
 // comes from a catalogue (translations/zephyra_LANG.ts, embedded as .qm) and
 // from pictures rendered for it (":/pictures/LANG/NAME").
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -14,13 +13,19 @@ namespace zephyra {
 // it asks only for languages we lack.
 QStringList availableLanguages();
 
-// The catalogue for a locale: empty for the C locale (the game's own texts),
-// else the first of the locale's languages we have, else English.
-QString chooseLanguage(const QLocale& locale);
+// The catalogue for a desktop whose locale is `locale` ("de_DE.UTF-8", as
+// LC_ALL, LC_MESSAGES or LANG name it) and whose list of languages is
+// `languages` (LANGUAGE: "pt:fr"). Empty for the C or POSIX locale (the
+// game's own texts; as with gettext, the list then counts for nothing); else
+// the first language we have among the list's entries and then the locale's,
+// skipping those we lack; else English.
+QString chooseLanguage(const QString& locale, const QString& languages = {});
 
-// Loads and installs the catalogue chosen for the locale (replacing one
-// installed before); the C locale installs none. Returns the language.
-QString installLanguage(const QLocale& locale = QLocale::system());
+// Loads and installs the catalogue chosen for the desktop's environment, or
+// for the given locale and list (replacing one installed before); the C
+// locale installs none. Returns the language.
+QString installLanguage();
+QString installLanguage(const QString& locale, const QString& languages = {});
 
 // The language installed last; empty for the game's own texts.
 QString currentLanguage();

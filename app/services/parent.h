@@ -16,8 +16,13 @@ struct ParentChoices {
     std::chrono::milliseconds playTime{0};
 };
 
-// How long Esc must be held, alone, to leave a locked round.
+// How long Esc must be held, alone, to leave a locked round; the locked
+// field's hint says it in words.
 inline constexpr int kHoldToLeaveMs = 3000;
+// How long a locked round's game may stop answering before it lets go of the
+// keyboard and the pointer: a busy or swapping machine can stall a well game
+// for seconds, and opening the lock then would hand the desktop to the child.
+inline constexpr std::chrono::milliseconds kLockedStallMs{10000};
 // The longest play time a grown-up can set, and what the desktop offers.
 inline constexpr int kMostMinutes = 240;
 inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // dist/install.cmake

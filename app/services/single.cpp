@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -16,13 +17,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace zephyra {
@@ -30,9 +32,16 @@ namespace zephyra {
 namespace {
 
 const QString kInterface = QStringLiteral("org.freedesktop.Application");
+const QString kHandoverInterface = QStringLiteral("zephyra.OneGame");
 const QString kStartupIdKey = QStringLiteral("desktop-startup-id");
-const QByteArray kRequest = QByteArrayLiteral("front ");
-const QByteArray kAnswer = QByteArrayLiteral("ok\n");
+// The socket's requests, one line each: "front <startup id>" and "yield";
+// the answers "ok" and "no".
+const QByteArray kFront = QByteArrayLiteral("front");
+const QByteArray kYield = QByteArrayLiteral("yield");
+const QByteArray kOk = QByteArrayLiteral("ok\n");
+const QByteArray kNo = QByteArrayLiteral("no\n");
+// A request is one short line; a longer one is no request of ours.
+constexpr qsizetype kLongestLine = 4096;
 
 // The display this game shows on, as a name element: "x11_0" for DISPLAY=:0.
 // Two desktops of one user (two seats, a remote session) each get a game.
@@ -78,6 +87,23 @@ private:
     OneGame* m_game;
 };
 
+// Asked by a game that was taken over with a round on its screen.
+class Handover : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "zephyra.OneGame")
+public:
+    Handover(OneGame* game, std::function<bool()> giveWay)
+        : QDBusAbstractAdaptor(game), m_giveWay(std::move(giveWay))
+    {
+    }
+
+public slots:
+    bool GiveWay() { return m_giveWay(); }
+
+private:
+    std::function<bool()> m_giveWay;
+};
+
 }  // namespace
 
 bool sessionBusExpected()
@@ -88,7 +114,15 @@ bool sessionBusExpected()
     return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
 }
 
-OneGame::OneGame(const QString& appId) : m_appId(appId) {}
+OneGame::OneGame(const QString& appId, std::function<bool()> roundShown)
+    : m_appId(appId), m_roundShown(std::move(roundShown))
+{
+    m_acceptRest.setSingleShot(true);
+    m_acceptRest.setInterval(kAcceptRestMs);
+    connect(&m_acceptRest, &QTimer::timeout, this, &OneGame::updateListening);
+    m_look.setInterval(kLookMs);
+    connect(&m_look, &QTimer::timeout, this, &OneGame::lookAtPlace);
+}
 
 OneGame::~OneGame() { release(); }
 
@@ -112,8 +146,13 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
     const QString path = objectPath(m_appId);
     // Served before the name is taken, so a start that finds the name finds the game.
     new Adaptor(this);
+    new Handover(this, [this] { return giveWay(); });
     if (!bus.registerObject(path, this, QDBusConnection::ExportAdaptors))
         return true;
+    // Watched before the name is taken, so no later start taking it goes unseen.
+    m_nameWatcher = std::make_unique<QDBusServiceWatcher>(name, bus, QDBusServiceWatcher::WatchForOwnerChange);
+    connect(m_nameWatcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) { nameMoved(newOwner); });
     const auto take = [&](QDBusConnectionInterface::ServiceQueueOptions how) {
         const auto reply = bus.interface()->registerService(name, how, QDBusConnectionInterface::AllowReplacement);
         return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
@@ -126,6 +165,7 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
     QDBusMessage front = QDBusMessage::createMethodCall(name, path, kInterface, QStringLiteral("Activate"));
     front << QVariantMap{{kStartupIdKey, startupId}};
     if (bus.call(front, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage) {
+        m_nameWatcher.reset();
         bus.unregisterObject(path);
         return false;
     }
@@ -135,62 +175,60 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
     return true;
 }
 
+void OneGame::nameMoved(const QString& newOwner)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (m_busName.isEmpty() || newOwner == bus.baseService())
+        return;
+    // A change seen late may be an old one: the bus says who holds the name now.
+    const auto owner = bus.interface()->serviceOwner(m_busName);
+    if (owner.isValid() && owner.value() == bus.baseService())
+        return;
+    takenOver();
+}
+
 namespace {
 
-// A Unix socket at path, in the state `connect` or `bind` leaves it; -1 when
-// the path does not fit or the call fails.
-int unixSocket(const QByteArray& path, bool listen)
+// A Unix socket at path, bound and listening, or connected without waiting
+// (EAGAIN when the listener's queue is full); -1 with the reason in *error.
+int unixSocket(const QByteArray& path, bool listen, int* error = nullptr)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= qsizetype(sizeof address.sun_path))
-        return -1;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | (listen ? SOCK_NONBLOCK : 0), 0);
-    if (fd < 0)
-        return -1;
-    const auto* at = reinterpret_cast<const sockaddr*>(&address);
-    const bool ok = listen ? ::bind(fd, at, sizeof address) == 0 && ::listen(fd, 4) == 0
-                           : ::connect(fd, at, sizeof address) == 0;
-    if (!ok) {
-        ::close(fd);
-        return -1;
+    int failed = ENAMETOOLONG;
+    int fd = -1;
+    if (path.size() < qsizetype(sizeof address.sun_path)) {
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        const auto* at = reinterpret_cast<const sockaddr*>(&address);
+        const bool ok = fd >= 0
+                        && (listen ? ::bind(fd, at, sizeof address) == 0 && ::listen(fd, 4) == 0
+                                   : ::connect(fd, at, sizeof address) == 0);
+        failed = errno;
+        if (!ok && fd >= 0)
+            ::close(std::exchange(fd, -1));
     }
+    if (fd < 0 && error)
+        *error = failed;
     return fd;
-}
-
-// Asks the game listening at path to come to the front; true once it says it will.
-bool askToFront(const QByteArray& path, const QString& startupId, const QDeadlineTimer& deadline)
-{
-    const int fd = unixSocket(path, false);
-    if (fd < 0)
-        return false;
-    const QByteArray request = kRequest + startupId.toUtf8() + '\n';
-    bool answered = ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
-    QByteArray answer;
-    while (answered && !answer.contains('\n') && !deadline.hasExpired()) {
-        pollfd wait{fd, POLLIN, 0};
-        char buffer[64];
-        const ssize_t got = ::poll(&wait, 1, int(deadline.remainingTime())) == 1 ? ::read(fd, buffer, sizeof buffer) : -1;
-        if (got <= 0)
-            answered = false;
-        else
-            answer.append(buffer, got);
-    }
-    ::close(fd);
-    return answered && answer.startsWith(kAnswer);
 }
 
 }  // namespace
 
-// One start asking to come to the front: its line, read as it arrives.
-struct OneGame::Caller {
-    int fd;
-    QByteArray line;
-    QSocketNotifier notifier;
-    explicit Caller(int socket) : fd(socket), notifier(socket, QSocketNotifier::Read) {}
-    ~Caller() { ::close(fd); }
-};
+void OneGame::openLock(const QByteArray& path)
+{
+    // Only a plain file is opened: a FIFO or a device in its place could
+    // block the open or act on it.
+    struct stat found {};
+    const bool there = ::stat(path.constData(), &found) == 0;
+    if (!there || S_ISREG(found.st_mode))
+        m_lock = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    if (m_lock >= 0)
+        return;
+    const char* why = there && !S_ISREG(found.st_mode) ? "not a file" : std::strerror(errno);
+    std::fprintf(stderr, "zephyra: %s cannot be the lock (%s); one game at a time is kept by the socket alone\n",
+                 path.constData(), why);
+}
 
 bool OneGame::claimBySocket(const QString& startupId)
 {
@@ -199,90 +237,258 @@ bool OneGame::claimBySocket(const QString& startupId)
         return true;
     const QString base = runtime + QLatin1Char('/') + m_appId + QLatin1Char('.') + displayKey();
     m_socketPath = QFile::encodeName(base + QStringLiteral(".socket"));
-    m_lock = ::open(QFile::encodeName(base + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_lock < 0)
-        return true;
     // The kernel lets the lock go with the process however it ends, so a
     // held lock means a live game; the socket file may be left from any.
-    if (::flock(m_lock, LOCK_EX | LOCK_NB) == 0) {
-        serve();
-        return true;
-    }
-    ::close(std::exchange(m_lock, -1));
-    // The holder may be a moment away from listening: ask until it answers.
+    openLock(QFile::encodeName(base + QStringLiteral(".lock")));
+    m_locked = m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) == 0;
+    const QByteArray request = kFront + ' ' + startupId.toUtf8() + '\n';
     const QDeadlineTimer deadline(kAnswerMs);
-    while (!deadline.hasExpired()) {
-        if (askToFront(m_socketPath, startupId, deadline))
+    for (;;) {
+        const Reply reply = askAt(m_socketPath, request, deadline);
+        if (reply == Reply::Yes) {
+            if (m_lock >= 0)
+                ::close(std::exchange(m_lock, -1));
             return false;
+        }
+        // No one listens. The lock held elsewhere means a game a moment away
+        // from listening; holding it, or with no lock at all, nothing is.
+        if (deadline.hasExpired() || (reply == Reply::Nobody && (m_locked || m_lock < 0)))
+            break;
         QThread::msleep(50);
     }
-    // A game that holds the lock but does not answer is hung: this one runs
-    // and answers the next starts in its place.
+    // A game that holds the place but does not answer is stopped or hung:
+    // this one runs and answers the next starts in its place.
     serve();
     return true;
 }
 
+OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request, const QDeadlineTimer& deadline)
+{
+    int error = 0;
+    const int fd = unixSocket(path, false, &error);
+    if (fd < 0)
+        return error == EAGAIN || error == EINTR ? Reply::Silent : Reply::Nobody;
+    QByteArray answer;
+    bool open = !request.isEmpty()
+                && ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
+    while (open && !answer.contains('\n') && !deadline.hasExpired()) {
+        pollfd wait{fd, POLLIN, 0};
+        char buffer[64];
+        const ssize_t got = ::poll(&wait, 1, int(deadline.remainingTime())) == 1 ? ::read(fd, buffer, sizeof buffer) : 0;
+        open = got > 0 || (got < 0 && errno == EAGAIN);
+        if (got > 0)
+            answer.append(buffer, got);
+    }
+    ::close(fd);
+    if (request.isEmpty() || answer.startsWith(kOk))
+        return Reply::Yes;
+    return answer.startsWith(kNo) ? Reply::No : Reply::Silent;
+}
+
+// One start asking something of this game: its line, read as it arrives,
+// and the time it has left to send it.
+struct OneGame::Caller {
+    int fd;
+    QByteArray line;
+    QSocketNotifier notifier;
+    QTimer deadline;
+    bool done = false;
+    explicit Caller(int socket) : fd(socket), notifier(socket, QSocketNotifier::Read) { deadline.setSingleShot(true); }
+    ~Caller() { ::close(fd); }
+};
+
 void OneGame::serve()
 {
+    m_listening.reset();
+    if (m_listener >= 0)
+        ::close(std::exchange(m_listener, -1));
     ::unlink(m_socketPath.constData());
     // Only this user may ask.
     const mode_t mask = ::umask(0077);
     m_listener = unixSocket(m_socketPath, true);
     ::umask(mask);
-    if (m_listener < 0)
+    struct stat bound {};
+    if (m_listener < 0 || ::stat(m_socketPath.constData(), &bound) != 0)
         return;
+    m_placeDevice = bound.st_dev;
+    m_placeInode = bound.st_ino;
     m_listening = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
-    QObject::connect(m_listening.get(), &QSocketNotifier::activated, this, [this] {
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0)
-            return;
-        auto* caller = new Caller(fd);
-        m_callers.emplace_back(caller);
-        QObject::connect(&caller->notifier, &QSocketNotifier::activated, this, [this, caller] { hear(caller); });
-    });
+    connect(m_listening.get(), &QSocketNotifier::activated, this, &OneGame::acceptCaller);
+    updateListening();
+    m_look.start();
 }
 
-void OneGame::hear(Caller* caller)
+void OneGame::stopServing()
 {
+    if (!m_busName.isEmpty()) {
+        QDBusConnection::sessionBus().unregisterService(m_busName);
+        m_busName.clear();
+    }
+    m_look.stop();
+    if (m_listener >= 0) {
+        m_listening.reset();
+        // The file may be another game's by now.
+        if (placeIsOurs())
+            ::unlink(m_socketPath.constData());
+        ::close(std::exchange(m_listener, -1));
+    }
+}
+
+bool OneGame::placeIsOurs() const
+{
+    struct stat now {};
+    return m_listener >= 0 && ::stat(m_socketPath.constData(), &now) == 0 && now.st_dev == m_placeDevice
+           && now.st_ino == m_placeInode;
+}
+
+void OneGame::lookAtPlace()
+{
+    if (m_listener < 0)
+        return;
+    // The game that held the lock has ended: the next starts find this one by it.
+    if (m_lock >= 0 && !m_locked)
+        m_locked = ::flock(m_lock, LOCK_EX | LOCK_NB) == 0;
+    if (!placeIsOurs())
+        takenOver();
+}
+
+void OneGame::takenOver()
+{
+    const bool round = m_roundShown && m_roundShown();
+    // With a round on the screen, the game in this one's place is asked to
+    // give way; a place no one holds any more is simply taken back.
+    const Reply reply = askHolder(round ? kYield : QByteArray(), kAnswerMs);
+    if (reply == Reply::Nobody || (round && reply != Reply::No)) {
+        if (m_busName.isEmpty()) {
+            serve();
+        } else {
+            QDBusConnection::sessionBus().interface()->registerService(
+                m_busName, QDBusConnectionInterface::ReplaceExistingService,
+                QDBusConnectionInterface::AllowReplacement);
+        }
+        if (round)
+            emit frontRequested(QString());
+        return;
+    }
+    stopServing();
+    emit replaced();
+}
+
+OneGame::Reply OneGame::askHolder(const QByteArray& request, int waitMs)
+{
+    if (m_busName.isEmpty())
+        return askAt(m_socketPath, request.isEmpty() ? request : request + '\n', QDeadlineTimer(waitMs));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (request.isEmpty())
+        return bus.interface()->isServiceRegistered(m_busName).value() ? Reply::Yes : Reply::Nobody;
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall(m_busName, objectPath(m_appId), kHandoverInterface, QStringLiteral("GiveWay")),
+        QDBus::Block, waitMs);
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return reply.arguments().value(0).toBool() ? Reply::Yes : Reply::No;
+    return bus.interface()->isServiceRegistered(m_busName).value() ? Reply::Silent : Reply::Nobody;
+}
+
+bool OneGame::giveWay()
+{
+    if (m_roundShown && m_roundShown())
+        return false;
+    // The place is free before the asker hears so.
+    stopServing();
+    QMetaObject::invokeMethod(this, &OneGame::replaced, Qt::QueuedConnection);
+    return true;
+}
+
+void OneGame::acceptCaller()
+{
+    const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) {
+        // Any refusal but a caller gone meanwhile (out of descriptors above
+        // all) would wake the game at once for the same caller again.
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            m_acceptRest.start();
+        updateListening();
+        return;
+    }
+    auto* caller = new Caller(fd);
+    m_callers.emplace_back(caller);
+    connect(&caller->notifier, &QSocketNotifier::activated, this, [this, caller] { hear(caller, false); });
+    connect(&caller->deadline, &QTimer::timeout, this, [this, caller] { hear(caller, true); });
+    caller->deadline.start(kRequestMs);
+    updateListening();
+}
+
+void OneGame::updateListening()
+{
+    if (m_listening)
+        m_listening->setEnabled(!m_acceptRest.isActive() && m_callers.size() < size_t(kMostCallers));
+}
+
+void OneGame::hear(Caller* caller, bool lastChance)
+{
+    if (caller->done)
+        return;
     char buffer[256];
     const ssize_t got = ::read(caller->fd, buffer, sizeof buffer);
-    if (got < 0 && (errno == EAGAIN || errno == EINTR))
-        return;  // woken with nothing to read yet
     if (got > 0)
         caller->line.append(buffer, got);
     const qsizetype end = caller->line.indexOf('\n');
-    // A line is short; anything else, or a caller gone, is let go.
-    if (end < 0 && got > 0 && caller->line.size() < 4096)
+    if (end >= 0) {
+        answer(caller, caller->line.left(end));
+        letGo(caller);
         return;
-    if (end >= 0 && caller->line.startsWith(kRequest.trimmed())) {
-        ::send(caller->fd, kAnswer.constData(), size_t(kAnswer.size()), MSG_NOSIGNAL);
-        emit frontRequested(QString::fromUtf8(caller->line.left(end).mid(kRequest.size()).trimmed()));
     }
+    // Woken with nothing to read yet, or with part of the line: it has
+    // until its deadline. A caller gone or talking too long is let go.
+    const bool more = got > 0 || (got < 0 && (errno == EAGAIN || errno == EINTR));
+    if (!more || lastChance || caller->line.size() > kLongestLine)
+        letGo(caller);
+}
+
+void OneGame::answer(Caller* caller, const QByteArray& line)
+{
+    const auto say = [caller](const QByteArray& what) {
+        return ::send(caller->fd, what.constData(), size_t(what.size()), MSG_NOSIGNAL) == what.size();
+    };
+    const qsizetype space = line.indexOf(' ');
+    const QByteArray verb = space < 0 ? line : line.left(space);
+    if (verb == kYield) {
+        say(giveWay() ? kOk : kNo);
+    } else if (verb == kFront) {
+        // A caller that stopped waiting may have taken this game's place.
+        if (say(kOk))
+            emit frontRequested(QString::fromUtf8(line.mid(kFront.size()).trimmed()));
+        else
+            QMetaObject::invokeMethod(this, &OneGame::lookAtPlace, Qt::QueuedConnection);
+    }
+}
+
+void OneGame::letGo(Caller* caller)
+{
+    caller->done = true;
     caller->notifier.setEnabled(false);
+    caller->deadline.stop();
     // Not from within its own notifier's signal.
     QMetaObject::invokeMethod(
         this,
         [this, caller] {
             std::erase_if(m_callers, [caller](const std::unique_ptr<Caller>& c) { return c.get() == caller; });
+            updateListening();
         },
         Qt::QueuedConnection);
 }
 
 void OneGame::release()
 {
-    if (!m_busName.isEmpty()) {
-        QDBusConnection::sessionBus().unregisterService(m_busName);
+    stopServing();
+    if (m_nameWatcher) {
+        m_nameWatcher.reset();
         QDBusConnection::sessionBus().unregisterObject(objectPath(m_appId));
-        m_busName.clear();
     }
-    if (m_listener >= 0) {
-        m_callers.clear();
-        m_listening.reset();
-        ::close(std::exchange(m_listener, -1));
-        ::unlink(m_socketPath.constData());
-    }
+    m_callers.clear();
     if (m_lock >= 0)
         ::close(std::exchange(m_lock, -1));
+    m_locked = false;
 }
 
 }  // namespace zephyra

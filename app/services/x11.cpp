@@ -28,31 +28,41 @@ xcb_connection_t* connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-// Asked for, not waited for: the answer is thrown away when it comes. libxcb
-// takes requests from any thread.
-void grab(xcb_connection_t* c, xcb_window_t window)
+// Asked for, not waited for: the answers are thrown away when they come.
+// libxcb takes requests from any thread.
+void grab(xcb_connection_t* c, xcb_window_t window, bool pointer)
 {
-    const xcb_grab_keyboard_cookie_t asked =
-        xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-    xcb_discard_reply(c, asked.sequence);
+    xcb_discard_reply(c, xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
+                                           XCB_GRAB_MODE_ASYNC).sequence);
+    if (pointer) {
+        // Owner events: the game's own windows get their mouse events as
+        // always; confined to the window, so the pointer never leaves it.
+        constexpr uint16_t kMouse = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE
+                                    | XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW
+                                    | XCB_EVENT_MASK_LEAVE_WINDOW;
+        xcb_discard_reply(c, xcb_grab_pointer(c, 1, window, kMouse, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                                              window, XCB_NONE, XCB_CURRENT_TIME).sequence);
+    }
     xcb_flush(c);
 }
 
-void ungrab(xcb_connection_t* c)
+void ungrab(xcb_connection_t* c, bool pointer)
 {
     xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+    if (pointer)
+        xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
     xcb_flush(c);
 }
 
 }  // namespace
 
-KeyboardGrab::KeyboardGrab()
+InputGrab::InputGrab()
 {
     m_keep.setInterval(kKeepMs);
     QObject::connect(&m_keep, &QTimer::timeout, [this] { keep(); });
 }
 
-KeyboardGrab::~KeyboardGrab()
+InputGrab::~InputGrab()
 {
     release();
     if (!m_watchdog.joinable())
@@ -65,7 +75,7 @@ KeyboardGrab::~KeyboardGrab()
     m_watchdog.join();
 }
 
-void KeyboardGrab::hold(QWindow* window)
+void InputGrab::hold(QWindow* window, InputHolds holds)
 {
     xcb_connection_t* const c = connection();
     if (!c || !window)
@@ -73,6 +83,7 @@ void KeyboardGrab::hold(QWindow* window)
     m_window = unsigned(window->winId());
     {
         std::lock_guard lock(m_mutex);
+        m_holds = holds;
         m_holding = true;
     }
     if (!m_watchdog.joinable())
@@ -81,40 +92,43 @@ void KeyboardGrab::hold(QWindow* window)
     m_keep.start();
 }
 
-void KeyboardGrab::release()
+void InputGrab::release()
 {
     if (!m_window)
         return;
     m_keep.stop();
+    bool pointer = false;
     {
         std::lock_guard lock(m_mutex);
         m_holding = false;
+        pointer = m_holds.pointer;
     }
     m_window = 0;
     if (xcb_connection_t* c = connection())
-        ungrab(c);
+        ungrab(c, pointer);
 }
 
-void KeyboardGrab::keep()
+void InputGrab::keep()
 {
     m_lastBeat.store(Clock::now().time_since_epoch().count());
     if (xcb_connection_t* c = connection())
-        grab(c, m_window);
+        grab(c, m_window, m_holds.pointer);
 }
 
-void KeyboardGrab::watch(xcb_connection_t* c)
+void InputGrab::watch(xcb_connection_t* c)
 {
     bool letGo = false;  // for this stall; a beat after it starts over
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         m_wake.wait_for(lock, std::chrono::milliseconds(kKeepMs));
         const auto silent = Clock::now() - Clock::time_point(Clock::duration(m_lastBeat.load()));
-        if (!m_holding || silent < kStallMs) {
+        if (!m_holding || silent < m_holds.stallLimit) {
             letGo = false;
         } else if (!letGo) {
             letGo = true;
+            const bool pointer = m_holds.pointer;
             lock.unlock();
-            ungrab(c);
+            ungrab(c, pointer);
             lock.lock();
         }
     }
@@ -295,31 +309,20 @@ void endLaunchFeedback(xcb_connection_t* c, xcb_window_t root, xcb_window_t from
     }
 }
 
-// The windows a property of the root lists, once its answer has come: none
-// when the property is not set.
-std::optional<std::vector<uint32_t>> listedWindows(xcb_connection_t* c, std::optional<unsigned>& question,
-                                                   bool* waiting)
+// The windows a window-list property of the root names; none when it is not set.
+std::optional<std::vector<uint32_t>> listedWindows(const void* answer)
 {
-    *waiting = false;
-    if (!question)
+    const auto* property = static_cast<const xcb_get_property_reply_t*>(answer);
+    if (!property || property->type != XCB_ATOM_WINDOW || property->format != 32)
         return {};
-    void* reply = nullptr;
-    xcb_generic_error_t* error = nullptr;
-    if (!xcb_poll_for_reply(c, *question, &reply, &error)) {
-        *waiting = true;
-        return {};
-    }
-    question.reset();
-    std::optional<std::vector<uint32_t>> windows;
-    if (auto* property = static_cast<xcb_get_property_reply_t*>(reply);
-        property && property->type == XCB_ATOM_WINDOW && property->format == 32) {
-        const auto* first = static_cast<const uint32_t*>(xcb_get_property_value(property));
-        windows.emplace(first, first + xcb_get_property_value_length(property) / 4);
-    }
-    std::free(reply);
-    std::free(error);
-    return windows;
+    const auto* first = static_cast<const uint32_t*>(xcb_get_property_value(property));
+    return std::vector<uint32_t>(first, first + xcb_get_property_value_length(property) / 4);
 }
+
+// _NET_WM_DESKTOP's value for a window on every desktop.
+constexpr uint32_t kEveryDesktop = 0xFFFFFFFF;
+// How long a window shown again may take to be mapped before it is shown again.
+constexpr int kRemapWaitMs = 1000;
 
 }  // namespace
 
@@ -376,20 +379,18 @@ void FrontGuard::hold(QWidget* window)
 {
     m_connection = connection();
     const xcb_screen_t* screen = m_connection ? xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data : nullptr;
-    if (!screen)
+    if (!screen || !window->windowHandle())
         return;
     m_root = screen->root;
     m_activeAtom = atom(m_connection, "_NET_ACTIVE_WINDOW");
     m_stackingAtom = atom(m_connection, "_NET_CLIENT_LIST_STACKING");
+    m_desktopAtom = atom(m_connection, "_NET_WM_DESKTOP");
     m_window = window;
+    window->windowHandle()->installEventFilter(this);
     // On every desktop: a desktop switch (another program asking for the
     // focus makes some window managers switch) then never hides the field,
     // which would let go of its keyboard grab.
-    const xcb_window_t id = xcb_window_t(window->winId());
-    const xcb_atom_t desktop = atom(m_connection, "_NET_WM_DESKTOP");
-    const uint32_t everyDesktop = 0xFFFFFFFF;
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
-    askWindowManager(m_connection, m_root, id, desktop, {everyDesktop, 2});  // 2: on the user's behalf
+    putOnEveryDesktop();
     look();
     m_look.start();
 }
@@ -398,43 +399,114 @@ void FrontGuard::release()
 {
     m_look.stop();
     forget();
+    if (m_window && m_window->windowHandle())
+        m_window->windowHandle()->removeEventFilter(this);
     m_window = nullptr;
 }
 
 void FrontGuard::forget()
 {
-    for (std::optional<unsigned>* question : {&m_activeQuestion, &m_stackingQuestion}) {
-        if (*question)
-            xcb_discard_reply(m_connection, **question);
-        question->reset();
+    for (Question& question : m_questions) {
+        if (question.sequence)
+            xcb_discard_reply(m_connection, *question.sequence);
+        question = Question();
     }
+}
+
+void FrontGuard::putOnEveryDesktop()
+{
+    const xcb_window_t id = xcb_window_t(m_window->winId());
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, m_desktopAtom, XCB_ATOM_CARDINAL, 32, 1,
+                        &kEveryDesktop);
+    askWindowManager(m_connection, m_root, id, m_desktopAtom, {kEveryDesktop, 2});  // 2: on the user's behalf
+    xcb_flush(m_connection);
+}
+
+bool FrontGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    // Qt hears of the window's unmapping as an exposure to nothing.
+    if (event->type() == QEvent::Expose && m_window && watched == m_window->windowHandle()
+        && !m_window->windowHandle()->isExposed())
+        QMetaObject::invokeMethod(this, [this] { if (m_window) takeBack(true); }, Qt::QueuedConnection);
+    return false;
 }
 
 void FrontGuard::look()
 {
     if (!m_window)
         return;
-    bool activeWaiting = false, stackingWaiting = false;
-    const bool asked = m_activeQuestion || m_stackingQuestion;
-    const auto active = listedWindows(m_connection, m_activeQuestion, &activeWaiting);
-    const auto stacking = listedWindows(m_connection, m_stackingQuestion, &stackingWaiting);
-    if (activeWaiting || stackingWaiting)
-        return;  // asked again once both have answered
-    if (asked) {
-        // The game's own windows may be in front (its error box over the field).
-        QList<uint32_t> ours;
-        for (QWindow* w : QGuiApplication::topLevelWindows())
-            if (w->isVisible() && w->handle())
-                ours << uint32_t(w->winId());
-        const bool activeOurs = !active || (!active->empty() && ours.contains(active->front()));
-        const bool onTopOurs = !stacking || stacking->empty() || ours.contains(stacking->back());
-        if (!activeOurs || !onTopOurs)
-            bringToFront(m_window);
+    bool waiting = false;
+    for (Question& question : m_questions) {
+        if (!question.sequence)
+            continue;
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (!xcb_poll_for_reply(m_connection, *question.sequence, &reply, &error)) {
+            waiting = true;
+            continue;
+        }
+        question.sequence.reset();
+        question.answer.reset(reply);
+        question.answered = true;
+        std::free(error);
     }
-    m_activeQuestion = xcb_get_property(m_connection, 0, m_root, m_activeAtom, XCB_ATOM_WINDOW, 0, 1).sequence;
-    m_stackingQuestion =
+    if (waiting)
+        return;  // asked again once every question has its answer
+    if (std::all_of(m_questions.begin(), m_questions.end(), [](const Question& q) { return q.answered; }))
+        judge();
+    if (!m_window)
+        return;
+    const xcb_window_t id = xcb_window_t(m_window->winId());
+    m_questions[0].sequence =
+        xcb_get_property(m_connection, 0, m_root, m_activeAtom, XCB_ATOM_WINDOW, 0, 1).sequence;
+    m_questions[1].sequence =
         xcb_get_property(m_connection, 0, m_root, m_stackingAtom, XCB_ATOM_WINDOW, 0, 4096).sequence;
+    m_questions[2].sequence = xcb_get_property(m_connection, 0, id, m_desktopAtom, XCB_ATOM_CARDINAL, 0, 1).sequence;
+    m_questions[3].sequence = xcb_get_window_attributes(m_connection, id).sequence;
+    for (Question& question : m_questions) {
+        question.answer.reset();
+        question.answered = false;
+    }
     xcb_flush(m_connection);
+}
+
+void FrontGuard::judge()
+{
+    const auto* attributes = static_cast<const xcb_get_window_attributes_reply_t*>(m_questions[3].answer.get());
+    const auto* desktop = static_cast<const xcb_get_property_reply_t*>(m_questions[2].answer.get());
+    const bool unmapped = attributes && attributes->map_state != XCB_MAP_STATE_VIEWABLE;
+    const bool oneDesktop = desktop && desktop->format == 32 && xcb_get_property_value_length(desktop) == 4
+                            && *static_cast<const uint32_t*>(xcb_get_property_value(desktop)) != kEveryDesktop;
+    if (unmapped || oneDesktop) {
+        takeBack(unmapped);
+        return;
+    }
+    const auto active = listedWindows(m_questions[0].answer.get());
+    const auto stacking = listedWindows(m_questions[1].answer.get());
+    // The game's own windows may be in front (its error box over the field).
+    QList<uint32_t> ours;
+    for (QWindow* w : QGuiApplication::topLevelWindows())
+        if (w->isVisible() && w->handle())
+            ours << uint32_t(w->winId());
+    const bool activeOurs = !active || (!active->empty() && ours.contains(active->front()));
+    const bool onTopOurs = !stacking || stacking->empty() || ours.contains(stacking->back());
+    if (!activeOurs || !onTopOurs)
+        bringToFront(m_window);
+}
+
+void FrontGuard::takeBack(bool unmapped)
+{
+    if (unmapped && (!m_remapped.isValid() || m_remapped.elapsed() > kRemapWaitMs)) {
+        // Unmapped behind Qt's back (a client's unmapping withdraws it from
+        // the window manager): shown again, it is managed afresh, on the
+        // desktop shown, and the grabs come back once it is mapped. Answers
+        // asked for before the mapping still say unmapped for a while.
+        m_remapped.start();
+        m_window->hide();
+        m_window->show();
+    }
+    putOnEveryDesktop();
+    bringToFront(m_window);
 }
 
 }  // namespace zephyra

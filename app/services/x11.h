@@ -1,17 +1,23 @@
 #pragma once
-// What the game asks of the X server directly, past Qt: holding the keyboard,
-// where the pointer is, the frame a window manager will put round a window.
-// Elsewhere than on X11 each does nothing, or says it cannot.
+// What the game asks of the X server directly, past Qt: holding the keyboard
+// and the pointer, where the pointer is, keeping a window at the front, the
+// frame a window manager will put round a window. Elsewhere than on X11 each
+// does nothing, or says it cannot.
 
+#include <QElapsedTimer>
 #include <QMargins>
+#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <atomic>
 #include <bitset>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -22,28 +28,36 @@ struct xcb_connection_t;
 
 namespace zephyra {
 
+// What a round holds: the keyboard always, the pointer if asked; and how
+// long the game may stop answering before both are let go.
+struct InputHolds {
+    bool pointer = false;
+    std::chrono::milliseconds stallLimit{2000};
+};
+
 // Holds the keyboard for one window, so every key reaches it whatever window
-// has the focus, and no key a child mashes reaches the desktop. Only X11
-// grants such a hold; elsewhere this does nothing.
+// has the focus, and no key a child mashes reaches the desktop; if asked, the
+// pointer too, kept inside the window, so no click reaches another program or
+// another monitor and the window manager's mouse bindings never fire. Only
+// X11 grants such holds; elsewhere this does nothing.
 //
-// The hold is asked for again every kKeepMs without waiting for the answer:
-// a hold the window manager or another client took away (a restart, a
-// reparenting) comes back within that time, and none of it waits on the
-// server. If the game thread stops answering for kStallMs, a watchdog thread
-// lets the keyboard go, so a stalled game never holds the desktop's keyboard;
-// the hold comes back with the game.
-class KeyboardGrab {
+// The holds are asked for again every kKeepMs without waiting for the
+// answer: a hold the window manager or another client took away (a restart,
+// a reparenting, the window unmapped) comes back within that time, and none
+// of it waits on the server. If the game thread stops answering for the
+// stall limit, a watchdog thread lets both go, so a hung game never holds the
+// desktop; they come back with the game.
+class InputGrab {
 public:
     static constexpr int kKeepMs = 100;
-    static constexpr std::chrono::milliseconds kStallMs{2000};
 
-    KeyboardGrab();
-    ~KeyboardGrab();
+    InputGrab();
+    ~InputGrab();
 
-    KeyboardGrab(const KeyboardGrab&) = delete;
-    KeyboardGrab& operator=(const KeyboardGrab&) = delete;
+    InputGrab(const InputGrab&) = delete;
+    InputGrab& operator=(const InputGrab&) = delete;
 
-    void hold(QWindow* window);
+    void hold(QWindow* window, InputHolds holds = {});
     void release();
 
 private:
@@ -55,6 +69,7 @@ private:
     std::atomic<std::chrono::steady_clock::rep> m_lastBeat{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    InputHolds m_holds;      // set on the game thread, under m_mutex
     bool m_holding = false;  // under m_mutex
     bool m_quit = false;     // under m_mutex
     std::thread m_watchdog;
@@ -98,16 +113,19 @@ void bringToFront(QWidget* window, const QString& startupId = QString());
 
 // Keeps a window at the front, on every desktop, while it is held: four
 // times a second it asks, without waiting, which window is active and which
-// is on top, and brings this one back when the last answer names another
-// program's window (a window that raised itself, a window manager that
-// lowered this one). Only with a window manager that says (EWMH); elsewhere
-// this does nothing.
-class FrontGuard {
+// is on top, which desktop the window is on and whether it is mapped. It
+// brings the window back when the last answers name another program's window
+// (a window that raised itself, a window manager that lowered this one), put
+// it on one desktop, or say it is unmapped (another desktop shown, another
+// client unmapping it); an unmapping the window hears of itself brings it
+// back at once, on the desktop shown. Only with a window manager that says
+// (EWMH); elsewhere this does nothing.
+class FrontGuard : public QObject {
 public:
     static constexpr int kLookMs = 250;
 
     FrontGuard();
-    ~FrontGuard();
+    ~FrontGuard() override;
 
     FrontGuard(const FrontGuard&) = delete;
     FrontGuard& operator=(const FrontGuard&) = delete;
@@ -115,8 +133,24 @@ public:
     void hold(QWidget* window);
     void release();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A question to the server and its answer, once it has come.
+    struct Free {
+        void operator()(void* reply) const { std::free(reply); }
+    };
+    struct Question {
+        std::optional<unsigned> sequence;
+        std::unique_ptr<void, Free> answer;
+        bool answered = false;
+    };
+
     void look();
+    void judge();
+    void takeBack(bool unmapped);
+    void putOnEveryDesktop();
     void forget();
 
     QTimer m_look;
@@ -125,8 +159,10 @@ private:
     unsigned m_root = 0;
     unsigned m_activeAtom = 0;
     unsigned m_stackingAtom = 0;
-    std::optional<unsigned> m_activeQuestion;
-    std::optional<unsigned> m_stackingQuestion;
+    unsigned m_desktopAtom = 0;
+    // Which window is active, the stacking order, the window's desktop and its attributes.
+    std::array<Question, 4> m_questions;
+    QElapsedTimer m_remapped;  // since it was last shown again after an unmapping
 };
 
 // The frame the window manager puts round a window, before it is first shown:

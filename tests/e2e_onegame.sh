@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# One game at a time when a game stands still or is flooded, in the real
+# program. With a session bus and without: a start never waits on a stopped
+# game (SIGSTOP, its socket's queue full) longer than the answer time; once
+# the stopped game runs again it gives way, or keeps the round on its screen
+# and the later start gives way unless it has a round too. Without a bus: callers that say nothing or
+# half a line are let go; 2,000 callers under a limit of 1,024 descriptors,
+# or a few with none left, cost the game a moment of CPU and leave Options
+# and Play working; a directory or a FIFO where the lock file belongs leaves
+# one game, said in one line. Prints what it measures ("figure").
+# Usage: e2e_onegame.sh <path-to-zephyra>
+set -uo pipefail
+
+game=$(realpath "${1:?path to the zephyra executable}")
+. "$(dirname "$0")/e2e-lib.sh"
+work=$(mktemp -d)
+first= later= flood=
+on_exit 'kill -CONT $first 2>/dev/null; kill -9 $first $later $flood 2>/dev/null; end_session; rm -rf "$work"'
+fail() { echo "FAIL ($label): $*" >&2; exit 1; }
+now() { date +%s.%N; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+figure() { echo "figure ($label): $1 $(minus "$(now)" "$2") s"; }
+screens() { xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | wc -l; }
+# Succeeds once command $1 does, within $2 tenths of a second.
+within() { local i; for ((i = 0; i < $2; ++i)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+
+# Connects $2 callers to socket $1, each saying $4 (may be half a line), and
+# keeps those not let in yet trying for $3 seconds; prints how many got in
+# and how many the game closed.
+callers() {
+  (ulimit -n 4096 2>/dev/null; exec perl -MSocket=:all -e '
+    my ($path, $left, $seconds, $text) = @ARGV;
+    my ($end, $got, $closed, @in) = (time + $seconds, 0, 0);
+    while (time < $end && ($left || @in)) {
+      while ($left) {
+        socket(my $s, AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0) or last;
+        connect($s, pack_sockaddr_un($path)) or last;
+        syswrite($s, $text) if length $text;
+        push @in, $s; --$left; ++$got;
+      }
+      select(undef, undef, undef, 0.01);
+      @in = grep { my $n = sysread($_, my $byte, 1); (defined $n ? $n > 0 : $!{EAGAIN}) or !++$closed } @in;
+    }
+    print "connected $got closed $closed\n";' "$@")
+}
+
+# Starts a game ($first) and waits for its start screen ($start); $sock is
+# its socket when it has one.
+first_game() {
+  launch_game
+  first=$app_pid
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "no start screen"
+  sock=$(ls "$XDG_RUNTIME_DIR"/*.socket 2>/dev/null)
+}
+
+# A further start brings the game $first forward and ends with 0, leaving
+# one start screen; then Exit ends the game with 0.
+next_start_and_exit() {
+  timeout 20 "$game" >/dev/null 2>&1 || fail "a further start ended with $?"
+  within '(($(screens) == 1))' 20 || fail "$(screens) start screens after a further start"
+  app_pid=$first
+  click_in "$(wait_window 'GAME -ZEPHYRA' 50)" "${exit_button[@]}"
+  wait_exit 100 && ((exit_code == 0)) || fail "Exit"
+  first=
+  echo "ok: $label"
+}
+
+# Visible windows of process $1 named exactly $2 (the play field: ZEPHYRA).
+window_of() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1; }
+
+# $1: "socket" or "bus"; $2: what the stopped game shows, "start screen" or
+# "round"; $3: "playing" when the later start has a round too.
+stall() {
+  label="$1, stopped at its $2${3:+, the later start $3}"
+  own_session "$1"
+  first_game
+  if [[ $2 == round ]]; then
+    click_in "$start" "${play_button[@]}"
+    wait_window ZEPHYRA 100 >/dev/null || fail "no round"
+  fi
+  kill -STOP "$first"
+  [[ -n $sock ]] && { callers "$sock" 8 10 front >/dev/null & flood=$!; }
+  sleep 0.3
+  local t
+  t=$(now)
+  "$game" >/dev/null 2>&1 &
+  later=$!
+  within '[[ -n $(window_of "$later" "GAME -ZEPHYRA") ]]' 150 || fail "no start took over the stopped game"
+  figure "the later start showed its start screen after" "$t"
+  if [[ -n ${3:-} ]]; then
+    click_in "$(window_of "$later" "GAME -ZEPHYRA")" "${play_button[@]}"
+    within '[[ -n $(window_of "$later" ZEPHYRA) ]]' 100 || fail "no round in the later start"
+  fi
+  t=$(now)
+  kill -CONT "$first"
+  if [[ $2 == round && -z ${3:-} ]]; then
+    within '! kill -0 "$later" 2>/dev/null' 30 || fail "the later start did not give way"
+    figure "the later start gave way after" "$t"
+    [[ -n $(window_of "$first" ZEPHYRA) ]] || fail "the round is gone"
+  else
+    within '! kill -0 "$first" 2>/dev/null' 30 || fail "the resumed game did not give way"
+    figure "the resumed game gave way after" "$t"
+    first=$later
+  fi
+  later=
+  kill "$flood" 2>/dev/null
+  flood=
+  [[ $2 == round ]] && xdotool key Escape
+  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
+  next_start_and_exit
+}
+
+cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$first/stat"; }
+
+socket() {
+  label="callers that say nothing"
+  own_session socket
+  first_game
+  for text in "" front; do
+    [[ $(callers "$sock" 8 6 "$text") == "connected 8 closed 8" ]] || fail "'$text': not all let go"
+  done
+  next_start_and_exit
+
+  label="2,000 callers, 1,024 descriptors"
+  (ulimit -n 1024 && exec "$game") >/dev/null 2>&1 &
+  app_pid=$! first=$!
+  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "no start screen"
+  local cpu t seconds=8
+  cpu=$(cpu_seconds)
+  callers "$sock" 2000 $seconds >"$work/callers.txt" &
+  flood=$!
+  sleep 2
+  click_in "$start" "${options_button[@]}"
+  t=$(wait_window Options 50) || fail "Options during the flood"
+  click_in "$t" "${save_button[@]}"
+  wait "$flood"
+  flood=
+  cpu=$(minus "$(cpu_seconds)" "$cpu")
+  echo "figure ($label): $(<"$work/callers.txt") in $seconds s; the game's CPU: $cpu s"
+  # A game spinning on its socket takes a whole core.
+  below "$cpu" $((seconds / 4)) || fail "$cpu s of CPU in $seconds s"
+  # Out of descriptors: a refused accept rests the socket.
+  prlimit --pid "$first" --nofile=$(($(ls "/proc/$first/fd" | wc -l) + 2)):1024
+  cpu=$(cpu_seconds)
+  callers "$sock" 100 4 >/dev/null
+  cpu=$(minus "$(cpu_seconds)" "$cpu")
+  prlimit --pid "$first" --nofile=1024
+  echo "figure ($label): out of descriptors, the game's CPU: $cpu s in 4 s"
+  below "$cpu" 1 || fail "out of descriptors, $cpu s of CPU in 4 s"
+  t=$(now)
+  start=$(wait_window 'GAME -ZEPHYRA' 50) && click_in "$start" "${play_button[@]}" &&
+    play=$(wait_window ZEPHYRA 100) || fail "Play after the flood"
+  figure "Play answered after" "$t"
+  leave_and_exit "$play"
+  first=
+  echo "ok: $label"
+
+  for kind in directory fifo; do
+    label="a $kind where the lock belongs"
+    own_session socket
+    local lock=$XDG_RUNTIME_DIR/$(basename "${sock%.socket}").lock
+    if [[ $kind == directory ]]; then mkdir "$lock"; else mkfifo "$lock"; fi
+    first_game
+    (($(grep -c "$lock cannot be the lock" "$work/out.txt") == 1)) || fail "not one line on stderr"
+    next_start_and_exit
+  done
+}
+
+start_display || fail "Xvfb did not start"
+stall socket "start screen"
+stall bus "start screen"
+stall socket round
+stall bus round
+stall socket round playing
+stall bus round playing
+socket
