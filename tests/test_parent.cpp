@@ -68,6 +68,10 @@ void ParentTest::commandLine_data()
     QTest::newRow("help") << QStringList{"--help"} << true << int(L::Answer) << false << 0 << "--minutes <N>";
     QTest::newRow("help names the lock") << QStringList{"-h"} << true << int(L::Answer) << false << 0
                                          << "Play with child lock";
+    QTest::newRow("easy play, locked") << QStringList{"--easy", "-child-lock"} << false << int(L::Play) << true << 0
+                                       << "";
+    QTest::newRow("help names easy play") << QStringList{"--help"} << true << int(L::Answer) << false << 0
+                                          << "\"Easy play\".\n";
 }
 
 void ParentTest::commandLine()
@@ -82,6 +86,7 @@ void ParentTest::commandLine()
     QCOMPARE(int(line.outcome), outcome);
     QVERIFY2(line.text.contains(says), qPrintable(line.text));
     QCOMPARE(line.choices.childLock, lock);
+    QCOMPARE(line.choices.easyPlay, arguments.contains("--easy"));
     QCOMPARE(line.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
     // A refusal is one line, as the program prints it.
     if (outcome == zephyra::CommandLine::Refuse)
