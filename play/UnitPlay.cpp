@@ -176,7 +176,15 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
     zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
-    Input = new TPlayInput(*this, m_choices.easyPlay);
+    Input = new TPlayInput(
+        *this, m_choices.easyPlay,
+        {.balloons = {m_slots.begin(), m_slots.end()},
+         .bursting = [](int i) { return PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0; },
+         .playing = [this] { return TickTimer()->isActive() && !TimeIsUp(); },
+         .placeWasp = [this] { WaspStep(); },
+         .click = [this] {
+             ImageBeeMouseDown(GameSettings.PopMode == PopByRightClick ? Qt::RightButton : Qt::LeftButton);
+         }});
     // Fingers steer and tap on the field itself, wherever they land.
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_hiddenCheck.setSingleShot(true);

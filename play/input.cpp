@@ -4,9 +4,9 @@
 #include "app/services/GameSettings.h"
 #include "app/services/TImage.h"
 #include "app/services/services.h"
-#include "play/UnitPlay.h"
 
 #include <QTouchEvent>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -28,11 +28,12 @@ QPoint stingMiddle()
 // Slow at both ends, so the eye can follow the wasp off and in.
 double ease(double t) { return t * t * (3 - 2 * t); }
 
-Qt::MouseButton chosenButton() { return GameSettings.PopMode == PopByRightClick ? Qt::RightButton : Qt::LeftButton; }
-
 }  // namespace
 
-TPlayInput::TPlayInput(TPlay& field, bool easyPlay) : QObject(&field), m_field(field), m_easy(easyPlay) {}
+TPlayInput::TPlayInput(QWidget& field, bool easyPlay, TFieldHooks hooks)
+    : QObject(&field), m_field(field), m_easy(easyPlay), m_hooks(std::move(hooks))
+{
+}
 
 void TPlayInput::RoundStarted()
 {
@@ -67,9 +68,9 @@ int TPlayInput::Choose(QPoint sting) const
     int best = -1;
     qint64 bestDistance = 0;
     int bestTop = 0;
-    for (int i = 0; i < kSlotCount; ++i) {
-        const TImage* slot = m_field.Slots()[std::size_t(i)];
-        if (slot->isHidden() || PlayState.BurstPhase[std::size_t(i)] != 0 || !field.contains(slot->geometry()))
+    for (int i = 0; i < int(m_hooks.balloons.size()); ++i) {
+        const TImage* slot = m_hooks.balloons[std::size_t(i)];
+        if (slot->isHidden() || m_hooks.bursting(i) || !field.contains(slot->geometry()))
             continue;
         const QPoint d = slot->geometry().center() - sting;
         const qint64 distance = qint64(d.x()) * d.x() + qint64(d.y()) * d.y();
@@ -94,7 +95,7 @@ std::optional<TPlayInput::Flight> TPlayInput::FlyFrom(QPoint sting) const
 void TPlayInput::Press(std::optional<QPoint> at)
 {
     // Not in the prize pause, nor once play time is up.
-    if (!m_easy || !m_field.TickTimer()->isActive() || m_field.TimeIsUp())
+    if (!m_easy || !m_hooks.playing())
         return;
     if (m_flight) {
         m_kept = true;
@@ -116,7 +117,7 @@ void TPlayInput::Step()
     m_arrived = -1;
     GamepadStep();
     // Once play time is up nothing pops any more.
-    if (m_easy && !m_field.TimeIsUp())
+    if (m_easy && m_hooks.playing())
         FlightStep();
 }
 
@@ -136,7 +137,7 @@ void TPlayInput::GamepadStep()
             Press();
     } else if (GameSettings.PopMode != PopByMove) {
         for (int i = 0; i < pad.facePresses; ++i)
-            m_field.ImageBeeMouseDown(chosenButton());
+            m_hooks.click();
     }
 }
 
@@ -152,14 +153,14 @@ void TPlayInput::FlightStep()
     if (!m_flight)
         return;
     const int target = m_flight->slot;
-    if (PlayState.BurstPhase[std::size_t(target)] != 0) {
+    if (m_hooks.bursting(target)) {
         // Popped on the way (the sting touched it): this press is served.
         const bool kept = m_kept;
         Land();
         m_kept = kept;
         return;
     }
-    if (m_field.Slots()[std::size_t(target)]->isHidden()) {
+    if (m_hooks.balloons[std::size_t(target)]->isHidden()) {
         // It left the field before the wasp came: the nearest other one.
         const bool kept = m_kept;
         m_flight = FlyFrom(StingAt(Aim()));
@@ -171,7 +172,7 @@ void TPlayInput::FlightStep()
     ++g.tick;
     // Where the balloon stands after this tick's rise; the sting goes to its
     // middle, kept on the field while the balloon leaves at the top.
-    const QRect balloon = m_field.Slots()[std::size_t(g.slot)]->geometry().translated(0, -GameSettings.FlightStep);
+    const QRect balloon = m_hooks.balloons[std::size_t(g.slot)]->geometry().translated(0, -GameSettings.FlightStep);
     const int halfSting = (GameSettings.StingBottom - GameSettings.StingTop) / 2 + 1;
     const QPoint sting(balloon.center().x(),
                        std::min(std::max(balloon.center().y(), halfSting), balloon.bottom() - halfSting));
@@ -209,8 +210,8 @@ bool TPlayInput::Touch(QTouchEvent* event)
             } else if (*m_finger == p.id() && GameSettings.PopMode != PopByMove) {
                 // The tap is the click: the wasp goes under the finger first.
                 zephyra::runHandler([&] {
-                    m_field.WaspStep();
-                    m_field.ImageBeeMouseDown(chosenButton());
+                    m_hooks.placeWasp();
+                    m_hooks.click();
                 });
             }
             break;

@@ -11,10 +11,13 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QTouchEvent;
-class TPlay;
+class QWidget;
+class TImage;
 
 // How many ticks a flight of easy play takes, the pop included: about a
 // third of a second, long enough to see the wasp fly.
@@ -23,10 +26,19 @@ inline constexpr int kFlightTicks = 7;
 // ticks (3 s): a speed a child can follow.
 inline constexpr int kStickCrossTicks = 60;
 
+// What the ways of input ask of the field they serve.
+struct TFieldHooks {
+    std::vector<TImage*> balloons;      // the balloon slots, Ball1 first
+    std::function<bool(int)> bursting;  // the balloon of this slot was popped
+    std::function<bool()> playing;      // the tick runs, and play time is not up
+    std::function<void()> placeWasp;    // the wasp goes under the pointer now
+    std::function<void()> click;        // the chosen button of the click modes, at the wasp
+};
+
 class TPlayInput : public QObject {
     Q_OBJECT
 public:
-    TPlayInput(TPlay& field, bool easyPlay);
+    TPlayInput(QWidget& field, bool easyPlay, TFieldHooks hooks);
 
     bool EasyPlay() const { return m_easy; }
     // Gamepads are looked for and read only while a round is on the screen;
@@ -77,8 +89,9 @@ private:
     QPoint StingAt(QPoint aim) const;
     QPoint AimFor(QPoint sting) const;
 
-    TPlay& m_field;
+    QWidget& m_field;
     const bool m_easy;
+    const TFieldHooks m_hooks;
     std::optional<Flight> m_flight;
     bool m_kept = false;
     int m_arrived = -1;
