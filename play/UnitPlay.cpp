@@ -1,16 +1,17 @@
 #include "play/UnitPlay.h"
 
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/language.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
+#include "platform/language.h"
+#include "platform/pointer.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/counters.h"
 #include "play/overlays.h"
+#include "settings/GameSettings.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 // pointer on every 50 ms tick, and two dot-matrix displays count launches and
 // pops.
 
-#include "app/services/GameSettings.h"
-#include "app/services/parent.h"
-#include "app/services/x11.h"
+#include "platform/x11.h"
+#include "settings/GameSettings.h"
+#include "settings/parent.h"
 
 #include <QElapsedTimer>
 #include <QSet>

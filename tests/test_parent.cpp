@@ -1,8 +1,8 @@
 // The grown-ups' choices: the command line that sets them, the child lock of
 // a round and the play time.
 #include "app/commandline.h"
-#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
+#include "controls/TImage.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 #include "play/overlays.h"

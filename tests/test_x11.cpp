@@ -1,8 +1,8 @@
 // The round's hold on the keyboard and the pointer on a real X server (the
 // suite's Xvfb): seen from a second client, which can take them only while
 // the game does not hold them.
-#include "app/services/x11.h"
 #include "menu/menu.h"
+#include "platform/x11.h"
 #include "tests/fixture.h"
 
 #include <QtTest>

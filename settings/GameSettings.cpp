@@ -1,4 +1,4 @@
-#include "app/services/GameSettings.h"
+#include "settings/GameSettings.h"
 
 TGameSettings GameSettings;
 
