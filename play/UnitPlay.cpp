@@ -39,6 +39,9 @@ constexpr int kPrizeOffset = 260;
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 const QString kNightPicture = QStringLiteral(":/pictures/goodnight.png");
 
+// Each size has a picture in every colour: blue, green, red, yellow.
+constexpr int kBalloonColours = 4;
+
 // How long an unmapped field waits before its round ends: long enough for a
 // mapping already on its way to come.
 constexpr int kHiddenSettleMs = 100;
@@ -126,7 +129,7 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};
     for (int i = 0; i < kSlotCount; ++i) {
         auto* slot = new TImage(this, QStringLiteral("Ball%1").arg(i + 1));
-        slot->setGeometry(QRect(slotPositions[i], QSize(130, 168)));
+        slot->setGeometry(QRect(slotPositions[i], QSize(kMediumBalloons.width, kMediumBalloons.height)));
         slot->hide();
         m_slots[static_cast<std::size_t>(i)] = slot;
     }
@@ -144,8 +147,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
         {QStringLiteral("wasp-small"), QStringLiteral("wasp-medium"), QStringLiteral("wasp-large")});
 
     ImageBee = new TImage(this, QStringLiteral("ImageBee"));
-    ImageBee->setGeometry(360, 88, 64, 64);
-    ImageBee->setPicture(listPicture(PngImageCollection2, 1));
+    ImageBee->setGeometry(360, 88, kMediumWasp.side, kMediumWasp.side);
+    ImageBee->setPicture(listPicture(PngImageCollection2, kMediumWasp.index));
     zephyra::connectHandler(ImageBee, &TImage::mouseDown, this, &TPlay::ImageBeeMouseDown);
 
     LCDScreen1 = makeDisplay(this, "LCDScreen1", QRect(8, 8, 485, 65), launchedLine(0));
@@ -196,7 +199,7 @@ void TPlay::FormCreate()
     zephyra::followPointer();
     GameSettings.SoundEnabled = true;
     PlayState.BurstPhase.fill(0);
-    GameSettings.LaunchInterval = 1000;
+    GameSettings.LaunchInterval = kStartLaunchInterval;
     PlayState.LaunchElapsed = 0;
     PlayState.LaunchedCount = 0;
     PlayState.PoppedCount = 0;
@@ -476,7 +479,7 @@ void TPlay::LaunchStep()
         PlayState.LaunchElapsed += kTickMs;
         return;
     }
-    const int picture = zephyra::randomInt(4) + GameSettings.BalloonImageBase;
+    const int picture = zephyra::randomInt(kBalloonColours) + GameSettings.BalloonImageBase;
     const int column = zephyra::randomInt(kLaunchColumns);
     for (int n = 1; n <= kSlotCount; ++n) {
         // By name, as the layout names the slots; the per-tick loops use the
@@ -508,10 +511,10 @@ void TPlay::WaspStep()
     ImageBee->move(p.x() - GameSettings.WaspHotspot, p.y() - GameSettings.WaspHotspot);
 }
 
-void TPlay::RiseStep(TImage* slot)
+void TPlay::RiseStep(TImage* slot, int step)
 {
     if (slot->y() > -GameSettings.BalloonHeight)
-        slot->move(slot->x(), slot->y() - GameSettings.FlightStep);
+        slot->move(slot->x(), slot->y() - step);
     else
         slot->hide();
 }
@@ -565,7 +568,7 @@ void TPlay::Timer_B1Timer()
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             continue;
-        RiseStep(slot);
+        RiseStep(slot, GameSettings.FlightStep);
         // Tested at the position after the rise, even if the rise hid it.
         if (HitTest(i))
             popped = true;
@@ -627,7 +630,7 @@ void TPlay::TimerClickTimer()
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (!slot->isHidden() && PlayState.BurstPhase[static_cast<std::size_t>(i)] == 0)
-            RiseStep(slot);
+            RiseStep(slot, GameSettings.FlightStep);
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
@@ -659,13 +662,10 @@ void TPlay::FloatAwayStep()
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden())
             continue;
-        if (PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0) {
+        if (PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             CountDownBurst(i);
-        } else if (slot->y() > -GameSettings.BalloonHeight) {
-            slot->move(slot->x(), slot->y() - step);
-        } else {
-            slot->hide();
-        }
+        else
+            RiseStep(slot, step);
         flying = flying || !slot->isHidden();
     }
     if (!flying)
@@ -706,12 +706,9 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
         return;
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
-        std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(i)];
-        if (!stingInsideBalloon(ImageBee->x(), ImageBee->y(), slot->x(), slot->y())
-            || slot->isHidden() || phase != 0)
+        if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0 || !HitTest(i))
             continue;
         PutBurstPicture(slot);
-        phase = 1;
         WorkClick();
     }
     FinishHandler();

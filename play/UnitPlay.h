@@ -107,7 +107,10 @@ public:
     // The steps every tick shares.
     void LaunchStep();
     void WaspStep();
-    void RiseStep(TImage* slot);
+    // Up by step pixels (the flight step in play; faster floating away), or
+    // hidden once above the window.
+    void RiseStep(TImage* slot, int step);
+    // The sting inside the balloon of slot index: its burst begins.
     bool HitTest(int index);
     void BurstStep(int index);
 

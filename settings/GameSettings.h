@@ -11,28 +11,6 @@ enum TPopMode : std::uint8_t { PopByMove = 0, PopByLeftClick = 1, PopByRightClic
 
 enum class SizeChoice { Small, Medium, Large };
 
-struct TGameSettings {
-    std::uint8_t BalloonImageBase = 4;
-    std::int32_t BalloonWidth = 130;
-    std::int32_t BalloonHeight = 168;
-    std::int32_t FlightStep = 10;
-    bool SoundEnabled = true;
-    std::uint8_t BurstImageIndex = 1;
-    std::uint8_t WaspSizeIndex = 1;
-    std::int32_t StingLeft = 0;
-    std::int32_t StingRight = 10;
-    std::int32_t StingTop = 48;
-    std::int32_t StingBottom = 56;
-    std::int32_t WaspHotspot = 32;
-    bool PrizeEnabled = true;
-    std::int32_t PrizeThreshold = 20;
-    std::uint8_t PopMode = PopByMove;
-    // Given its start value by the play field's creation.
-    std::int32_t LaunchInterval = 0;
-};
-
-extern TGameSettings GameSettings;
-
 struct BalloonSizeRow {
     std::uint8_t imageBase;
     std::int32_t width;
@@ -46,16 +24,47 @@ struct WaspSizeRow {
     std::int32_t hotspot;
 };
 
+// The medium sizes, which a fresh start gives.
+inline constexpr BalloonSizeRow kMediumBalloons{4, 130, 168, 1};
+inline constexpr WaspSizeRow kMediumWasp{1, 64, 0, 10, 48, 56, 32};
+
+// Track bar positions 0..4 to values; any other position takes the last.
+using TrackBarTable = std::array<std::int32_t, 5>;
+inline constexpr TrackBarTable kFlightSteps{2, 6, 10, 20, 30};
+inline constexpr TrackBarTable kLaunchIntervals{300, 600, 1000, 1300, 1600};
+// Both track bars start in the middle.
+inline constexpr int kStartPosition = 2;
+inline constexpr std::int32_t kStartLaunchInterval = kLaunchIntervals[kStartPosition];
+
+struct TGameSettings {
+    std::uint8_t BalloonImageBase = kMediumBalloons.imageBase;
+    std::int32_t BalloonWidth = kMediumBalloons.width;
+    std::int32_t BalloonHeight = kMediumBalloons.height;
+    std::int32_t FlightStep = kFlightSteps[kStartPosition];
+    bool SoundEnabled = true;
+    std::uint8_t BurstImageIndex = kMediumBalloons.burstIndex;
+    std::uint8_t WaspSizeIndex = kMediumWasp.index;
+    std::int32_t StingLeft = kMediumWasp.stingLeft;
+    std::int32_t StingRight = kMediumWasp.stingRight;
+    std::int32_t StingTop = kMediumWasp.stingTop;
+    std::int32_t StingBottom = kMediumWasp.stingBottom;
+    std::int32_t WaspHotspot = kMediumWasp.hotspot;
+    bool PrizeEnabled = true;
+    std::int32_t PrizeThreshold = 20;
+    std::uint8_t PopMode = PopByMove;
+    // Given its start value (kStartLaunchInterval) by the play field's creation.
+    std::int32_t LaunchInterval = 0;
+};
+
+extern TGameSettings GameSettings;
+
 BalloonSizeRow balloonSizeRow(SizeChoice choice);
 WaspSizeRow waspSizeRow(SizeChoice choice);
 
-// Track bar positions 0..4 to values; any other position takes the last.
-inline constexpr std::array<std::int32_t, 5> kFlightSteps{2, 6, 10, 20, 30};
-inline constexpr std::array<std::int32_t, 5> kLaunchIntervals{300, 600, 1000, 1300, 1600};
 std::int32_t flightStepForPosition(int position);
 std::int32_t launchIntervalForPosition(int position);
 // The inverses, as the options dialog reads the settings back; values not in
-// the table fall to position 4.
+// the table fall to the last position.
 int positionForFlightStep(std::int32_t step);
 int positionForLaunchInterval(std::int32_t interval);
 SizeChoice balloonChoiceFor(std::uint8_t imageBase);
