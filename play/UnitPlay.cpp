@@ -10,6 +10,7 @@
 #include "platform/random.h"
 #include "platform/sound.h"
 #include "play/counters.h"
+#include "play/input.h"
 #include "play/overlays.h"
 #include "settings/GameSettings.h"
 
@@ -23,8 +24,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <bitset>
-#include <optional>
 #include <utility>
 
 TPlayState PlayState;
@@ -69,16 +68,6 @@ TPngImageCollection* makeList(QObject* owner, const char* name, const QStringLis
     return list;
 }
 
-QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
-{
-    auto* t = new QTimer(owner);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setInterval(intervalMs);
-    // Game time is counted in ticks; a precise timer keeps their rhythm even.
-    t->setTimerType(Qt::PreciseTimer);
-    return t;
-}
-
 TLCDScreen* makeDisplay(QWidget* parent, const char* name, const QRect& geometry,
                         const QString& line)
 {
@@ -103,7 +92,7 @@ void PopWave(zephyra::SoundOutput& sound) { sound.play(zephyra::SoundId::Pop); }
 
 TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound),
-      m_choices(choices)
+      m_clock(choices.playTime)
 {
     setObjectName(QStringLiteral("Play"));
     setWindowTitle(QStringLiteral("ZEPHYRA"));
@@ -115,15 +104,6 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    // The hint drawn in the background, for screen readers. Under the lock a
-    // press does nothing, so its picture says to hold Esc.
-    Image1->setAccessibleName(m_choices.childLock ? tr("EXIT - hold key ESCAPE for 3 seconds")
-                                                  : tr("EXIT - press key ESCAPE"));
-    const QString background = m_choices.childLock ? QStringLiteral(":/pictures/play-background-locked.jpg")
-                                                   : QStringLiteral(":/pictures/play-background.jpg");
-    Image1->setPictureSource([background = zephyra::localisedPicture(background)](QSize fill) {
-        return zephyra::loadPicture(background, fill);
-    });
 
     static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};
@@ -165,9 +145,13 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     ImageNight = new TImage(this, QStringLiteral("ImageNight"));
     ImageNight->setAccessibleName(tr("Good night, little wasp"));
     ImageNight->hide();
-    // Over everything, so the grown-up sees it in every part of the round.
-    EscCue = new TEscCue(this);
-    EscCue->setAccessibleName(tr("Keep holding Esc to leave"));
+    // Last, so its cue shows over everything.
+    m_lock = std::make_unique<zephyra::ChildLock>(choices.childLock, this);
+    // The hint drawn in the background, for screen readers; the lock says how to leave.
+    Image1->setAccessibleName(m_lock->hint());
+    Image1->setPictureSource([background = zephyra::localisedPicture(m_lock->background())](QSize fill) {
+        return zephyra::loadPicture(background, fill);
+    });
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
     TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);
@@ -176,9 +160,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     zephyra::connectHandler(TimerPriz, &QTimer::timeout, this, &TPlay::TimerPrizTimer);
     zephyra::connectHandler(TimerClick, &QTimer::timeout, this, &TPlay::TimerClickTimer);
     TimerNight = makeTimer(this, "TimerNight", kNightPauseMs);
-    TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
-    zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
+    zephyra::connectHandler(m_lock.get(), &zephyra::ChildLock::escHeld, this, &TPlay::EscHeld);
     m_hiddenCheck.setSingleShot(true);
     m_hiddenCheck.setInterval(kHiddenSettleMs);
     connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
@@ -222,18 +205,10 @@ void TPlay::ShowModal(QScreen* screen)
     windowHandle()->installEventFilter(this);
     raise();
     activateWindow();
-    if (m_choices.childLock)
-        m_grab.hold(windowHandle(), {.pointer = true, .stallLimit = zephyra::kLockedStallMs});
-    else
-        m_grab.hold(windowHandle());
-    m_keysDown.clear();
-    m_playClock.start();  // the time on the start screen is not play time
+    m_lock->hold();
     // Once a play time is over, a round after it (without the lock, which
     // keeps Play closed) begins a new one, however the last one was left.
-    if (TimeIsUp())
-        m_played = std::chrono::milliseconds(0);
-    if (m_choices.childLock)
-        m_front.hold(this);
+    m_clock.startRound();
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -303,8 +278,8 @@ void TPlay::LeaveRound()
 
 void TPlay::FormKeyPress(int key)
 {
-    // Under the child lock only a held Esc leaves (LockedKey).
-    if (key != kEscChar || m_choices.childLock)
+    // Under the child lock only a held Esc leaves.
+    if (key != zephyra::kEscChar || m_lock->isOn())
         return;
     if (!Timer_B1->isActive() && !TimerClick->isActive())
         return;  // the prize pause cannot be cut short
@@ -313,77 +288,26 @@ void TPlay::FormKeyPress(int key)
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
-    if (m_choices.childLock) {
-        LockedKey(event, true);
+    if (m_lock->takeKey(event, true))
         return;
-    }
     // The round holds the keyboard, so the window manager never sees Alt+F4:
     // the field takes it as the close it asks for.
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         close();
         return;
     }
-    // By its character, so Ctrl+[, which types Esc too, also leaves.
-    const int character = event->key() == Qt::Key_Escape ? kEscChar
-                          : event->text().isEmpty()      ? 0
-                                                         : event->text().at(0).unicode();
+    const int character = zephyra::keyCharacter(event);
     zephyra::runHandler([&] { FormKeyPress(character); });
 }
 
 void TPlay::keyReleaseEvent(QKeyEvent* event)
 {
-    if (m_choices.childLock)
-        LockedKey(event, false);
+    m_lock->takeKey(event, false);
     QWidget::keyReleaseEvent(event);
 }
 
-void TPlay::LockedKey(QKeyEvent* event, bool down)
+void TPlay::EscHeld()
 {
-    if (event->isAutoRepeat())
-        return;
-    // A key held down repeats as a release and a press; where the X server
-    // says the key is still down, the release was one of those.
-    const quint32 code = event->nativeScanCode();
-    const std::optional<std::bitset<256>> keymap = zephyra::keymapNow();
-    const int id = code ? int(code) : event->key();
-    if (!down) {
-        if (keymap && code < keymap->size() && keymap->test(code))
-            return;
-        m_keysDown.remove(id);
-        StopEscHold();
-        return;
-    }
-    if (m_keysDown.contains(id))
-        return;  // the press after a repeated release
-    m_keysDown.insert(id);
-    // Alone: the X server also knows keys held since before the round
-    // began; elsewhere the field's own record tells.
-    const std::size_t keysDown = keymap ? keymap->count() : std::size_t(m_keysDown.size());
-    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier || keysDown != 1) {
-        StopEscHold();  // a palm on the keyboard never counts
-        return;
-    }
-    m_escHeldMs = 0;
-    EscCue->setProgress(0);
-    EscCue->place();
-    EscCue->show();
-    TimerEsc->start();
-}
-
-void TPlay::StopEscHold()
-{
-    TimerEsc->stop();
-    m_escHeldMs = 0;
-    EscCue->hide();
-}
-
-void TPlay::TimerEscTimer()
-{
-    m_escHeldMs += kTickMs;
-    EscCue->setProgress(double(m_escHeldMs) / zephyra::kHoldToLeaveMs);
-    if (m_escHeldMs < zephyra::kHoldToLeaveMs)
-        return;
-    StopEscHold();
     if (TimeIsUp())
         emit playTimeOver();
     LeaveRound();
@@ -393,7 +317,7 @@ void TPlay::closeEvent(QCloseEvent* event)
 {
     if (!m_leaving) {
         // Under the child lock the window system cannot end the round.
-        if (m_choices.childLock && m_modalLoop) {
+        if (m_lock->isOn() && m_modalLoop) {
             event->ignore();
             return;
         }
@@ -404,10 +328,8 @@ void TPlay::closeEvent(QCloseEvent* event)
         EndPauses();
         emit roundEnded();
     }
-    StopEscHold();
+    m_lock->release();
     m_hiddenCheck.stop();
-    m_front.release();
-    m_grab.release();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -418,14 +340,10 @@ void TPlay::changeEvent(QEvent* event)
     // Minimised by the window system ("show desktop", a minimise request):
     // the round ends as on a window-system close, so the program never runs
     // on with no window on screen; under the child lock the field takes the
-    // screen back instead, as when it is made anything but full screen.
-    // Queued, so the state change completes first.
-    if (event->type() == QEvent::WindowStateChange && m_modalLoop) {
-        if (m_choices.childLock && (windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen)) != Qt::WindowFullScreen)
-            QMetaObject::invokeMethod(this, &TPlay::TakeScreenBack, Qt::QueuedConnection);
-        else if (!m_choices.childLock && (windowState() & Qt::WindowMinimized))
-            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
+    // screen back instead. Queued, so the state change completes first.
+    if (event->type() == QEvent::WindowStateChange && m_modalLoop && !m_lock->answerStateChange()
+        && (windowState() & Qt::WindowMinimized))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     QWidget::changeEvent(event);
 }
 
@@ -435,9 +353,9 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
     // desktop") as an exposure to nothing; of its own hiding too, but then
     // it no longer counts the field as mapped. Looked at again a moment
     // later, so the late unmapping of a round just left and begun again is
-    // not taken for one.
+    // not taken for one. The child lock brings a hidden field back itself.
     if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
-        && m_modalLoop && !m_choices.childLock && testAttribute(Qt::WA_Mapped))
+        && m_modalLoop && !m_lock->isOn() && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
     return QWidget::eventFilter(watched, event);
 }
@@ -446,14 +364,6 @@ void TPlay::EndHiddenRound()
 {
     if (m_modalLoop && isVisible() && !windowHandle()->isExposed())
         close();
-}
-
-void TPlay::TakeScreenBack()
-{
-    if (!m_modalLoop)
-        return;
-    showFullScreen();
-    zephyra::bringToFront(this);
 }
 
 void TPlay::PutPicture(TImage* control, const std::function<QImage()>& picture)
@@ -505,9 +415,7 @@ void TPlay::LaunchStep()
 
 void TPlay::WaspStep()
 {
-    // The pointer is mapped into the window, so the wasp sits under it on
-    // any monitor, not only on one whose corner is the desktop's.
-    const QPoint p = mapFromGlobal(zephyra::pointerScreenPos());
+    const QPoint p = zephyra::waspTarget(this);
     ImageBee->move(p.x() - GameSettings.WaspHotspot, p.y() - GameSettings.WaspHotspot);
 }
 
@@ -578,7 +486,7 @@ void TPlay::Timer_B1Timer()
     // However many balloons burst in this tick, they count as one pop.
     if (popped)
         CountPop(Timer_B1);
-    PlayTimeStep(kTickMs);
+    m_clock.step(kTickMs);
     FinishHandler();
 }
 
@@ -614,7 +522,7 @@ void TPlay::TimerPrizTimer()
     ImagePriz->setPicture(QImage());
     TimerPriz->stop();
     ResetCounters();
-    PlayTimeStep(kPrizePauseMs);
+    m_clock.step(kPrizePauseMs);
     if (isVisible())
         TickTimer()->start();
 }
@@ -634,21 +542,8 @@ void TPlay::TimerClickTimer()
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
-    PlayTimeStep(kTickMs);
+    m_clock.step(kTickMs);
     FinishHandler();
-}
-
-bool TPlay::TimeIsUp() const { return m_choices.playTime.count() > 0 && m_played >= m_choices.playTime; }
-
-void TPlay::PlayTimeStep(int ms)
-{
-    if (m_choices.playTime.count() <= 0)
-        return;
-    // Ticks come late on a busy machine: the clock says how long the step
-    // really took, so twenty minutes stay twenty. A process stopped for a
-    // while (a debugger, a frozen desktop) is not counted as play.
-    const qint64 real = m_playClock.isValid() ? m_playClock.restart() : ms;
-    m_played += std::chrono::milliseconds(std::clamp<qint64>(real, ms, ms + kLongestLateMs));
 }
 
 void TPlay::FloatAwayStep()
@@ -686,7 +581,7 @@ void TPlay::ShowNight()
     ImageNight->show();
     m_sound.play(zephyra::SoundId::Lullaby);
     // Under the lock it stays until a grown-up holds Esc.
-    if (!m_choices.childLock)
+    if (!m_lock->isOn())
         TimerNight->start();
 }
 

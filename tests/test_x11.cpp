@@ -80,7 +80,7 @@ void X11Test::aStalledRoundLetsGoOnlyAfterItsLimit()
         // However this ends, the round is left as a held Esc leaves it.
         const auto leave = qScopeGuard([] {
             for (int i = 0; i < zephyra::kHoldToLeaveMs / kTickMs; ++i)
-                Play->TimerEscTimer();
+                Play->Lock().TimerEscTimer();
         });
         QTRY_VERIFY(held(lock));
         heldBefore = true;
