@@ -22,11 +22,10 @@ pictures=$here/../assets/pictures
 rounds=${ROUNDS:-2}
 duration=${SECONDS_TO_RUN:-15}
 screen=${SCREEN:-1920x1080}
-for t in pacing pacing_reference; do
-  [[ -x $tools/$t ]] || { echo "FAIL: $tools/$t not built (needs libxcb-damage0-dev)" >&2; exit 1; }
-done
-
 . "$here/../tools/harness.sh"
+for t in pacing pacing_reference; do
+  [[ -x $tools/$t ]] || fail "$tools/$t not built (needs libxcb-damage0-dev)"
+done
 app_pid= mover_pid=
 busy_pids=()
 work=$(mktemp -d)
@@ -37,19 +36,9 @@ stop_run() {
   busy_pids=() mover_pid= app_pid=
 }
 on_exit 'stop_run; rm -rf "$work"'
-fail() { echo "FAIL: $*" >&2; [[ -s $work/app.log ]] && tail -n 20 "$work/app.log" >&2; exit 1; }
+fail_shows "$work/app.log" 20
 
 start_display "${screen}x24" || fail "Xvfb did not start"
-
-wait_window() {  # name, tenths of a second
-  local wid
-  for _ in $(seq "$2"); do
-    wid=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $wid ]] && { echo "$wid"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 
 # One run: kind (game | reference), load (quiet | busy); prints pacing's line.
 run() {
@@ -57,10 +46,10 @@ run() {
   if [[ $kind == game ]]; then
     "$game" >"$work/app.log" 2>&1 &
     app_pid=$!
-    wid=$(wait_window 'GAME -ZEPHYRA' 100) || fail "start screen did not appear"
+    wid=$(wait_window "$start_title" 100) || fail "start screen did not appear"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     xdotool mousemove $((X + play_button[0])) $((Y + play_button[1])); sleep 0.3; xdotool click 1
-    wid=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+    wid=$(wait_window "$field_title" 100) || fail "play field did not appear"
   else
     "$tools/pacing_reference" "$pictures" >"$work/app.log" 2>&1 &
     app_pid=$!
@@ -103,6 +92,6 @@ echo "| | fps | median | p95 | p99 | max | intervals over 75 ms | over 150 ms |"
 echo "|---|---|---|---|---|---|---|---|"
 for case in "game quiet" "reference quiet" "game busy" "reference busy"; do
   read -r kind load <<<"$case"
-  label=$([[ $kind == game ]] && echo ZEPHYRA || echo reference)
-  echo "| $label, $load | $(span "$case" fps) | $(span "$case" median) | $(span "$case" p95) | $(span "$case" p99) | $(span "$case" max) | $(span "$case" over75) | $(span "$case" over150) |"
+  who=$([[ $kind == game ]] && echo ZEPHYRA || echo reference)
+  echo "| $who, $load | $(span "$case" fps) | $(span "$case" median) | $(span "$case" p95) | $(span "$case" p99) | $(span "$case" max) | $(span "$case" over75) | $(span "$case" over150) |"
 done

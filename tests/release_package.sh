@@ -28,7 +28,6 @@ cleanup() {
 on_exit cleanup
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
-fail() { echo "FAIL: $*"; exit 1; }
 
 base=$(base_root "$codename") || fail "no Debian $codename root"
 root=$(scratch_root "$base") || fail "could not copy $base"
@@ -62,16 +61,16 @@ for desktop in "${desktops[@]}"; do
   desktop_env=()
   [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
   launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin "${desktop_env[@]}"
-  start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
+  start=$(wait_window "$start_title") || { cat "$work/out.txt"; fail "no start screen"; }
   sleep 1
   colours=$(import -window "$start" -format '%k' info:)
-  ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
+  ((colours > 1000)) || fail "start screen shows only $colours colours, not its picture"
   read -r x y _ _ < <(geometry "$start")
   click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-  play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+  play=$(wait_window "$field_title") || { cat "$work/out.txt"; fail "Play showed no play field"; }
   sleep 1
   plugins=$(extra_plugins "$app_pid")
-  [[ -z $plugins ]] || fail "$label: plugins the game does not use are mapped: $plugins"
+  [[ -z $plugins ]] || fail "plugins the game does not use are mapped: $plugins"
   leave_and_exit "$play"
   echo "ok: $label (installed version $version, with recommends): start screen, Play, Esc, Exit 0"
 done
