@@ -12,8 +12,10 @@
 # join in (and the prize pause may come).
 # Pointer paths are laid out in the game's logical pixels, so every screen and
 # scale sees the same play. LOCK=1 plays a round with the child lock under
-# openbox, where the lock keeps the field at the front.
-# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] bench/play-cpu.sh <path-to-zephyra>
+# openbox, where the lock keeps the field at the front. GAME_WRAPPER is a
+# command the game is started through (chroot ROOT for a game installed in
+# another root, as bench/slow-machine.sh does).
+# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] [GAME_WRAPPER=...] bench/play-cpu.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
@@ -36,13 +38,14 @@ if [[ ${LOCK:-} == 1 ]]; then
   lock=(--child-lock)
   start_wm openbox
 fi
-"$game" "${lock[@]}" >"$work/game.log" 2>&1 &
+${GAME_WRAPPER:-} "$game" "${lock[@]}" >"$work/game.log" 2>&1 &
 app_pid=$!
 
-wid=$(wait_window "$start_title") || fail "start screen did not appear"
+# An emulated game takes its time.
+wid=$(wait_window "$start_title" 300) || fail "start screen did not appear"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $((X + $(dev "${play_button[0]}"))) $((Y + $(dev "${play_button[1]}"))); sleep 0.3; xdotool click 1
-wait_window "$field_title" >/dev/null || fail "play field did not appear"
+wait_window "$field_title" 300 >/dev/null || fail "play field did not appear"
 
 # One xdotool process moving the pointer every 20 ms (more often than the
 # 50 ms tick), so the mover costs the game nothing but the pointer events.
