@@ -6,13 +6,13 @@
 // and the ticks from a press to its pop: shortest, median, longest.
 // Usage: easy_play [presses]   (default 300 a speed and mode)
 
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "app/windows.h"
-#include "play/input.h"
+#include "controls/TImage.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "play/input.h"
+#include "settings/GameSettings.h"
 
 #include <QApplication>
 #include <QCursor>

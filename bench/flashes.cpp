@@ -16,13 +16,13 @@
 // Usage: flashes [--seconds N] [--seed N] [--frames DIR]
 //   --frames keeps the frames of each scenario's busiest second as PNG.
 
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "app/windows.h"
+#include "controls/TImage.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
 #include "play/input.h"
+#include "settings/GameSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -5,7 +5,7 @@
 // With no gamepad present the game never loads it: that costs nothing.
 // Usage: gamepad_cost [seconds]   (default 30)
 
-#include "play/gamepad.h"
+#include "platform/gamepad.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,15 +1,35 @@
 #include "play/input.h"
 
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
+#include "base/error.h"
+#include "controls/TImage.h"
+#include "platform/pointer.h"
+#include "settings/GameSettings.h"
 
+#include <QKeyEvent>
 #include <QTouchEvent>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+
+namespace zephyra {
+
+QPoint waspTarget(const QWidget* field)
+{
+    // The pointer is mapped into the window, so the wasp sits under it on
+    // any monitor, not only on one whose corner is the desktop's.
+    return field->mapFromGlobal(pointerScreenPos());
+}
+
+int keyCharacter(const QKeyEvent* event)
+{
+    // By its character, so Ctrl+[, which types Esc too, also leaves.
+    return event->key() == Qt::Key_Escape ? kEscChar
+           : event->text().isEmpty()      ? 0
+                                          : event->text().at(0).unicode();
+}
+
+}  // namespace zephyra
 
 namespace {
 
@@ -48,7 +68,7 @@ void TPlayInput::RoundEnded()
     m_finger.reset();
 }
 
-QPoint TPlayInput::Aim() const { return m_field.mapFromGlobal(zephyra::pointerScreenPos()); }
+QPoint TPlayInput::Aim() const { return zephyra::waspTarget(&m_field); }
 
 void TPlayInput::PutAim(QPoint aim) { zephyra::putPointer(m_field.mapToGlobal(aim)); }
 

@@ -1,12 +1,13 @@
 #pragma once
-// Ways to play beyond steering the mouse, asked by the play field on each
-// tick: easy play (a press sends the wasp to a balloon and it pops it), a
-// gamepad's stick and buttons, and fingers on a touch screen. The mouse
-// still steers as always: these put the pointer where the wasp goes, so the
-// wasp keeps following the pointer and a mouse moved after them carries on
-// from the wasp.
+// How a player's hands reach the play field: where the wasp flies and which
+// character a key types, and the ways to play beyond steering the mouse,
+// asked by the field on each tick: easy play (a press sends the wasp to a
+// balloon and it pops it), a gamepad's stick and buttons, and fingers on a
+// touch screen. The mouse still steers as always: these put the pointer where
+// the wasp goes, so the wasp keeps following the pointer and a mouse moved
+// after them carries on from the wasp.
 
-#include "play/gamepad.h"
+#include "platform/gamepad.h"
 
 #include <QObject>
 #include <QPoint>
@@ -15,9 +16,21 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
 class QTouchEvent;
 class QWidget;
 class TImage;
+
+namespace zephyra {
+
+inline constexpr int kEscChar = 27;
+
+// Where the wasp's hotspot goes on the field, in the field's pixels.
+QPoint waspTarget(const QWidget* field);
+// The character a key press types; 0 for none.
+int keyCharacter(const QKeyEvent* event);
+
+}  // namespace zephyra
 
 // How many ticks a flight of easy play takes, the pop included: about a
 // third of a second, long enough to see the wasp fly.

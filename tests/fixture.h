@@ -4,13 +4,13 @@
 // test waits on an audio device), and the three windows built by the
 // program's own function; freshGame() gives all of it anew in one call.
 
-#include "app/services/GameSettings.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "app/windows.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,8 +73,8 @@ inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& cho
 // Ticks the hold on Esc of a locked round as the event loop would while it runs.
 inline void holdEsc(int ticks)
 {
-    for (int i = 0; i < ticks && Play->TimerEsc->isActive(); ++i)
-        Play->TimerEscTimer();
+    for (int i = 0; i < ticks && Play->Lock().TimerEsc->isActive(); ++i)
+        Play->Lock().TimerEscTimer();
 }
 
 // Plays one round, running `during` inside it; true when the round ended by

@@ -2,8 +2,8 @@
 // the test drives: which balloon a press goes for, the flight, presses kept
 // and dropped, the prize; a gamepad through SDL's own virtual device; touch
 // through Qt's touch events on the real windows.
-#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
+#include "controls/TImage.h"
 #include "menu/Unit_options.h"
 #include "play/input.h"
 #include "tests/fixture.h"

@@ -1,4 +1,4 @@
-#include "play/gamepad.h"
+#include "platform/gamepad.h"
 
 #include <QDir>
 #include <QThread>
