@@ -24,7 +24,7 @@ cleanup() {
   app_pid= rec_pid=
 }
 on_exit 'cleanup; end_pulse; rm -rf "$work"'
-fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
+fail_shows "$work/out.txt"
 start_pulse || exit 1
 
 keys=(a s d f j k l space Return Tab Shift_L Control_L 1 2 3 Left Down BackSpace)
@@ -34,10 +34,10 @@ keys=(a s d f j k l space Return Tab Shift_L Control_L 1 2 3 Left Down BackSpace
 press_keys() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
-  set_prize_count "$start" 1000 || fail "$label" "could not set the prize count"
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
+  set_prize_count "$start" 1000 || fail "could not set the prize count"
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
   read -r sw sh < <(xdotool getdisplaygeometry)
   xdotool mousemove $((sw - 1)) $((sh - 1))
   sleep 2.5  # balloons in the air
@@ -58,25 +58,25 @@ press_keys --easy
 echo "easy play: $presses presses, $heard pops heard"
 # A pop for every press; the wasp resting where a flight left it may also
 # pop by its touch a balloon that rises into it, as it always does.
-((heard >= presses && heard <= presses + 2)) || fail "$label" "$heard pops heard for $presses presses"
+((heard >= presses && heard <= presses + 2)) || fail "$heard pops heard for $presses presses"
 leave_and_exit "$play"
 
 label="without easy play"
 press_keys
 echo "without easy play: $presses presses, $heard pops heard"
-((heard == 0)) || fail "$label" "$heard pops heard, none expected"
+((heard == 0)) || fail "$heard pops heard, none expected"
 leave_and_exit "$play"
 
 label="easy play under the child lock"
 presses=4
 press_keys --easy --child-lock
 echo "easy play under the child lock: $presses presses, $heard pops heard"
-((heard >= presses && heard <= presses + 2)) || fail "$label" "$heard pops heard for $presses presses"
+((heard >= presses && heard <= presses + 2)) || fail "$heard pops heard for $presses presses"
 xdotool keydown Escape; sleep 0.5; xdotool keyup Escape
 sleep 0.5
-wait_window 'ZEPHYRA' 5 >/dev/null || fail "$label" "a short Esc left the field"
+wait_window "$field_title" 5 >/dev/null || fail "a short Esc left the field"
 xdotool keydown Escape; sleep 3.5; xdotool keyup Escape
-wait_window 'GAME -ZEPHYRA' 50 >/dev/null || fail "$label" "Esc held 3.5 s did not leave"
-click_in "$(wait_window 'GAME -ZEPHYRA')" "${exit_button[@]}"
-wait_exit 300 || fail "$label" "Exit did not end the program"
+wait_window "$start_title" 50 >/dev/null || fail "Esc held 3.5 s did not leave"
+click_in "$(wait_window "$start_title")" "${exit_button[@]}"
+wait_exit 300 || fail "Exit did not end the program"
 echo "ok: presses pop in easy play, none without it; the lock holds"
