@@ -2,7 +2,7 @@
 // The one place that builds the game's three windows, for the program and the
 // tests alike.
 
-#include "app/services/parent.h"
+#include "settings/parent.h"
 
 #include <QString>
 

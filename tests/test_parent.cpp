@@ -1,8 +1,8 @@
 // The grown-ups' choices: the command line that sets them, the child lock of
 // a round and the play time.
 #include "app/commandline.h"
-#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
+#include "controls/TImage.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 #include "play/overlays.h"
@@ -30,8 +30,8 @@ int balloonsInFlight()
 // The hold's timer, ticked as the event loop would tick it while it runs.
 void holdEsc(int ticks)
 {
-    for (int i = 0; i < ticks && Play->TimerEsc->isActive(); ++i)
-        Play->TimerEscTimer();
+    for (int i = 0; i < ticks && Play->Lock().TimerEsc->isActive(); ++i)
+        Play->Lock().TimerEscTimer();
 }
 
 // Plays one round, running `during` inside it; true when the round ended by
@@ -128,10 +128,10 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
         // next hold starts over.
         QTest::keyPress(Play, Qt::Key_Escape);
         holdEsc(kHoldTicks - 1);
-        QVERIFY(Play->EscCue->isVisible());
-        QVERIFY(Play->EscCue->Progress() > 0.9);
+        QVERIFY(Play->Lock().EscCue->isVisible());
+        QVERIFY(Play->Lock().EscCue->Progress() > 0.9);
         QTest::keyRelease(Play, Qt::Key_Escape);
-        QVERIFY(!Play->EscCue->isVisible());
+        QVERIFY(!Play->Lock().EscCue->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
         holdEsc(kHoldTicks - 1);
         QVERIFY(Play->isVisible());
@@ -157,7 +157,7 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
-    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerEsc->isActive());
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->Lock().TimerEsc->isActive());
     QVERIFY(!START->PlayRefused());
 }
 

@@ -25,6 +25,6 @@ inline constexpr int kHoldToLeaveMs = 3000;
 inline constexpr std::chrono::milliseconds kLockedStallMs{10000};
 // The longest play time a grown-up can set, and what the desktop offers.
 inline constexpr int kMostMinutes = 240;
-inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // dist/install.cmake
+inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // CMakeLists.txt
 
 }  // namespace zephyra

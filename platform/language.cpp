@@ -1,4 +1,4 @@
-#include "app/services/language.h"
+#include "platform/language.h"
 
 #include "assets/decode.h"
 
