@@ -6,8 +6,10 @@
 // Usage: gamepad_cost [seconds]   (default 30)
 
 #include "platform/gamepad.h"
+#include "platform/single.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -89,7 +91,15 @@ void print(const char* what, const Usage& u)
 
 int main(int argc, char** argv)
 {
+    // As the game starts: with no session bus, SDL must not start one.
+    const bool sessionBus = zephyra::sessionBusExpected();
+    if (!sessionBus)
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QCoreApplication app(argc, argv);
+    if (!sessionBus) {
+        QDBusConnection::sessionBus();
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     zephyra::Gamepads pads;
     const Usage before = usageNow();

@@ -89,6 +89,10 @@ public:
         // The kernel's own gamepad devices are enough; SDL's raw USB and
         // Bluetooth drivers would open more devices and start threads.
         SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
+        // SDL connects to the session bus as it starts. With none there,
+        // libdbus would start one for the display that outlives the game;
+        // it does not, as libdbus keeps the first bus address it was given,
+        // and main gave it "disabled:" before any bus was asked for.
         if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
             return false;
         // Sticks are read as they stand on each tick; events of their

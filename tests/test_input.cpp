@@ -5,9 +5,11 @@
 #include "assets/PngImageList.h"
 #include "controls/TImage.h"
 #include "menu/Unit_options.h"
+#include "platform/single.h"
 #include "play/input.h"
 #include "tests/fixture.h"
 
+#include <QDBusConnection>
 #include <QPointingDevice>
 #include <QtTest>
 
@@ -76,6 +78,16 @@ QPointingDevice* touchScreen()
 class InputTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // As the game starts: with no session bus, SDL must not start one
+        // for the display, which would outlive the test.
+        if (!zephyra::sessionBusExpected()) {
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+            QDBusConnection::sessionBus();
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        }
+    }
     void init() { fixture::freshGame(20240611, {.easyPlay = true}); }
 
     void pressFliesToTheBalloonAChildExpects_data();
