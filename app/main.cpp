@@ -1,5 +1,6 @@
 #include "app/base/error.h"
 #include "app/commandline.h"
+#include "app/corner.h"
 #include "app/services/language.h"
 #include "app/services/single.h"
 #include "app/services/sound.h"
@@ -110,9 +111,26 @@ int main(int argc, char* argv[])
     nameApplication();
     // Before any window exists, so every text and picture is the desktop's language.
     zephyra::installLanguage();
-    const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false);
+    // What a grown-up chose: the settings files, the command line over them.
+    const zephyra::SavedSettings saved = zephyra::readSavedSettings();
+    const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false, saved.choices);
     if (line.outcome != zephyra::CommandLine::Play)
         return zephyra::finishCommandLine(line);
+    try {
+        QApplication::setWindowIcon(windowIcon());
+    } catch (const zephyra::Error& e) {
+        zephyra::showStandardError(e.message());
+        return 1;
+    }
+    zephyra::ParentChoices choices = line.choices;
+    if (line.grownUps) {
+        const std::optional<zephyra::ParentChoices> playWith = zephyra::runGrownUps(saved, startupId);
+        if (!playWith)
+            return 0;
+        choices = *playWith;
+    }
+    if (!choices.language.isEmpty())
+        zephyra::installLanguage(choices.language);
     // One game at a time: a game already running comes to the front instead.
     zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown);
     if (!oneGame.claim(startupId))
@@ -124,9 +142,10 @@ int main(int argc, char* argv[])
 
     // Made before the windows and ended after them, so no sound is asked of it gone.
     zephyra::PulseSound sound;
+    sound.setLevel(choices.volume);
     try {
-        QApplication::setWindowIcon(windowIcon());
-        zephyra::createWindows(sound, line.choices);
+        zephyra::createWindows(sound, choices,
+                               choices.rememberOptions && saved.optionsGiven ? &saved.options : nullptr);
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
@@ -141,7 +160,7 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = line.choices.childLock] {
+    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = choices.childLock] {
         QStringList inUse = zephyra::picturesInUse();
         // Only a locked round shows the locked field's pictures.
         if (!lock)

@@ -25,7 +25,9 @@ namespace fixture {
 class RecordingSound final : public zephyra::SoundOutput {
 public:
     void play(zephyra::SoundId sound) override { log.push_back(sound); }
+    void setLevel(int l) override { level = l; }
     std::vector<zephyra::SoundId> log;
+    int level = zephyra::kLoudest;
 };
 
 inline RecordingSound& recorder()

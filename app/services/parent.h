@@ -3,14 +3,13 @@
 // entry's actions, the settings for grown-ups and their file). Nothing is
 // chosen by default, and then the game plays as it always has.
 
+#include "app/services/sound.h"
+
 #include <QString>
 
 #include <chrono>
 
 namespace zephyra {
-
-// The sounds' level as recorded.
-inline constexpr int kFullVolume = 100;
 
 struct ParentChoices {
     // During a round only Esc held for kHoldToLeaveMs leaves the play field;
@@ -21,8 +20,8 @@ struct ParentChoices {
     std::chrono::milliseconds playTime{0};
     // One of availableLanguages(); empty for the desktop's.
     QString language;
-    // The sounds' own level, 0 (silent) to kFullVolume (as recorded).
-    int volume = kFullVolume;
+    // The sounds' own level, 0 (silent) to kLoudest (as recorded).
+    int volume = kLoudest;
     // Each start loads the options dialog's settings its last Save kept.
     bool rememberOptions = false;
 };

@@ -38,7 +38,7 @@ const SavedKey kKeys[] = {
      .caption = QT_TRANSLATE_NOOP("TGrownUps", "Language"),
      .get = [](const SavedSettings& s) { return int(availableLanguages().indexOf(s.choices.language) + 1); },
      .put = [](SavedSettings& s, int v) { s.choices.language = availableLanguages().value(v - 1); }},
-    {.section = kChoicesSection, .key = "volume", .kind = SavedKind::Level, .least = 0, .most = kFullVolume,
+    {.section = kChoicesSection, .key = "volume", .kind = SavedKind::Level, .least = 0, .most = kLoudest,
      .caption = QT_TRANSLATE_NOOP("TGrownUps", "Volume"),
      .get = [](const SavedSettings& s) { return s.choices.volume; },
      .put = [](SavedSettings& s, int v) { s.choices.volume = v; }},

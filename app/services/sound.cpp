@@ -57,11 +57,10 @@ pa_proplist* properties(const char* key, const char* value)
 // wakes the loop, which never waits for it.
 class PulseSound::Loop {
 public:
-    Loop(std::array<Pcm, kSoundCount> sounds, int level)
+    explicit Loop(std::array<Pcm, kSoundCount> sounds)
         : m_sounds(std::move(sounds)), m_mainloop(pa_mainloop_new()),
-          m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), m_level(level)
+          m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
-        // Scaled before the first sound is asked for, so it starts on time.
         takeLevel();
         // A request stays readable on the event counter until the loop reads
         // it, so none is lost however it falls between two polls.
@@ -136,7 +135,8 @@ private:
         m_pendingAt = Clock::time_point(std::chrono::milliseconds(r >> kWhatBits));
     }
 
-    // The sounds at the level asked for: copies when it is not the loudest.
+    // The sounds at the level asked for: copies when it is not the loudest,
+    // made on this thread before the stream that plays them.
     void takeLevel()
     {
         const int level = m_level.load();
@@ -366,7 +366,7 @@ private:
     std::thread m_thread;
     std::atomic<std::uint64_t> m_request{0};  // time in ms << kWhatBits | what
     std::atomic<bool> m_quit{false};
-    std::atomic<int> m_level;
+    std::atomic<int> m_level{kLoudest};
     std::mutex m_doneMutex;
     std::condition_variable m_doneChanged;
     bool m_done = false;
@@ -414,10 +414,7 @@ QByteArray samplesAtLevel(QByteArrayView samples, int level)
     return out;
 }
 
-PulseSound::PulseSound(const std::array<QString, kSoundCount>& files, int level)
-    : m_loop(new Loop(readSounds(files), std::clamp(level, 0, kLoudest)))
-{
-}
+PulseSound::PulseSound(const std::array<QString, kSoundCount>& files) : m_loop(new Loop(readSounds(files))) {}
 
 PulseSound::~PulseSound()
 {

@@ -14,16 +14,18 @@ namespace zephyra {
 enum class SoundId { Pop = 0, Prize = 1, Lullaby = 2 };
 inline constexpr int kSoundCount = 3;
 
+// The loudest level: the sounds as recorded.
+inline constexpr int kLoudest = 100;
+
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
     // Starts the sound, cutting off the one this output plays. Returns at once,
     // whatever the sound system is doing.
     virtual void play(SoundId sound) = 0;
+    // The level, 0 to kLoudest, of the sounds asked for from now on.
+    virtual void setLevel(int level) { (void)level; }
 };
-
-// The loudest level: the sounds as recorded.
-inline constexpr int kLoudest = 100;
 
 // 16-bit samples at a level from 0 (silent) to kLoudest, on the scale the
 // desktop's own volume sliders use (the amplitude grows with the cube of the
@@ -42,8 +44,7 @@ class PulseSound final : public SoundOutput {
 public:
     explicit PulseSound(const std::array<QString, kSoundCount>& files = {QStringLiteral(":/sounds/pop.wav"),
                                                                          QStringLiteral(":/sounds/prize.wav"),
-                                                                         QStringLiteral(":/sounds/lullaby.wav")},
-                        int level = kLoudest);
+                                                                         QStringLiteral(":/sounds/lullaby.wav")});
     // Waits a moment for the sound thread; one held up inside the sound
     // library is left behind, so the exit never waits on the server.
     ~PulseSound() override;
@@ -52,8 +53,7 @@ public:
     PulseSound& operator=(const PulseSound&) = delete;
 
     void play(SoundId sound) override;
-    // The level of the sounds asked for from now on.
-    void setLevel(int level);
+    void setLevel(int level) override;
     // Opens the connection ahead of the first sound, so the first pop is on time.
     void connect();
 
