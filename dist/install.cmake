@@ -24,8 +24,9 @@ list(JOIN _zephyra_rdns "." _zephyra_rdns)
 set(ZEPHYRA_APP_ID "${_zephyra_rdns}.zephyra")
 target_compile_definitions(zephyra_core PUBLIC ZEPHYRA_APP_ID="${ZEPHYRA_APP_ID}")
 
-# The desktop entry's actions start the game with a grown-up's choices; their
-# names are the catalogues' texts, as the game's --help shows them.
+# The desktop entry's actions start the game with a grown-up's choices or
+# open the settings for grown-ups; their names are the catalogues' texts, as
+# the game's --help shows them.
 set(ZEPHYRA_DESKTOP_MINUTES 20)
 target_compile_definitions(zephyra_core PUBLIC ZEPHYRA_DESKTOP_MINUTES=${ZEPHYRA_DESKTOP_MINUTES})
 function(zephyra_action_names source out_default out_translated)
@@ -58,6 +59,7 @@ function(zephyra_action_names source out_default out_translated)
 endfunction()
 zephyra_action_names("Play with child lock" ZEPHYRA_LOCK_ACTION ZEPHYRA_LOCK_ACTION_NAMES)
 zephyra_action_names("Play for %1 minutes" ZEPHYRA_MINUTES_ACTION ZEPHYRA_MINUTES_ACTION_NAMES)
+zephyra_action_names("Settings for grown-ups" ZEPHYRA_GROWN_UPS_ACTION ZEPHYRA_GROWN_UPS_ACTION_NAMES)
 
 set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop")
 set(ZEPHYRA_METAINFO_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.metainfo.xml")

@@ -175,6 +175,7 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
         level->setTickInterval(10);
         level->setTickPosition(QSlider::TicksBelow);
         level->setValue(value);
+        level->setMinimumWidth(160);
         label->setBuddy(level);
         auto* listen = new QPushButton(tr("Listen"));
         listen->setObjectName(QStringLiteral("Listen"));

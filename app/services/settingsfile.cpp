@@ -43,7 +43,7 @@ const SavedKey kKeys[] = {
      .get = [](const SavedSettings& s) { return s.choices.volume; },
      .put = [](SavedSettings& s, int v) { s.choices.volume = v; }},
     {.section = kChoicesSection, .key = "remember-options", .kind = SavedKind::Switch,
-     .caption = QT_TRANSLATE_NOOP("TGrownUps", "Keep the options dialog's settings for the next start"),
+     .caption = QT_TRANSLATE_NOOP("TGrownUps", "Remember the options between starts"),
      .get = [](const SavedSettings& s) { return int(s.choices.rememberOptions); },
      .put = [](SavedSettings& s, int v) { s.choices.rememberOptions = v != 0; }},
 
@@ -75,7 +75,7 @@ const SavedKey kKeys[] = {
      .put = [](SavedSettings& s, int v) { s.options.popSound = v != 0; }},
 };
 
-QString say(const char* text) { return QCoreApplication::translate("zephyra", text); }
+using QC = QCoreApplication;
 
 // A piece of the file shown in a report: no control characters, not long.
 QString shown(QStringView text)
@@ -222,20 +222,20 @@ std::optional<int> savedValue(const SavedKey& row, QStringView text)
 QString savedRange(const SavedKey& row)
 {
     switch (row.kind) {
-    case SavedKind::Switch: return say("true or false");
+    case SavedKind::Switch: return QC::translate("zephyra", "true or false");
     case SavedKind::Number:
     case SavedKind::Level:
         if (row.none >= 0)
-            return say("%1 to %2, or %3").arg(row.least).arg(row.most).arg(row.none);
-        return say("%1 to %2").arg(row.least).arg(row.most);
+            return QC::translate("zephyra", "%1 to %2, or %3").arg(row.least).arg(row.most).arg(row.none);
+        return QC::translate("zephyra", "%1 to %2").arg(row.least).arg(row.most);
     case SavedKind::Words: {
         QStringList words;
         for (const char* w : row.words)
             words << QLatin1String(w);
-        return say("one of %1").arg(words.join(QLatin1String(", ")));
+        return QC::translate("zephyra", "one of %1").arg(words.join(QLatin1String(", ")));
     }
     case SavedKind::Language:
-        return say("empty or one of %1").arg(availableLanguages().join(QLatin1String(", ")));
+        return QC::translate("zephyra", "empty or one of %1").arg(availableLanguages().join(QLatin1String(", ")));
     }
     return {};
 }
@@ -251,16 +251,16 @@ QStringList readSettingsText(QByteArrayView text, SavedSettings& into)
         switch (line.kind) {
         case Line::Nothing: break;
         case Line::Junk:
-            leftOut << say("a line that is no setting (line %1)").arg(number);
+            leftOut << QC::translate("zephyra", "a line that is no setting (line %1)").arg(number);
             break;
         case Line::Section:
             section = line.name;
             if (!knownSection(section))
-                leftOut << say("unknown section [%1] (line %2)").arg(shown(section)).arg(number);
+                leftOut << QC::translate("zephyra", "unknown section [%1] (line %2)").arg(shown(section)).arg(number);
             break;
         case Line::Setting:
             if (section.isEmpty()) {
-                leftOut << say("%1 before any section (line %2)").arg(shown(line.name)).arg(number);
+                leftOut << QC::translate("zephyra", "%1 before any section (line %2)").arg(shown(line.name)).arg(number);
                 break;
             }
             if (!knownSection(section))
@@ -270,13 +270,13 @@ QStringList readSettingsText(QByteArrayView text, SavedSettings& into)
                     row->put(into, *value);
                     into.optionsGiven = into.optionsGiven || isSection(kOptionsSection, section);
                 } else {
-                    leftOut << say("%1=%2 (line %3: not %4)")
+                    leftOut << QC::translate("zephyra", "%1=%2 (line %3: not %4)")
                                    .arg(QLatin1String(row->key), shown(line.value))
                                    .arg(number)
                                    .arg(savedRange(*row));
                 }
             } else {
-                leftOut << say("unknown key %1 (line %2)").arg(shown(line.name)).arg(number);
+                leftOut << QC::translate("zephyra", "unknown key %1 (line %2)").arg(shown(line.name)).arg(number);
             }
             break;
         }
@@ -290,13 +290,13 @@ QStringList readSettingsFile(const QString& path, SavedSettings& into)
     if (!file.exists())
         return {};
     if (file.size() > kLargestSettingsFile)
-        return {say("the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
+        return {QC::translate("zephyra", "the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
     // A read is bounded too: a file may grow, or be no file (a pipe).
     if (!file.open(QIODevice::ReadOnly))
-        return {say("the whole file (it cannot be read: %1)").arg(file.errorString())};
+        return {QC::translate("zephyra", "the whole file (it cannot be read: %1)").arg(file.errorString())};
     const QByteArray text = file.read(kLargestSettingsFile + 1);
     if (text.size() > kLargestSettingsFile)
-        return {say("the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
+        return {QC::translate("zephyra", "the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
     return readSettingsText(text, into);
 }
 
@@ -305,8 +305,8 @@ QString leftOutLine(const QString& path, const QStringList& leftOut)
     constexpr qsizetype kNamed = 3;
     QString what = leftOut.mid(0, kNamed).join(QLatin1String(", "));
     if (leftOut.size() > kNamed)
-        what = say("%1 and %2 more").arg(what).arg(leftOut.size() - kNamed);
-    return say("%1: left out %2").arg(path, what);
+        what = QC::translate("zephyra", "%1 and %2 more").arg(what).arg(leftOut.size() - kNamed);
+    return QC::translate("zephyra", "%1: left out %2").arg(path, what);
 }
 
 QString userSettingsFile()
