@@ -69,8 +69,12 @@ stop_display() {
 }
 
 # Starts window manager $1 (default openbox) on $DISPLAY; $wm_pid is it.
+# The window manager reads its own settings where the desktop keeps them,
+# also when a script points the game at folders of its own ($wm_environment,
+# "NAME=value" words, tests/e2e-lib.sh).
+wm_environment=()
 start_wm() {
-  ${1:-openbox} >/dev/null 2>&1 &
+  env "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
   wm_pid=$!
   harness_pids+=("$wm_pid")
   sleep 1
