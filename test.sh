@@ -8,7 +8,9 @@
 #                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
 #                        played round, 20 s of play on every hostile desktop,
 #                        and the package built here installed with apt and
-#                        played in a minimal Debian 13 root (needs sudo)
+#                        played in a minimal Debian 13 root, and the arm64
+#                        package likewise in an emulated Debian 12 arm64 root
+#                        with the test programs run there (needs sudo)
 # Further arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -55,4 +57,5 @@ if [[ $mode == full ]]; then
   sudo_cmd=()
   [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" bash tests/release_package.sh "$deb" trixie
+  "${sudo_cmd[@]}" tools/check-release bookworm-arm64
 fi

@@ -12,8 +12,10 @@
 # join in (and the prize pause may come).
 # Pointer paths are laid out in the game's logical pixels, so every screen and
 # scale sees the same play. LOCK=1 plays a round with the child lock under
-# openbox, where the lock keeps the field at the front.
-# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] bench/play-cpu.sh <path-to-zephyra>
+# openbox, where the lock keeps the field at the front. GAME_WRAPPER is a
+# command the game is started through (chroot ROOT for a game installed in
+# another root, as bench/slow-machine.sh does).
+# Usage: [SWEEP=1] [LOCK=1] [SECONDS_TO_RUN=30] [SCREEN=WxH] [SCALE=1] [GAME_WRAPPER=...] bench/play-cpu.sh <path-to-zephyra>
 set -uo pipefail
 
 game=${1:?path to the zephyra executable}
@@ -40,11 +42,11 @@ if [[ ${LOCK:-} == 1 ]]; then
   lock=(--child-lock)
   start_wm openbox
 fi
-"$game" "${lock[@]}" >"$work/game.log" 2>&1 &
+${GAME_WRAPPER:-} "$game" "${lock[@]}" >"$work/game.log" 2>&1 &
 game_pid=$!
 
 wid=
-for _ in $(seq 100); do
+for _ in $(seq 300); do  # an emulated game takes its time
   wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | head -n1)
   [[ -n $wid ]] && break
   sleep 0.1
@@ -53,7 +55,7 @@ done
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $((X + $(dev "${play_button[0]}"))) $((Y + $(dev "${play_button[1]}"))); sleep 0.3; xdotool click 1
 play=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   play=$(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null | head -n1)
   [[ -n $play ]] && break
   sleep 0.1

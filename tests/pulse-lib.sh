@@ -1,7 +1,8 @@
 # Shared by the sound checks (sourced, not run): a private PulseAudio server
 # with a null sink, so a test hears what the game plays without touching
-# anyone's sound. Its runtime folder and socket are $pulse_dir's own; it can
-# be stopped and started again on the same socket, as a desktop's server is.
+# anyone's sound, and the recording of what it heard. Its runtime folder and
+# socket are $pulse_dir's own; it can be stopped and started again on the same
+# socket, as a desktop's server is.
 
 pulse_dir=$(mktemp -d)
 chmod 700 "$pulse_dir"
@@ -42,3 +43,20 @@ end_pulse() {
   stop_pulse TERM
   rm -rf "$pulse_dir"
 }
+
+# Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
+# than the threshold, gaps under 150 ms bridged; "start length" in seconds.
+segments() {
+  sox "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
+    /^;/ { next }
+    { w = int($1 * 100); a = $2 < 0 ? -$2 : $2; if (a > peak[w]) peak[w] = a; if (w > last) last = w }
+    END {
+      s = -1
+      for (w = 0; w <= last; ++w)
+        if (peak[w] > 0.02) { if (s < 0 || w - e > 15) { if (s >= 0) print s / 100, (e - s + 1) / 100; s = w } e = w }
+      if (s >= 0) print s / 100, (e - s + 1) / 100
+    }'
+}
+
+record() { parec -d "$1" --file-format=wav "$2" & rec_pid=$!; sleep 0.5; }
+stop_recording() { kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=; }

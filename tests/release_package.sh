@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The package as a parent on another Debian release gets it: apt installs the
-# .deb, with the recommends it brings by default, into a fresh minimal root of
-# that release (a throw-away copy of the cached one), and the installed game
-# runs there on an X display of its own: start screen with its picture, Play,
-# Esc, Exit with code 0. The desktop root (the default) holds first what
+# The package as a parent on another Debian release or computer gets it: apt
+# installs the .deb, with the recommends it brings by default, into a fresh
+# minimal root of that release and of the package's architecture (a
+# throw-away copy of the cached one; an arm64 root runs emulated), and the
+# installed game runs there on an X display of its own: start screen with its
+# picture, Play, two pops heard through a private sound server, Esc, Exit with
+# code 0. The desktop root (the default) holds first what
 # GNOME's and KDE's tasks bring for Qt programs, and the game plays once as
 # each desktop, mapping no Qt plugin of theirs; the bare root holds only what
 # the package brings. Needs root; ./test.sh --full runs it.
@@ -15,14 +17,17 @@ flavour=${3:-desktop}
 cd "$(dirname "$0")/.."
 . tests/e2e-lib.sh
 . tools/release-root.sh
+. tests/pulse-lib.sh  # after the roots' folder is known: it moves HOME
 
 work=$(mktemp -d)
-app_pid= root=
+app_pid= root= rec_pid=
 cleanup() {
   [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
+  [[ -n $rec_pid ]] && kill "$rec_pid" 2>/dev/null
   stop_display
   release_root_cleanup
   remove_root "$root"
+  end_pulse
   rm -rf "$work"
 }
 on_exit cleanup
@@ -30,48 +35,60 @@ trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
-base=$(base_root "$codename") || fail "no Debian $codename root"
-root=$(scratch_root "$base") || fail "could not copy $base"
-mount_root "$root"
-# Downloaded packages stay beside the roots, so a second run fetches only what changed.
-mkdir -p "$roots_dir/$codename-archives/partial"
-mount --bind "$roots_dir/$codename-archives" "$root/var/cache/apt/archives"
-cp "$deb" "$root/tmp/"
-apt_in_root() {
-  in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q "$@" >"$work/apt.log" 2>&1 ||
-    { cat "$work/apt.log"; fail "apt-get $1 in Debian $codename"; }
-}
-apt_in_root update
-desktops=(bare)
+desktops=(bare) desktop_qt=()
 if [[ $flavour == desktop ]]; then
   desktop_qt=(qt6-gtk-platformtheme qt6-image-formats-plugins)
   case $codename in
     bookworm) desktop_qt+=(libqt6svg6) ;;
     *) desktop_qt+=(qt6-svg-plugins plasma-integration kimageformat6-plugins) ;;  # Plasma 6's
   esac
-  apt_in_root install -y "${desktop_qt[@]}"
   desktops=(GNOME KDE)
 fi
-apt_in_root install -y "/tmp/$(basename "$deb")"
+package_root "$deb" "$codename" "${desktop_qt[@]}" || fail "$(basename "$deb") not installed in Debian $codename"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
 
+# An emulated game is many times slower: its windows get more time to come.
+slow=1
+foreign_root "$root" && slow=4 ui_wait=200 exit_wait=1200
 start_display 1280x1024x24 || fail "Xvfb did not start"
+# The private sound server's socket, at the same path inside the root.
+start_pulse || fail "no private sound server"
+mkdir -p "$root$pulse_dir"
+mount --bind "$pulse_dir" "$root$pulse_dir"
+pop=$(segments assets/sounds/pop.wav | awk '{ print $1 + $2; exit }')
 game=/usr/bin/zephyra game_wrapper="/usr/sbin/chroot $root"
 for desktop in "${desktops[@]}"; do
-  label="$(basename "$deb") on Debian $codename ($desktop)"
+  label="$(basename "$deb") on Debian $codename $(dpkg-deb -f "$deb" Architecture) ($desktop)"
   desktop_env=()
   [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
-  launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin "${desktop_env[@]}"
-  start=$(wait_window 'GAME -ZEPHYRA') || { cat "$work/out.txt"; fail "$label: no start screen"; }
-  sleep 1
+  launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER" "${desktop_env[@]}"
+  start=$(wait_window 'GAME -ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: no start screen"; }
+  sleep "$slow"
   colours=$(import -window "$start" -format '%k' info:)
   ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
   read -r x y _ _ < <(geometry "$start")
   click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-  play=$(wait_window 'ZEPHYRA') || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
-  sleep 1
+  play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+  sleep "$slow"
   plugins=$(extra_plugins "$app_pid")
   [[ -z $plugins ]] || fail "$label: plugins the game does not use are mapped: $plugins"
+
+  # Two pops, apart, each heard whole: no sound shorter than the pop, and
+  # together at least two pops' worth (two that come close together in the
+  # recording sound as one longer one). The recorder hands over the last
+  # seconds it heard late, so it stops a while after the last pop.
+  record zephyra_test.monitor "$work/pops.wav"
+  for n in 1 2; do
+    play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
+    xdotool mousemove 0 0
+    sleep "$slow"
+  done
+  sleep 3
+  stop_recording
+  heard=$(segments "$work/pops.wav")
+  awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
+    fail "$label: two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+
   leave_and_exit "$play"
-  echo "ok: $label (installed version $version, with recommends): start screen, Play, Esc, Exit 0"
+  echo "ok: $label (installed version $version, with recommends): start screen, Play, two pops heard, Esc, Exit 0"
 done
