@@ -78,7 +78,7 @@ private slots:
             << QByteArray("[grown-ups]\nchild-lock=true\nminutes=30\nlanguage=de\nvolume=70\nremember-options=false\n")
             << true << 30 << "de" << 70 << none;
         QTest::newRow("by hand: spaces, capitals, comments, CRLF")
-            << QByteArray("# ours\r\n [Grown-Ups] \r\n  Child-Lock = Yes \r\n; off\r\nMINUTES = 240\r\nlanguage =\r\n")
+            << QByteArray("# ours\r\n [Grown-Ups] \r\n  Child-Lock = Yes # on\r\n; off\r\nMINUTES = 240;\r\nlanguage =\r\n")
             << true << 240 << "" << 100 << none;
         QTest::newRow("no limit") << QByteArray("[grown-ups]\nminutes=0\n") << false << 0 << "" << 100 << none;
         QTest::newRow("impossible values")
@@ -126,6 +126,26 @@ private slots:
         QCOMPARE(said.size(), leftOut.size());
         for (int i = 0; i < said.size(); ++i)
             QVERIFY2(said[i].contains(leftOut[i]), qPrintable(said[i]));
+    }
+
+    // The README's example names every key and reads as it stands.
+    void theReadmeShowsEveryKey()
+    {
+        QFile readme(QStringLiteral(ZEPHYRA_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype from = text.indexOf(QLatin1String("\n    [grown-ups]\n"));
+        QVERIFY(from > 0);
+        QByteArray example;
+        for (const QString& line : text.mid(from + 1).split(QLatin1Char('\n'))) {
+            if (!line.isEmpty() && !line.startsWith(QLatin1String("    ")))
+                break;
+            example += line.mid(4).toUtf8() + '\n';
+        }
+        SavedSettings s;
+        QCOMPARE(zephyra::readSettingsText(example, s), QStringList());
+        for (const zephyra::SavedKey& row : zephyra::savedKeys())
+            QVERIFY2(example.contains('\n' + QByteArray(row.key) + '='), row.key);
     }
 
     void rememberedOptionsComeFromTheirOwnSection()

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 
@@ -96,8 +97,9 @@ struct Line {
     QString value;
 };
 
-// Blank lines and comments (# or ;) say nothing; "[name]" opens a section;
-// "key = value" sets a key; anything else is no setting.
+// Blank lines and comments (from # or ;, also after a value) say nothing;
+// "[name]" opens a section; "key = value" sets a key; anything else is no
+// setting.
 Line readLine(QByteArrayView bytes)
 {
     const QString text = QString::fromUtf8(bytes).trimmed();
@@ -111,7 +113,11 @@ Line readLine(QByteArrayView bytes)
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals <= 0)
         return {Line::Junk, {}, {}};
-    return {Line::Setting, text.left(equals).trimmed().toLower(), text.mid(equals + 1).trimmed()};
+    QString value = text.mid(equals + 1);
+    static const QRegularExpression commentStart(QStringLiteral("[#;]"));
+    if (const qsizetype comment = value.indexOf(commentStart); comment >= 0)
+        value.truncate(comment);
+    return {Line::Setting, text.left(equals).trimmed().toLower(), value.trimmed()};
 }
 
 // The file's lines, without their ends.
