@@ -308,7 +308,7 @@ QStringList readSettingsFile(const QString& path, SavedSettings& into)
 
 QString leftOutLine(const QString& path, const QStringList& leftOut)
 {
-    constexpr qsizetype kNamed = 3;
+    constexpr qsizetype kNamed = 5;
     QString what = leftOut.mid(0, kNamed).join(QLatin1String(", "));
     if (leftOut.size() > kNamed)
         what = QC::translate("zephyra", "%1 and %2 more").arg(what).arg(leftOut.size() - kNamed);
