@@ -41,6 +41,18 @@ QIcon windowIcon()
     return icon;
 }
 
+// False, after saying which, when an embedded picture of the icon is damaged.
+bool setWindowIcon()
+{
+    try {
+        QApplication::setWindowIcon(windowIcon());
+    } catch (const zephyra::Error& e) {
+        zephyra::showStandardError(e.message());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -116,14 +128,10 @@ int main(int argc, char* argv[])
     const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false, saved.choices);
     if (line.outcome != zephyra::CommandLine::Play)
         return zephyra::finishCommandLine(line);
-    try {
-        QApplication::setWindowIcon(windowIcon());
-    } catch (const zephyra::Error& e) {
-        zephyra::showStandardError(e.message());
-        return 1;
-    }
     zephyra::ParentChoices choices = line.choices;
     if (line.grownUps) {
+        if (!setWindowIcon())
+            return 1;
         const std::optional<zephyra::ParentChoices> playWith = zephyra::runGrownUps(saved, startupId);
         if (!playWith)
             return 0;
@@ -143,6 +151,8 @@ int main(int argc, char* argv[])
     // Made before the windows and ended after them, so no sound is asked of it gone.
     zephyra::PulseSound sound;
     sound.setLevel(choices.volume);
+    if (!setWindowIcon())
+        return 1;
     try {
         zephyra::createWindows(sound, choices,
                                choices.rememberOptions && saved.optionsGiven ? &saved.options : nullptr);
