@@ -80,8 +80,6 @@ private slots:
     void lockedRoundRefusesTheWindowSystem();
     void playTimeEndsWithTheGoodnightPicture_data();
     void playTimeEndsWithTheGoodnightPicture();
-    void commandLineWinsOverTheFiles_data();
-    void commandLineWinsOverTheFiles();
     void theCornersChoicesHoldAtTheNextStart();
     void aCornerThatCannotSaveOffersThisStart();
     void listenPlaysThePopAtTheChosenLevel();
@@ -300,31 +298,6 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QVERIFY(played);
 }
 
-void ParentTest::commandLineWinsOverTheFiles_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("lock");
-    QTest::addColumn<int>("minutes");
-    QTest::newRow("the file's lock") << QByteArray("child-lock=true\nminutes=30") << QStringList{} << true << 30;
-    QTest::newRow("--child-lock over the file's none")
-        << QByteArray("child-lock=false") << QStringList{"--child-lock"} << true << 0;
-    QTest::newRow("--minutes over the file's") << QByteArray("minutes=30") << QStringList{"--minutes", "2"} << false << 2;
-}
-
-void ParentTest::commandLineWinsOverTheFiles()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, lock);
-    QFETCH(int, minutes);
-    zephyra::SavedSettings saved;
-    QVERIFY(zephyra::readSettingsText("[grown-ups]\n" + file, saved).isEmpty());
-    const zephyra::CommandLine line = zephyra::readCommandLine(QStringList{"zephyra"} + arguments, false, saved.choices);
-    QCOMPARE(line.choices.childLock, lock);
-    QCOMPARE(line.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
-}
-
 // A grown-up sets the lock and 10 minutes and saves; the next start reads
 // them as the program does, and its round is locked and ends after 10 minutes.
 void ParentTest::theCornersChoicesHoldAtTheNextStart()
@@ -344,6 +317,9 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
     const zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports);
     QVERIFY(reports.isEmpty());
     const zephyra::CommandLine line = zephyra::readCommandLine({"zephyra"}, false, saved.choices);
+    // The command line's play time wins over the file's.
+    QCOMPARE(zephyra::readCommandLine({"zephyra", "--minutes", "2"}, false, saved.choices).choices.playTime,
+             std::chrono::milliseconds(2min));
     fixture::freshGame(20240611, line.choices);
     START->show();
     int ticks = 0;

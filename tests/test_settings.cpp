@@ -148,25 +148,6 @@ private slots:
             QVERIFY2(example.contains('\n' + QByteArray(row.key) + '='), row.key);
     }
 
-    void rememberedOptionsComeFromTheirOwnSection()
-    {
-        SavedSettings s;
-        const QStringList said = zephyra::readSettingsText(
-            "[grown-ups]\nremember-options=yes\n[options]\nballoon-size=large\npop-mode=left-click\nprize-after=-5\n"
-            "speed=6\nwasp-size=tiny\n",
-            s);
-        QVERIFY(s.choices.rememberOptions && s.optionsGiven);
-        QCOMPARE(s.options.balloons, SizeChoice::Large);
-        QCOMPARE(s.options.popMode, std::uint8_t(PopByLeftClick));
-        QCOMPARE(s.options.prizeAfter, -5);
-        QCOMPARE(s.options.speed, 3);
-        QCOMPARE(s.options.wasp, SizeChoice::Medium);
-        QCOMPARE(said.size(), 2);
-        SavedSettings none;
-        zephyra::readSettingsText("[options]\nspeed=9\n", none);
-        QVERIFY(!none.optionsGiven);
-    }
-
     // What cannot be a settings file is left out whole, in one line naming it.
     void aFileLeftOutWholeIsNamedInOneLine_data()
     {
