@@ -2,7 +2,7 @@
 // The command line: the grown-up's choices, --help and --version in the usual
 // form, and one line with status 2 for anything the game cannot take.
 
-#include "app/services/parent.h"
+#include "settings/parent.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "app/corner.h"
 
-#include "app/services/single.h"
-#include "app/services/sound.h"
-#include "app/services/x11.h"
+#include "platform/single.h"
+#include "platform/sound.h"
+#include "platform/x11.h"
 #include "menu/grownups.h"
 
 #include <QCoreApplication>

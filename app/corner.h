@@ -2,7 +2,7 @@
 // The grown-ups' settings at start-up: what their files hold, and their
 // window run on its own.
 
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
-#include "app/base/error.h"
 #include "app/commandline.h"
 #include "app/corner.h"
-#include "app/services/language.h"
-#include "app/services/single.h"
-#include "app/services/sound.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "assets/decode.h"
+#include "base/error.h"
 #include "menu/menu.h"
+#include "platform/language.h"
+#include "platform/single.h"
+#include "platform/sound.h"
 
 #include <QApplication>
 #include <QDBusConnection>

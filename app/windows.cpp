@@ -1,10 +1,9 @@
 #include "app/windows.h"
 
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/x11.h"
+#include "base/error.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/x11.h"
 #include "play/UnitPlay.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // The one place that builds the game's three windows, for the program and the
 // tests alike.
 
-#include "app/services/parent.h"
-#include "app/services/settingsfile.h"
+#include "settings/parent.h"
+#include "settings/settingsfile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "assets/PngImageList.h"
 
-#include "app/base/error.h"
 #include "assets/decode.h"
+#include "base/error.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "assets/decode.h"
 
-#include "app/base/error.h"
+#include "base/error.h"
 
 #include <QCoreApplication>
 #include <QDir>

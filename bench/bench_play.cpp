@@ -2,14 +2,14 @@
 // wasp moving (the control moves included, not the screen paint), and the
 // paint of one whole full-screen frame at 1920 x 1080 with eight balloons.
 
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/sound.h"
 #include "app/windows.h"
 #include "assets/PngImageList.h"
+#include "controls/TImage.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 
 #include <QApplication>
 #include <QCursor>

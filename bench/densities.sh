@@ -13,7 +13,7 @@ set -uo pipefail
 
 game=$(realpath "${1:?path to the zephyra executable}")
 here=$(dirname "$(realpath "$0")")
-. "$here/../tools/harness.sh"  # median
+. "$here/../tools/harness.sh"  # median, fail
 cpu_runs=${CPU_RUNS:-3}
 startup_runs=${STARTUP_RUNS:-5}
 screens=("1920x1080 1" "3840x2160 1" "3840x2160 2")
@@ -25,7 +25,7 @@ for s in "${screens[@]}"; do
   # One retry: a display number taken at the same moment by another run fails a run.
   out=$(SCREEN=$size SCALE=$scale bash "$here/startup.sh" "$game" "$startup_runs") \
     || out=$(SCREEN=$size SCALE=$scale bash "$here/startup.sh" "$game" "$startup_runs") || {
-    echo "$out" >&2; echo "FAIL: startup at $s" >&2; exit 1; }
+    echo "$out" >&2; fail "startup at $s"; }
   paint[$s]=$(sed -n 's/^median first paint: \([0-9.]*\) ms.*/\1/p' <<<"$out")
   rss[$s]=$(sed -n 's/^median RSS after the play field: \([0-9.]*\) MB.*/\1/p' <<<"$out")
   peak[$s]=$(sed -n 's/^median peak RSS: \([0-9.]*\) MB.*/\1/p' <<<"$out")
@@ -36,7 +36,7 @@ for ((run = 1; run <= cpu_runs; ++run)); do
     read -r size scale <<<"$s"
     out=$(SCREEN=$size SCALE=$scale bash "$here/play-cpu.sh" "$game") \
       || out=$(SCREEN=$size SCALE=$scale bash "$here/play-cpu.sh" "$game") || {
-      echo "$out" >&2; echo "FAIL: play CPU at $s" >&2; exit 1; }
+      echo "$out" >&2; fail "play CPU at $s"; }
     pct=$(sed -n 's/.* = \([0-9.]*\) % of one core.*/\1/p' <<<"$out")
     cpus[$s]+="$pct "
     echo "play CPU run $run $size scale $scale: $pct %"

@@ -18,8 +18,8 @@ set -uo pipefail
 . "$(dirname "$0")/../tests/e2e-lib.sh"
 
 start_measuring "$@"
-fail() { echo "FAIL ($desktop): $*" >&2; tail -n 20 "$work/game.log" >&2; exit 1; }
-start_display 1280x1024x24 || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+fail_shows "$work/game.log" 20
+start_display 1280x1024x24 || fail "Xvfb did not start"
 mkdir -m 700 "$work/run"
 
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
@@ -28,26 +28,27 @@ rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$game_pid/status"; }
 echo "| Desktop | First paint, ms (min-max) | RSS at the start screen, MB | RSS in a round, MB | Shared objects | Processes left after exit |"
 echo "|---|---|---|---|---|---|"
 for desktop in bare GNOME KDE; do
+  label=$desktop
   paints=() starts=() rounds=() objects=() left=()
   for ((run = 1; run <= runs; ++run)); do
     mark=zephyra-desktops-$$-$desktop-$run
     desktop_env=()
     [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
     read -r game_pid ms < <(env -u DBUS_SESSION_BUS_ADDRESS -u XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR="$work/run" \
-      ZEPHYRA_BENCH_MARK="$mark" "${desktop_env[@]}" "$probe" 'GAME -ZEPHYRA' 10000 "$game" 2>>"$work/game.log")
+      ZEPHYRA_BENCH_MARK="$mark" "${desktop_env[@]}" "$probe" "$start_title" 10000 "$game" 2>>"$work/game.log")
     [[ $ms == timeout || -z $ms ]] && fail "no first paint within 10 s"
     paints+=("$ms")
     sleep 1.5
     starts+=("$(mb "$(rss_kb)")")
     objects+=("$(awk '$6 ~ /\.so/ {print $6}' "/proc/$game_pid/maps" | sort -u | wc -l)")
-    start=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' | head -n1)
+    start=$(xdotool search --onlyvisible --name "^$start_title\$" | head -n1)
     read -r x y _ _ < <(geometry "$start")
     xdotool mousemove $((x + play_button[0])) $((y + play_button[1])) sleep 0.2 click 1
-    play=$(wait_window 'ZEPHYRA') || fail "Play showed no play field"
+    play=$(wait_window "$field_title") || fail "Play showed no play field"
     sleep 2
     rounds+=("$(mb "$(rss_kb)")")
     xdotool windowfocus --sync "$play" key Escape 2>/dev/null
-    start=$(wait_window 'GAME -ZEPHYRA') || fail "Esc did not bring back the start screen"
+    start=$(wait_window "$start_title") || fail "Esc did not bring back the start screen"
     sleep 0.3
     xdotool mousemove $((x + exit_button[0])) $((y + exit_button[1])) sleep 0.2 click 1
     for _ in $(seq 100); do

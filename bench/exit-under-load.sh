@@ -17,9 +17,8 @@ runs=${RUNS:-$([[ -n $damaged ]] && echo 10 || echo 200)}
 load=${LOAD:-2}
 work=$(mktemp -d)
 . "$(dirname "$0")/../tools/harness.sh"
-game_pid= loads=()
-on_exit 'for p in $game_pid "${loads[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"'
-fail() { echo "FAIL: $*" >&2; exit 1; }
+app_pid= loads=()
+on_exit 'for p in $app_pid "${loads[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"'
 
 # The last picture the start-up check reaches, never shown at density 1:
 # bytes in the middle of its compressed data are changed in a copy of the
@@ -44,36 +43,28 @@ for ((i = 0; i < load; ++i)); do
 done
 
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
-# Prints the id of the visible window named exactly $1, waiting up to $2 s.
-window() {
-  local end=$(($(now_ms) + $2 * 1000)) id
-  while (($(now_ms) < end)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.02
-  done
-  return 1
-}
+# Prints the id of the visible window named exactly $1, looking every 20 ms
+# for at least $2 s, so the times measured are close.
+window() { wait_window "$1" $(($2 * 50)) 0.02; }
 # Waits up to 10 s for the game to end; its status goes to $status (-1: hung).
 await_end() {
   local end=$(($(now_ms) + 10000))
-  while kill -0 "$game_pid" 2>/dev/null && (($(now_ms) < end)); do sleep 0.005; done
-  if kill -0 "$game_pid" 2>/dev/null; then
-    kill -9 "$game_pid"; wait "$game_pid" 2>/dev/null; status=-1
+  while kill -0 "$app_pid" 2>/dev/null && (($(now_ms) < end)); do sleep 0.005; done
+  if kill -0 "$app_pid" 2>/dev/null; then
+    kill -9 "$app_pid"; wait "$app_pid" 2>/dev/null; status=-1
   else
-    wait "$game_pid"; status=$?
+    wait "$app_pid"; status=$?
   fi
-  game_pid=
+  app_pid=
 }
 
 times=() crashes=0 others=0 hangs=0 missing=0
 for ((run = 1; run <= runs; ++run)); do
   t0=$(now_ms)
   "$game" >>"$work/game.log" 2>&1 &
-  game_pid=$!
+  app_pid=$!
   if [[ -n $damaged ]]; then
-    if box=$(window 'ZEPHYRA' 60); then
+    if box=$(window "$field_title" 60); then
       times+=($(($(now_ms) - t0)))
       xdotool windowfocus "$box" key Return 2>/dev/null
     else
@@ -82,7 +73,7 @@ for ((run = 1; run <= runs; ++run)); do
     await_end
     ((status == 1)) || echo "run $run: status $status, not 1 after the error box" >&2
   else
-    start=$(window 'GAME -ZEPHYRA' 30) || { ((++missing)); kill "$game_pid"; await_end; continue; }
+    start=$(window "$start_title" 30) || { ((++missing)); kill "$app_pid"; await_end; continue; }
     eval "$(xdotool getwindowgeometry --shell "$start")"
     xdotool mousemove $((X + exit_button[0])) $((Y + exit_button[1])) sleep 0.3 click 1
     t1=$(now_ms)

@@ -8,10 +8,10 @@
 # 2 s, runs the caller's hook, then measures.
 
 pictures=$(dirname "${BASH_SOURCE[0]}")/../assets/pictures
-for t in pacing pacing_reference; do
-  [[ -x $tools/$t ]] || { echo "FAIL: $tools/$t not built (needs libxcb-damage0-dev)" >&2; exit 1; }
-done
 . "$(dirname "${BASH_SOURCE[0]}")/../tools/harness.sh"
+for t in pacing pacing_reference; do
+  [[ -x $tools/$t ]] || fail "$tools/$t not built (needs libxcb-damage0-dev)"
+done
 app_pid= mover_pid=
 busy_pids=()
 work=$(mktemp -d)
@@ -22,17 +22,7 @@ stop_run() {
   busy_pids=() mover_pid= app_pid=
 }
 on_exit 'stop_run; rm -rf "$work"'
-fail() { echo "FAIL: $*" >&2; [[ -s $work/app.log ]] && tail -n 20 "$work/app.log" >&2; exit 1; }
-
-wait_window() {  # name, tenths of a second
-  local wid
-  for _ in $(seq "$2"); do
-    wid=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $wid ]] && { echo "$wid"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+fail_shows "$work/app.log" 20
 
 # One run of kind (game | reference); the command $2 runs after the settling,
 # with the program's process in $app_pid. Prints pacing's line.
@@ -41,10 +31,10 @@ pacing_run() {
   if [[ $kind == game ]]; then
     "$game" >"$work/app.log" 2>&1 &
     app_pid=$!
-    wid=$(wait_window 'GAME -ZEPHYRA' 100) || fail "start screen did not appear"
+    wid=$(wait_window "$start_title" 100) || fail "start screen did not appear"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     xdotool mousemove $((X + play_button[0])) $((Y + play_button[1])); sleep 0.3; xdotool click 1
-    wid=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+    wid=$(wait_window "$field_title" 100) || fail "play field did not appear"
   else
     "$tools/pacing_reference" "$pictures" >"$work/app.log" 2>&1 &
     app_pid=$!

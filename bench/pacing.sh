@@ -45,6 +45,6 @@ echo "| | fps | median | p95 | p99 | max | intervals over 75 ms | over 150 ms |"
 echo "|---|---|---|---|---|---|---|---|"
 for case in "game quiet" "reference quiet" "game busy" "reference busy"; do
   read -r kind load <<<"$case"
-  label=$([[ $kind == game ]] && echo ZEPHYRA || echo reference)
-  echo "| $label, $load |$(cells "${results[$case]}" fps median p95 p99 max over75 over150)"
+  who=$([[ $kind == game ]] && echo ZEPHYRA || echo reference)
+  echo "| $who, $load |$(cells "${results[$case]}" fps median p95 p99 max over75 over150)"
 done

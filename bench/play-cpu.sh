@@ -20,22 +20,18 @@ set -uo pipefail
 
 game=${1:?path to the zephyra executable}
 duration=${SECONDS_TO_RUN:-30}
-game_pid= mover_pid=
+app_pid= mover_pid=
 work=$(mktemp -d)
 . "$(dirname "$0")/../tools/harness.sh"
-on_exit '[[ -n $mover_pid ]] && kill "$mover_pid" 2>/dev/null; [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -s $work/game.log ]] && tail -n 20 "$work/game.log" >&2
-  exit 1
-}
+on_exit '[[ -n $mover_pid ]] && kill "$mover_pid" 2>/dev/null; [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"'
+fail_shows "$work/game.log" 20
 
 screen=${SCREEN:-1920x1080}
 scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
 # Device pixels from logical ones.
 dev() { awk -v v="$1" -v s="$scale" 'BEGIN {printf "%d", v * s}'; }
-start_display "${screen}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+start_display "${screen}x24" || fail "Xvfb did not start"
 
 lock=()
 if [[ ${LOCK:-} == 1 ]]; then
@@ -43,24 +39,13 @@ if [[ ${LOCK:-} == 1 ]]; then
   start_wm openbox
 fi
 ${GAME_WRAPPER:-} "$game" "${lock[@]}" >"$work/game.log" 2>&1 &
-game_pid=$!
+app_pid=$!
 
-wid=
-for _ in $(seq 300); do  # an emulated game takes its time
-  wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | head -n1)
-  [[ -n $wid ]] && break
-  sleep 0.1
-done
-[[ -n $wid ]] || fail "start screen did not appear"
+# An emulated game takes its time.
+wid=$(wait_window "$start_title" 300) || fail "start screen did not appear"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 xdotool mousemove $((X + $(dev "${play_button[0]}"))) $((Y + $(dev "${play_button[1]}"))); sleep 0.3; xdotool click 1
-play=
-for _ in $(seq 300); do
-  play=$(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null | head -n1)
-  [[ -n $play ]] && break
-  sleep 0.1
-done
-[[ -n $play ]] || fail "play field did not appear"
+wait_window "$field_title" 300 >/dev/null || fail "play field did not appear"
 
 # One xdotool process moving the pointer every 20 ms (more often than the
 # 50 ms tick), so the mover costs the game nothing but the pointer events.
@@ -77,12 +62,12 @@ mover_pid=$!
 
 sleep 2  # the first balloons are in the air
 hz=$(getconf CLK_TCK)
-cpu() { awk '{print $14 + $15}' "/proc/$game_pid/stat"; }
+cpu() { awk '{print $14 + $15}' "/proc/$app_pid/stat"; }
 t0=$(date +%s.%N); c0=$(cpu)
 sleep "$duration"
 t1=$(date +%s.%N); c1=$(cpu)
-kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the run"
-xdotool search --onlyvisible --name '^ZEPHYRA$' >/dev/null || fail "play field no longer shown"
+kill -0 "$app_pid" 2>/dev/null || fail "the game ended during the run"
+xdotool search --onlyvisible --name "^$field_title\$" >/dev/null || fail "play field no longer shown"
 
 awk -v c0="$c0" -v c1="$c1" -v t0="$t0" -v t1="$t1" -v hz="$hz" -v sweep="${SWEEP:-0}" 'BEGIN {
   secs = t1 - t0; used = (c1 - c0) / hz

@@ -5,8 +5,8 @@
 // sample on the monitor (median, 90th percentile, max over the pops) and the
 // fanfare's heard length against the file's own.
 // Usage: with-pulse.sh build/sound_latency [pops]
-#include "app/services/sound.h"
 #include "assets/decode.h"
+#include "platform/sound.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -16,25 +16,22 @@ start_measuring "$@"
 
 scale=${SCALE:-1}
 [[ $scale == 1 ]] || export QT_SCALE_FACTOR=$scale
-start_display "${SCREEN:-1280x1024}x24" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+start_display "${SCREEN:-1280x1024}x24" || fail "Xvfb did not start"
 
 paints=() rss=() peaks=()
 for ((run = 1; run <= runs; ++run)); do
-  read -r game_pid ms < <("$probe" 'GAME -ZEPHYRA' 10000 "$game" 2>>"$work/game.log")
+  read -r game_pid ms < <("$probe" "$start_title" 10000 "$game" 2>>"$work/game.log")
   [[ $ms == timeout || -z $ms ]] && {
     echo "run $run: no first paint within 10 s" >&2; tail -n 20 "$work/game.log" >&2; exit 1; }
   paints+=("$ms")
   # Click Play and let the play field come up and fly for 2 s.
-  wid=$(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' | head -n1)
+  wid=$(xdotool search --onlyvisible --name "^$start_title\$" | head -n1)
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   # The Play button's middle, in the screen's device pixels.
   xdotool mousemove "$(awk -v o="$X" -v s="$scale" -v p="${play_button[0]}" 'BEGIN {printf "%d", o + p * s}')" \
                     "$(awk -v o="$Y" -v s="$scale" -v p="${play_button[1]}" 'BEGIN {printf "%d", o + p * s}')"
   sleep 0.2; xdotool click 1
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^ZEPHYRA$' >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  wait_window "$field_title" 50 >/dev/null
   sleep 2
   kb=$(awk '/^VmRSS:/ {print $2}' "/proc/$game_pid/status")
   rss+=("$(awk -v k="$kb" 'BEGIN {printf "%.1f", k / 1024}')")

@@ -3,32 +3,10 @@
 # package built from the same rules by CPack.
 include(GNUInstallDirs)
 
-# One reverse-DNS application id everywhere (desktop file, metainfo, icon,
-# the window's desktop file name), derived from the game's web address:
-# https://zephyra-game.example.org/ gives org.example.zephyra_game.zephyra.
-# A hyphen is not allowed in such ids, so it becomes an underscore.
-string(REGEX REPLACE "^[A-Za-z]+://([^/:]+).*$" "\\1" _zephyra_host "${ZEPHYRA_WEB_ADDRESS}")
-string(TOLOWER "${_zephyra_host}" _zephyra_host)
-string(REGEX REPLACE "^www\\." "" _zephyra_host "${_zephyra_host}")
-string(REPLACE "-" "_" _zephyra_parts "${_zephyra_host}")
-string(REPLACE "." ";" _zephyra_parts "${_zephyra_parts}")
-list(REVERSE _zephyra_parts)
-set(_zephyra_rdns "")
-foreach(part IN LISTS _zephyra_parts)
-  if(part MATCHES "^[0-9]")
-    set(part "_${part}")  # an id segment may not start with a digit
-  endif()
-  list(APPEND _zephyra_rdns "${part}")
-endforeach()
-list(JOIN _zephyra_rdns "." _zephyra_rdns)
-set(ZEPHYRA_APP_ID "${_zephyra_rdns}.zephyra")
-target_compile_definitions(zephyra_core PUBLIC ZEPHYRA_APP_ID="${ZEPHYRA_APP_ID}")
-
 # The desktop entry's actions start the game with a grown-up's choices or
 # open the settings for grown-ups; their names are the catalogues' texts, as
-# the game's --help shows them.
-set(ZEPHYRA_DESKTOP_MINUTES 20)
-target_compile_definitions(zephyra_core PUBLIC ZEPHYRA_DESKTOP_MINUTES=${ZEPHYRA_DESKTOP_MINUTES})
+# the game's --help shows them. The application id and the minutes the
+# desktop offers come from CMakeLists.txt.
 function(zephyra_action_names source out_default out_translated)
   string(REPLACE "%1" "${ZEPHYRA_DESKTOP_MINUTES}" default "${source}")
   set(lines "")

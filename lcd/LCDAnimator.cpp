@@ -1,6 +1,6 @@
 #include "lcd/LCDAnimator.h"
 
-#include "app/base/convert.h"
+#include "base/convert.h"
 
 #include <algorithm>
 

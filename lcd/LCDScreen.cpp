@@ -1,6 +1,6 @@
 #include "lcd/LCDScreen.h"
 
-#include "app/base/error.h"
+#include "base/error.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>

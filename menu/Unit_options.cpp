@@ -1,11 +1,11 @@
 #include "menu/Unit_options.h"
 
-#include "app/base/convert.h"
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/services.h"
-#include "app/services/x11.h"
+#include "base/convert.h"
+#include "base/error.h"
+#include "platform/centring.h"
+#include "platform/x11.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 #include "ui_Unit_options.h"
 
 #include <QCloseEvent>

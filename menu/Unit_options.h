@@ -3,7 +3,7 @@
 // shows the settings in force; Save writes them back; Cancel and the close box
 // return without writing.
 
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDialog>
 #include <QMargins>

@@ -1,10 +1,10 @@
 #include "menu/grownups.h"
 
-#include "app/base/error.h"
-#include "app/services/language.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
-#include "app/services/x11.h"
+#include "base/error.h"
+#include "platform/language.h"
+#include "platform/centring.h"
+#include "platform/sound.h"
+#include "platform/x11.h"
 
 #include <QCheckBox>
 #include <QComboBox>

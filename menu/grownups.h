@@ -6,7 +6,7 @@
 // screen or the play field, so a child cannot reach it. One control per row
 // of the settings table.
 
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 #include "menu/menu.h"
 
-#include "app/base/error.h"
-#include "app/services/TImage.h"
-#include "app/services/language.h"
-#include "app/services/services.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "base/error.h"
+#include "controls/TImage.h"
+#include "platform/centring.h"
+#include "platform/language.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,16 +1,18 @@
 #include "play/UnitPlay.h"
 
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/language.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
+#include "platform/language.h"
+#include "platform/pointer.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/counters.h"
+#include "play/input.h"
 #include "play/overlays.h"
+#include "settings/GameSettings.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,8 +24,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <bitset>
-#include <optional>
 #include <utility>
 
 TPlayState PlayState;
@@ -37,6 +37,9 @@ constexpr int kPrizeOffset = 260;
 
 const QString kPrizePicture = QStringLiteral(":/pictures/prize.png");
 const QString kNightPicture = QStringLiteral(":/pictures/goodnight.png");
+
+// Each size has a picture in every colour: blue, green, red, yellow.
+constexpr int kBalloonColours = 4;
 
 // How long an unmapped field waits before its round ends: long enough for a
 // mapping already on its way to come.
@@ -65,16 +68,6 @@ TPngImageCollection* makeList(QObject* owner, const char* name, const QStringLis
     return list;
 }
 
-QTimer* makeTimer(QObject* owner, const char* name, int intervalMs)
-{
-    auto* t = new QTimer(owner);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setInterval(intervalMs);
-    // Game time is counted in ticks; a precise timer keeps their rhythm even.
-    t->setTimerType(Qt::PreciseTimer);
-    return t;
-}
-
 TLCDScreen* makeDisplay(QWidget* parent, const char* name, const QRect& geometry,
                         const QString& line)
 {
@@ -99,7 +92,7 @@ void PopWave(zephyra::SoundOutput& sound) { sound.play(zephyra::SoundId::Pop); }
 
 TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_sound(sound),
-      m_choices(choices)
+      m_clock(choices.playTime)
 {
     setObjectName(QStringLiteral("Play"));
     setWindowTitle(QStringLiteral("ZEPHYRA"));
@@ -111,21 +104,12 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     Image1->setStretch(true);
     Image1->setOpaque(true);
     Image1->setAlignClient(true);
-    // The hint drawn in the background, for screen readers. Under the lock a
-    // press does nothing, so its picture says to hold Esc.
-    Image1->setAccessibleName(m_choices.childLock ? tr("EXIT - hold key ESCAPE for 3 seconds")
-                                                  : tr("EXIT - press key ESCAPE"));
-    const QString background = m_choices.childLock ? QStringLiteral(":/pictures/play-background-locked.jpg")
-                                                   : QStringLiteral(":/pictures/play-background.jpg");
-    Image1->setPictureSource([background = zephyra::localisedPicture(background)](QSize fill) {
-        return zephyra::loadPicture(background, fill);
-    });
 
     static const QPoint slotPositions[kSlotCount] = {{48, 40},   {72, 56},   {96, 80},   {120, 104},
                                                      {144, 128}, {168, 152}, {192, 176}, {224, 200}};
     for (int i = 0; i < kSlotCount; ++i) {
         auto* slot = new TImage(this, QStringLiteral("Ball%1").arg(i + 1));
-        slot->setGeometry(QRect(slotPositions[i], QSize(130, 168)));
+        slot->setGeometry(QRect(slotPositions[i], QSize(kMediumBalloons.width, kMediumBalloons.height)));
         slot->hide();
         m_slots[static_cast<std::size_t>(i)] = slot;
     }
@@ -143,8 +127,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
         {QStringLiteral("wasp-small"), QStringLiteral("wasp-medium"), QStringLiteral("wasp-large")});
 
     ImageBee = new TImage(this, QStringLiteral("ImageBee"));
-    ImageBee->setGeometry(360, 88, 64, 64);
-    ImageBee->setPicture(listPicture(PngImageCollection2, 1));
+    ImageBee->setGeometry(360, 88, kMediumWasp.side, kMediumWasp.side);
+    ImageBee->setPicture(listPicture(PngImageCollection2, kMediumWasp.index));
     zephyra::connectHandler(ImageBee, &TImage::mouseDown, this, &TPlay::ImageBeeMouseDown);
 
     LCDScreen1 = makeDisplay(this, "LCDScreen1", QRect(8, 8, 485, 65), launchedLine(0));
@@ -161,9 +145,13 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     ImageNight = new TImage(this, QStringLiteral("ImageNight"));
     ImageNight->setAccessibleName(tr("Good night, little wasp"));
     ImageNight->hide();
-    // Over everything, so the grown-up sees it in every part of the round.
-    EscCue = new TEscCue(this);
-    EscCue->setAccessibleName(tr("Keep holding Esc to leave"));
+    // Last, so its cue shows over everything.
+    m_lock = std::make_unique<zephyra::ChildLock>(choices.childLock, this);
+    // The hint drawn in the background, for screen readers; the lock says how to leave.
+    Image1->setAccessibleName(m_lock->hint());
+    Image1->setPictureSource([background = zephyra::localisedPicture(m_lock->background())](QSize fill) {
+        return zephyra::loadPicture(background, fill);
+    });
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
     TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);
@@ -172,9 +160,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     zephyra::connectHandler(TimerPriz, &QTimer::timeout, this, &TPlay::TimerPrizTimer);
     zephyra::connectHandler(TimerClick, &QTimer::timeout, this, &TPlay::TimerClickTimer);
     TimerNight = makeTimer(this, "TimerNight", kNightPauseMs);
-    TimerEsc = makeTimer(this, "TimerEsc", kTickMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
-    zephyra::connectHandler(TimerEsc, &QTimer::timeout, this, &TPlay::TimerEscTimer);
+    zephyra::connectHandler(m_lock.get(), &zephyra::ChildLock::escHeld, this, &TPlay::EscHeld);
     m_hiddenCheck.setSingleShot(true);
     m_hiddenCheck.setInterval(kHiddenSettleMs);
     connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
@@ -195,7 +182,7 @@ void TPlay::FormCreate()
     zephyra::followPointer();
     GameSettings.SoundEnabled = true;
     PlayState.BurstPhase.fill(0);
-    GameSettings.LaunchInterval = 1000;
+    GameSettings.LaunchInterval = kStartLaunchInterval;
     PlayState.LaunchElapsed = 0;
     PlayState.LaunchedCount = 0;
     PlayState.PoppedCount = 0;
@@ -218,18 +205,10 @@ void TPlay::ShowModal(QScreen* screen)
     windowHandle()->installEventFilter(this);
     raise();
     activateWindow();
-    if (m_choices.childLock)
-        m_grab.hold(windowHandle(), {.pointer = true, .stallLimit = zephyra::kLockedStallMs});
-    else
-        m_grab.hold(windowHandle());
-    m_keysDown.clear();
-    m_playClock.start();  // the time on the start screen is not play time
+    m_lock->hold();
     // Once a play time is over, a round after it (without the lock, which
     // keeps Play closed) begins a new one, however the last one was left.
-    if (TimeIsUp())
-        m_played = std::chrono::milliseconds(0);
-    if (m_choices.childLock)
-        m_front.hold(this);
+    m_clock.startRound();
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -299,8 +278,8 @@ void TPlay::LeaveRound()
 
 void TPlay::FormKeyPress(int key)
 {
-    // Under the child lock only a held Esc leaves (LockedKey).
-    if (key != kEscChar || m_choices.childLock)
+    // Under the child lock only a held Esc leaves.
+    if (key != zephyra::kEscChar || m_lock->isOn())
         return;
     if (!Timer_B1->isActive() && !TimerClick->isActive())
         return;  // the prize pause cannot be cut short
@@ -309,77 +288,26 @@ void TPlay::FormKeyPress(int key)
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
-    if (m_choices.childLock) {
-        LockedKey(event, true);
+    if (m_lock->takeKey(event, true))
         return;
-    }
     // The round holds the keyboard, so the window manager never sees Alt+F4:
     // the field takes it as the close it asks for.
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {
         close();
         return;
     }
-    // By its character, so Ctrl+[, which types Esc too, also leaves.
-    const int character = event->key() == Qt::Key_Escape ? kEscChar
-                          : event->text().isEmpty()      ? 0
-                                                         : event->text().at(0).unicode();
+    const int character = zephyra::keyCharacter(event);
     zephyra::runHandler([&] { FormKeyPress(character); });
 }
 
 void TPlay::keyReleaseEvent(QKeyEvent* event)
 {
-    if (m_choices.childLock)
-        LockedKey(event, false);
+    m_lock->takeKey(event, false);
     QWidget::keyReleaseEvent(event);
 }
 
-void TPlay::LockedKey(QKeyEvent* event, bool down)
+void TPlay::EscHeld()
 {
-    if (event->isAutoRepeat())
-        return;
-    // A key held down repeats as a release and a press; where the X server
-    // says the key is still down, the release was one of those.
-    const quint32 code = event->nativeScanCode();
-    const std::optional<std::bitset<256>> keymap = zephyra::keymapNow();
-    const int id = code ? int(code) : event->key();
-    if (!down) {
-        if (keymap && code < keymap->size() && keymap->test(code))
-            return;
-        m_keysDown.remove(id);
-        StopEscHold();
-        return;
-    }
-    if (m_keysDown.contains(id))
-        return;  // the press after a repeated release
-    m_keysDown.insert(id);
-    // Alone: the X server also knows keys held since before the round
-    // began; elsewhere the field's own record tells.
-    const std::size_t keysDown = keymap ? keymap->count() : std::size_t(m_keysDown.size());
-    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier || keysDown != 1) {
-        StopEscHold();  // a palm on the keyboard never counts
-        return;
-    }
-    m_escHeldMs = 0;
-    EscCue->setProgress(0);
-    EscCue->place();
-    EscCue->show();
-    TimerEsc->start();
-}
-
-void TPlay::StopEscHold()
-{
-    TimerEsc->stop();
-    m_escHeldMs = 0;
-    EscCue->hide();
-}
-
-void TPlay::TimerEscTimer()
-{
-    m_escHeldMs += kTickMs;
-    EscCue->setProgress(double(m_escHeldMs) / zephyra::kHoldToLeaveMs);
-    if (m_escHeldMs < zephyra::kHoldToLeaveMs)
-        return;
-    StopEscHold();
     if (TimeIsUp())
         emit playTimeOver();
     LeaveRound();
@@ -389,7 +317,7 @@ void TPlay::closeEvent(QCloseEvent* event)
 {
     if (!m_leaving) {
         // Under the child lock the window system cannot end the round.
-        if (m_choices.childLock && m_modalLoop) {
+        if (m_lock->isOn() && m_modalLoop) {
             event->ignore();
             return;
         }
@@ -400,10 +328,8 @@ void TPlay::closeEvent(QCloseEvent* event)
         EndPauses();
         emit roundEnded();
     }
-    StopEscHold();
+    m_lock->release();
     m_hiddenCheck.stop();
-    m_front.release();
-    m_grab.release();
     event->accept();
     if (m_modalLoop)
         m_modalLoop->quit();
@@ -414,14 +340,10 @@ void TPlay::changeEvent(QEvent* event)
     // Minimised by the window system ("show desktop", a minimise request):
     // the round ends as on a window-system close, so the program never runs
     // on with no window on screen; under the child lock the field takes the
-    // screen back instead, as when it is made anything but full screen.
-    // Queued, so the state change completes first.
-    if (event->type() == QEvent::WindowStateChange && m_modalLoop) {
-        if (m_choices.childLock && (windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen)) != Qt::WindowFullScreen)
-            QMetaObject::invokeMethod(this, &TPlay::TakeScreenBack, Qt::QueuedConnection);
-        else if (!m_choices.childLock && (windowState() & Qt::WindowMinimized))
-            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
+    // screen back instead. Queued, so the state change completes first.
+    if (event->type() == QEvent::WindowStateChange && m_modalLoop && !m_lock->answerStateChange()
+        && (windowState() & Qt::WindowMinimized))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     QWidget::changeEvent(event);
 }
 
@@ -431,9 +353,9 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
     // desktop") as an exposure to nothing; of its own hiding too, but then
     // it no longer counts the field as mapped. Looked at again a moment
     // later, so the late unmapping of a round just left and begun again is
-    // not taken for one.
+    // not taken for one. The child lock brings a hidden field back itself.
     if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
-        && m_modalLoop && !m_choices.childLock && testAttribute(Qt::WA_Mapped))
+        && m_modalLoop && !m_lock->isOn() && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
     return QWidget::eventFilter(watched, event);
 }
@@ -442,14 +364,6 @@ void TPlay::EndHiddenRound()
 {
     if (m_modalLoop && isVisible() && !windowHandle()->isExposed())
         close();
-}
-
-void TPlay::TakeScreenBack()
-{
-    if (!m_modalLoop)
-        return;
-    showFullScreen();
-    zephyra::bringToFront(this);
 }
 
 void TPlay::PutPicture(TImage* control, const std::function<QImage()>& picture)
@@ -475,7 +389,7 @@ void TPlay::LaunchStep()
         PlayState.LaunchElapsed += kTickMs;
         return;
     }
-    const int picture = zephyra::randomInt(4) + GameSettings.BalloonImageBase;
+    const int picture = zephyra::randomInt(kBalloonColours) + GameSettings.BalloonImageBase;
     const int column = zephyra::randomInt(kLaunchColumns);
     for (int n = 1; n <= kSlotCount; ++n) {
         // By name, as the layout names the slots; the per-tick loops use the
@@ -501,16 +415,14 @@ void TPlay::LaunchStep()
 
 void TPlay::WaspStep()
 {
-    // The pointer is mapped into the window, so the wasp sits under it on
-    // any monitor, not only on one whose corner is the desktop's.
-    const QPoint p = mapFromGlobal(zephyra::pointerScreenPos());
+    const QPoint p = zephyra::waspTarget(this);
     ImageBee->move(p.x() - GameSettings.WaspHotspot, p.y() - GameSettings.WaspHotspot);
 }
 
-void TPlay::RiseStep(TImage* slot)
+void TPlay::RiseStep(TImage* slot, int step)
 {
     if (slot->y() > -GameSettings.BalloonHeight)
-        slot->move(slot->x(), slot->y() - GameSettings.FlightStep);
+        slot->move(slot->x(), slot->y() - step);
     else
         slot->hide();
 }
@@ -564,7 +476,7 @@ void TPlay::Timer_B1Timer()
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             continue;
-        RiseStep(slot);
+        RiseStep(slot, GameSettings.FlightStep);
         // Tested at the position after the rise, even if the rise hid it.
         if (HitTest(i))
             popped = true;
@@ -574,7 +486,7 @@ void TPlay::Timer_B1Timer()
     // However many balloons burst in this tick, they count as one pop.
     if (popped)
         CountPop(Timer_B1);
-    PlayTimeStep(kTickMs);
+    m_clock.step(kTickMs);
     FinishHandler();
 }
 
@@ -610,7 +522,7 @@ void TPlay::TimerPrizTimer()
     ImagePriz->setPicture(QImage());
     TimerPriz->stop();
     ResetCounters();
-    PlayTimeStep(kPrizePauseMs);
+    m_clock.step(kPrizePauseMs);
     if (isVisible())
         TickTimer()->start();
 }
@@ -626,25 +538,12 @@ void TPlay::TimerClickTimer()
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (!slot->isHidden() && PlayState.BurstPhase[static_cast<std::size_t>(i)] == 0)
-            RiseStep(slot);
+            RiseStep(slot, GameSettings.FlightStep);
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
-    PlayTimeStep(kTickMs);
+    m_clock.step(kTickMs);
     FinishHandler();
-}
-
-bool TPlay::TimeIsUp() const { return m_choices.playTime.count() > 0 && m_played >= m_choices.playTime; }
-
-void TPlay::PlayTimeStep(int ms)
-{
-    if (m_choices.playTime.count() <= 0)
-        return;
-    // Ticks come late on a busy machine: the clock says how long the step
-    // really took, so twenty minutes stay twenty. A process stopped for a
-    // while (a debugger, a frozen desktop) is not counted as play.
-    const qint64 real = m_playClock.isValid() ? m_playClock.restart() : ms;
-    m_played += std::chrono::milliseconds(std::clamp<qint64>(real, ms, ms + kLongestLateMs));
 }
 
 void TPlay::FloatAwayStep()
@@ -658,13 +557,10 @@ void TPlay::FloatAwayStep()
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden())
             continue;
-        if (PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0) {
+        if (PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             CountDownBurst(i);
-        } else if (slot->y() > -GameSettings.BalloonHeight) {
-            slot->move(slot->x(), slot->y() - step);
-        } else {
-            slot->hide();
-        }
+        else
+            RiseStep(slot, step);
         flying = flying || !slot->isHidden();
     }
     if (!flying)
@@ -685,7 +581,7 @@ void TPlay::ShowNight()
     ImageNight->show();
     m_sound.play(zephyra::SoundId::Lullaby);
     // Under the lock it stays until a grown-up holds Esc.
-    if (!m_choices.childLock)
+    if (!m_lock->isOn())
         TimerNight->start();
 }
 
@@ -705,12 +601,9 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
         return;
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
-        std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(i)];
-        if (!stingInsideBalloon(ImageBee->x(), ImageBee->y(), slot->x(), slot->y())
-            || slot->isHidden() || phase != 0)
+        if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0 || !HitTest(i))
             continue;
         PutBurstPicture(slot);
-        phase = 1;
         WorkClick();
     }
     FinishHandler();

@@ -2,27 +2,28 @@
 // The play field: a frameless, full-screen, stay-on-top window shown modally
 // for each round. Balloons rise in eight picture slots, the wasp follows the
 // pointer on every 50 ms tick, and two dot-matrix displays count launches and
-// pops.
+// pops. Beside it, in units of their own, what a grown-up's choices lay over a
+// round (the child lock, the play clock) and where a player's input comes
+// from; the field asks them.
 
-#include "app/services/GameSettings.h"
-#include "app/services/parent.h"
-#include "app/services/x11.h"
+#include "play/childlock.h"
+#include "play/playclock.h"
+#include "play/tick.h"
+#include "settings/GameSettings.h"
+#include "settings/parent.h"
 
-#include <QElapsedTimer>
-#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 
 class QEventLoop;
 class QScreen;
 class TDusk;
-class TEscCue;
 class TImage;
 class TLCDScreen;
 class TPngImageCollection;
@@ -30,7 +31,6 @@ namespace zephyra {
 class SoundOutput;
 }
 
-inline constexpr int kTickMs = 50;
 inline constexpr int kSlotCount = 8;  // Ball1 .. Ball8
 inline constexpr int kLaunchColumns = 6;
 // A slot whose burst has reached this phase is hidden on its next step.
@@ -40,9 +40,6 @@ inline constexpr int kPrizePauseMs = 10000;
 inline constexpr int kNightPauseMs = 10000;
 // When play time is up the balloons in flight float away within this many ticks.
 inline constexpr int kFloatAwayTicks = 40;
-// A step of play time counts at most this much beyond its nominal length.
-inline constexpr int kLongestLateMs = 1000;
-inline constexpr int kEscChar = 27;
 
 // Per-round state; only the play field reads and writes it.
 struct TPlayState {
@@ -93,25 +90,30 @@ public:
     // Timer_B1 in the pop-by-movement mode, TimerClick in the click modes.
     QTimer* TickTimer() const;
 
-    // Play time: counted in ticks (and the prize pause) while a limit is set.
-    bool TimeIsUp() const;
-    void PlayTimeStep(int ms);
+    // Play time, as the play clock counts it.
+    bool TimeIsUp() const { return m_clock.isUp(); }
     // Once time is up: no balloon rises, those in flight float away, then
     // the closing picture with the lullaby.
     void FloatAwayStep();
     void ShowNight();
     void TimerNightTimer();
-    // With the child lock, Esc held alone for kHoldToLeaveMs leaves.
-    void TimerEscTimer();
+    // Esc was held to leave a locked round.
+    void EscHeld();
 
     // The steps every tick shares.
     void LaunchStep();
     void WaspStep();
-    void RiseStep(TImage* slot);
+    // Up by step pixels (the flight step in play; faster floating away), or
+    // hidden once above the window.
+    void RiseStep(TImage* slot, int step);
+    // The sting inside the balloon of slot index: its burst begins.
     bool HitTest(int index);
     void BurstStep(int index);
 
     std::array<TImage*, kSlotCount> Slots() const { return m_slots; }
+    // What the round holds beside the field: the child lock (or, without it,
+    // the keyboard alone), with its Esc hold and cue.
+    zephyra::ChildLock& Lock() const { return *m_lock; }
     // Replaces a display's one line: insert at 0, then delete the old line.
     static void ReplaceLine(TLCDScreen* display, const QString& text);
 
@@ -129,8 +131,6 @@ public:
     TDusk* Dusk = nullptr;
     TImage* ImageNight = nullptr;
     QTimer* TimerNight = nullptr;
-    TEscCue* EscCue = nullptr;
-    QTimer* TimerEsc = nullptr;
 
 signals:
     // The round is over and the field has closed: the start screen comes back.
@@ -153,11 +153,6 @@ private:
     // Leaves the round from the field itself: the start screen comes back.
     void LeaveRound();
     void ResetCounters();
-    // The child lock: keys as they go down and up, the hold on Esc, and the
-    // field taken back when it loses the screen.
-    void LockedKey(QKeyEvent* event, bool down);
-    void StopEscHold();
-    void TakeScreenBack();
     // An unlocked round the desktop has hidden (another desktop shown) ends.
     void EndHiddenRound();
     void HideSlots();
@@ -174,18 +169,9 @@ private:
     std::array<TImage*, kSlotCount> m_slots{};
     QEventLoop* m_modalLoop = nullptr;
     std::exception_ptr m_pictureFailure;
-    const zephyra::ParentChoices m_choices;
-    std::chrono::milliseconds m_played{0};
-    QElapsedTimer m_playClock;  // since the last step of play time
+    zephyra::PlayClock m_clock;
+    std::unique_ptr<zephyra::ChildLock> m_lock;
     bool m_leaving = false;  // closed by the field itself, not the window system
-    int m_escHeldMs = 0;
-    QSet<int> m_keysDown;  // under the lock, as the field saw them go down
-    // The field keeps the keyboard for the whole round, so Esc works whatever
-    // window took the focus (a message popping up, a click on a second
-    // monitor) and no key a child mashes leaves the game; under the lock the
-    // pointer too.
-    zephyra::InputGrab m_grab;
-    zephyra::FrontGuard m_front;
     QTimer m_hiddenCheck;  // an unlocked field unmapped: does it stay so?
 };
 

@@ -14,7 +14,6 @@ build=$(realpath "${1:?build directory}")
 work=$(mktemp -d)
 app_pid=
 on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"'
-fail() { echo "FAIL: $*"; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack did not build the package"; }
@@ -70,7 +69,7 @@ done
 (cd "$work" && exec env -i DISPLAY="$DISPLAY" HOME="$work" PATH=/usr/bin:/bin "${sanitizer_env[@]}" \
   "$root/usr/bin/zephyra" >"$work/log" 2>&1) &
 app_pid=$!
-start=$(wait_window "GAME -ZEPHYRA") || { cat "$work/log"; fail "the installed game showed no start screen"; }
+start=$(wait_window "$start_title") || { cat "$work/log"; fail "the installed game showed no start screen"; }
 sleep 1  # the audio output opens shortly after the first paint
 read -r x y w h < <(geometry "$start")
 [[ $w -eq 700 && $h -eq 500 ]] || fail "start screen is ${w}x${h}"

@@ -1,7 +1,7 @@
-# Shared by the end-to-end scripts (sourced, not run): waiting for windows by
-# their exact name and reading where they are. The program under test is
-# $app_pid; a wait gives up early once it has ended. The X server, the window
-# manager and where the controls are come from tools/harness.sh.
+# The steps the end-to-end scripts share (sourced, not run): a round driven
+# through the real program, another client's grabs, a session of one's own.
+# The titles, the controls' places, fail, the waits, the X server and the
+# window manager come from tools/harness.sh.
 
 . "$(dirname "${BASH_SOURCE[0]}")/../tools/harness.sh"
 
@@ -17,36 +17,6 @@ on_exit 'rm -rf "$e2e_config"'
 # case that wants a language sets it for the game alone.
 export LANGUAGE= LC_ALL=C.UTF-8
 
-# Prints the id of a visible window named exactly $1; waits up to $2 tenths
-# of a second (default 100).
-wait_window() {
-  local id i
-  for ((i = 0; i < ${2:-100}; ++i)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    [[ -n ${app_pid:-} ]] && ! kill -0 "$app_pid" 2>/dev/null && return 1
-    sleep 0.1
-  done
-  return 1
-}
-
-# Succeeds once no visible window is named exactly $1 (same wait as above).
-wait_gone() {
-  local i
-  for ((i = 0; i < ${2:-100}; ++i)); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# "x y w h" of a window's client area on the screen; right under a window
-# manager too, which reparents the window into its frame.
-geometry() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
-}
-
 # Succeeds when another client could take the keyboard now ("pointer": the
 # pointer); it gives it back at once. Debian's Python, with python3-xlib.
 can_take() {
@@ -60,23 +30,6 @@ else:
     status = root.grab_keyboard(False, X.GrabModeAsync, X.GrabModeAsync, X.CurrentTime)
 sys.exit(status != X.GrabSuccess)
 EOF
-}
-
-# No --sync: xdotool waits seconds for a move when the pointer is already there.
-click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
-
-# Waits up to $1 tenths of a second (default 100) for the program to end; its
-# exit code goes to $exit_code.
-wait_exit() {
-  local i
-  for ((i = 0; i < ${1:-100}; ++i)); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && return 1
-  wait "$app_pid"
-  exit_code=$?
-  app_pid=
 }
 
 # Runs the script's run_round once bare and once under openbox, as players
@@ -112,7 +65,7 @@ end_session() {
 }
 
 # ---- Driving the real program through a round. The scripts set $game (the
-# executable) and define fail(label, message); $work is their scratch folder.
+# executable); $work is their scratch folder; a failure names the case in $label.
 
 # Starts the game with the given extra environment ("NAME=value" words),
 # through the command prefix in $game_wrapper when there is one (valgrind).
@@ -121,34 +74,27 @@ launch_game() {
   app_pid=$!
 }
 
-# Clicks at (x, y) inside window $1, after the button under it has lit.
-# By the client area's place on the screen: xdotool's own geometry counts a
-# window manager's frame twice.
-click_in() {
-  local x y
-  read -r x y _ _ < <(geometry "$1")
-  xdotool mousemove $((x + $2)) $((y + $3))
-  sleep 0.3
-  xdotool click 1
+# The popped counter's display on play field $1: not a pixel more, or a
+# balloon passing beside it looks like a pop. The window, not the root:
+# rootless XWayland cannot read the root.
+counter_shot() {
+  local x y w h
+  read -r x y w h <<<"${popped_counter[*]}"
+  import -window "$1" -crop "${w}x$h+$x+$y" +repage rgb:- 2>/dev/null | md5sum
 }
-
-# The popped counter's display (365 x 65 at 536, 8) on play field $1: not a
-# pixel more, or a balloon passing beside it looks like a pop. The window, not the
-# root: rootless XWayland cannot read the root.
-counter_shot() { import -window "$1" -crop 365x65+536+8 +repage rgb:- 2>/dev/null | md5sum; }
 
 # Opens Options from start screen $1, types $2 as the prize count, saves.
 set_prize_count() {
   local options
   click_in "$1" "${options_button[@]}"
-  options=$(wait_window 'Options' 100) || return 1
+  options=$(wait_window "$options_title" 100) || return 1
   sleep 0.3
   click_in "$options" "${prize_count_box[@]}"
   # Delete takes away what the box's completion offers after the typed text.
   xdotool key ctrl+a BackSpace type "$2"
   xdotool key Delete
   click_in "$options" "${save_button[@]}"
-  wait_window 'GAME -ZEPHYRA' 50 >/dev/null && wait_gone 'Options' 30
+  wait_window "$start_title" 50 >/dev/null && wait_gone "$options_title" 30
 }
 
 # Plays on field $1 until the popped counter has
@@ -201,11 +147,11 @@ extra_plugins() {
     grep -Ev '/platforms/libqxcb\.so$|/platforminputcontexts/libcomposeplatforminputcontextplugin\.so$'
 }
 
-# Fails unless the only visible window called ZEPHYRA is the full-screen play
-# field $1 (the standard error box carries the same caption).
+# Fails unless the only visible window with the play field's title is the
+# full-screen play field $1 (the standard error box carries the same caption).
 no_error_box() {
   local id n=0
-  for id in $(xdotool search --onlyvisible --name '^ZEPHYRA$' 2>/dev/null); do
+  for id in $(xdotool search --onlyvisible --name "^$field_title\$" 2>/dev/null); do
     [[ $id == "$1" ]] || ((++n))
   done
   ((n == 0))
@@ -217,10 +163,10 @@ leave_and_exit() {
   local start
   xdotool windowfocus --sync "$1" 2>/dev/null
   xdotool key Escape
-  start=$(wait_window 'GAME -ZEPHYRA' "${ui_wait:-50}") || fail "$label" "Esc did not bring back the start screen"
-  # No window called ZEPHYRA is left, so no error box either.
-  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field or an error box still shown after Esc"
+  start=$(wait_window "$start_title" "${ui_wait:-50}") || fail "Esc did not bring back the start screen"
+  # No window with the field's title is left, so no error box either.
+  wait_gone "$field_title" 30 || fail "play field or an error box still shown after Esc"
   click_in "$start" "${exit_button[@]}"
-  wait_exit "${exit_wait:-300}" || fail "$label" "Exit did not end the program"
-  ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
+  wait_exit "${exit_wait:-300}" || fail "Exit did not end the program"
+  ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "exit status $exit_code"; }
 }

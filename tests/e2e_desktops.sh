@@ -20,7 +20,7 @@ cleanup() {
   stop_display
 }
 on_exit 'cleanup; rm -rf "$work"'
-fail() { echo "FAIL ($1): $2" >&2; [[ -s $work/out.txt ]] && tail -5 "$work/out.txt" >&2; cleanup; exit 1; }
+fail_shows "$work/out.txt"
 
 play_seconds=3
 [[ ${ZEPHYRA_FULL:-} == 1 ]] && play_seconds=20
@@ -41,7 +41,7 @@ run_case() {
   shift 2
   while (($#)) && [[ $1 != -- ]]; do declare "$1=1"; shift; done
   shift
-  start_display "$screen" +extension RANDR || fail "$label" "Xvfb did not start"
+  start_display "$screen" +extension RANDR || fail "Xvfb did not start"
   sw=${screen%%x*} sh=${screen#*x} sh=${sh%%x*}
   if [[ -n $monitors ]]; then
     # One wide screen split into two monitors, the left one primary; where
@@ -62,53 +62,53 @@ run_case() {
       ZEPHYRA_CASE="$label-$$" "$@"
   fi
   launch_game "$@"
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
   sleep 0.5
   read -r x y w h < <(geometry "$start")
   # Centred on the primary monitor (a window manager may keep it on screen).
   if [[ -z $wm ]]; then
-    ((x == (sw - 700) / 2 && y == (sh - 500) / 2)) \
-      || fail "$label" "start screen at $x,$y, not centred on the ${sw}x$sh primary monitor"
+    ((x == (sw - start_size[0]) / 2 && y == (sh - start_size[1]) / 2)) \
+      || fail "start screen at $x,$y, not centred on the ${sw}x$sh primary monitor"
   fi
-  ((x + 350 > 0 && x + 350 < sw)) || fail "$label" "start screen not on the primary monitor"
+  ((x + start_size[0] / 2 > 0 && x + start_size[0] / 2 < sw)) || fail "start screen not on the primary monitor"
   shot "$label-start"
   if [[ -n $banner ]]; then
     click_in "$start" "${web_banner[@]}"
     sleep 1
-    start=$(wait_window 'GAME -ZEPHYRA' 20) || fail "$label" "the banner closed the start screen"
-    no_error_box "" || fail "$label" "the banner raised an error box"
+    start=$(wait_window "$start_title" 20) || fail "the banner closed the start screen"
+    no_error_box "" || fail "the banner raised an error box"
     if [[ -n $lean ]]; then
-      [[ -s $work/opened ]] || fail "$label" "the banner started no browser"
+      [[ -s $work/opened ]] || fail "the banner started no browser"
       # What the desktop set reaches the browser as it was; what the game set
       # for Qt's start does not.
       for v in "$@"; do
-        [[ $v == [A-Z]*=* ]] && { grep -qxF "$v" "$work/opened" || fail "$label" "the browser did not get $v"; }
+        [[ $v == [A-Z]*=* ]] && { grep -qxF "$v" "$work/opened" || fail "the browser did not get $v"; }
       done
       ! grep -E '^(QT_NO_XDG_DESKTOP_PORTAL|DBUS_SESSION_BUS_ADDRESS)=' "$work/opened" ||
-        fail "$label" "the game's start-up settings reached the browser"
+        fail "the game's start-up settings reached the browser"
     fi
   fi
 
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
   sleep 0.5
   read -r x y w h < <(geometry "$play")
   ((x == 0 && y == 0 && w == sw && h == sh)) \
-    || fail "$label" "play field is ${w}x$h+$x+$y, not the ${sw}x$sh primary monitor"
-  play_for "$play" "$play_seconds" || fail "$label" "the game ended during play"
-  no_error_box "$play" || fail "$label" "an error box is open during play"
+    || fail "play field is ${w}x$h+$x+$y, not the ${sw}x$sh primary monitor"
+  play_for "$play" "$play_seconds" || fail "the game ended during play"
+  no_error_box "$play" || fail "an error box is open during play"
   shot "$label-play"
 
   if [[ -n $lean ]]; then
     plugins=$(extra_plugins "$app_pid")
-    [[ -z $plugins ]] || fail "$label" "plugins the game does not use are mapped: $plugins"
+    [[ -z $plugins ]] || fail "plugins the game does not use are mapped: $plugins"
   fi
   leave_and_exit "$play"
   if [[ -n $lean ]]; then
     sleep 0.5
     left=$(grep -lsF "ZEPHYRA_CASE=$label-$$" /proc/[0-9]*/environ | cut -d/ -f3)
     for pid in $left; do kill "$pid" 2>/dev/null; done
-    [[ -z $left ]] || fail "$label" "processes left after exit: $(ps -o comm= -p "${left//$'\n'/,}" | tr '\n' ' ')"
+    [[ -z $left ]] || fail "processes left after exit: $(ps -o comm= -p "${left//$'\n'/,}" | tr '\n' ' ')"
   fi
   stop_display
   echo "ok: $label"
@@ -142,11 +142,12 @@ run_case lang-c 1024x768x24 wm -- LANG=C LC_ALL=C LANGUAGE=
 run_case lang-de 1024x768x24 wm -- LANG=de_DE.UTF-8 LC_ALL= LANGUAGE=de
 # Refused before Qt starts, in one line; the game plays at the screen's own scale.
 run_case bad-scale 1024x768x24 -- QT_SCALE_FACTOR=50
-(($(grep -c QT_SCALE_FACTOR "$work/out.txt") == 1)) || fail bad-scale "not one line about QT_SCALE_FACTOR"
+(($(grep -c QT_SCALE_FACTOR "$work/out.txt") == 1)) || fail "not one line about QT_SCALE_FACTOR"
 echo "ok: bad-scale said so"
 for bad in DISPLAY=:9999 QT_QPA_PLATFORM=nosuch; do
+  label=$bad
   env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$bad" "$game" >"$work/out.txt" 2>&1
   status=$?
-  ((status == 1)) && grep -q 'platform plugin' "$work/out.txt" || fail "$bad" "status $status, not 1 with Qt's message"
+  ((status == 1)) && grep -q 'platform plugin' "$work/out.txt" || fail "status $status, not 1 with Qt's message"
   echo "ok: $bad"
 done

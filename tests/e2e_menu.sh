@@ -13,8 +13,6 @@ app=${1:?path to zephyra}
 app_pid=
 tmp=$(mktemp -d)
 on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$tmp"'
-fail() { echo "FAIL: $*"; exit 1; }
-
 shot() {  # shot file w h x y: a region of the screen as the server shows it
   import -window root -crop "$2x$3+$4+$5" +repage "$1"
 }
@@ -33,59 +31,60 @@ run_round() {
   "$app" >"$tmp/log" 2>&1 &
   app_pid=$!
   local start
-  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: start screen never appeared"
+  start=$(wait_window "$start_title") || fail "start screen never appeared"
   sleep 0.5
   read -r x y w h < <(geometry "$start")
-  [[ $w -eq 700 && $h -eq 500 ]] || fail "$label: start screen is ${w}x${h}"
+  [[ $w -eq ${start_size[0]} && $h -eq ${start_size[1]} ]] || fail "start screen is ${w}x${h}"
 
   # Play's picture: normal, lit under the pointer, normal again once the
   # pointer crosses the background.
   local bx=$((x + play_area[0])) by=$((y + play_area[1])) bw=${play_area[2]} bh=${play_area[3]}
-  move $((x + 350)) $((y + 250)); settle
+  move $((x + w / 2)) $((y + h / 2)); settle
   shot "$tmp/normal.png" "$bw" "$bh" "$bx" "$by"
   move $((x + play_button[0])) $((y + play_button[1])); settle
   move $((x + play_button[0] + 1)) $((y + play_button[1] + 1)); settle
   shot "$tmp/lit.png" "$bw" "$bh" "$bx" "$by"
   local changed
   changed=$(differing "$tmp/normal.png" "$tmp/lit.png")
-  ((changed > 500)) || fail "$label: hovering Play changed only $changed pixels"
-  move $((x + 350)) $((y + 250)); settle
+  ((changed > 500)) || fail "hovering Play changed only $changed pixels"
+  move $((x + w / 2)) $((y + h / 2)); settle
   shot "$tmp/again.png" "$bw" "$bh" "$bx" "$by"
   changed=$(differing "$tmp/normal.png" "$tmp/again.png")
-  ((changed < 50)) || fail "$label: Play still differs by $changed pixels after the background"
+  ((changed < 50)) || fail "Play still differs by $changed pixels after the background"
 
   click_at $((x + options_button[0])) $((y + options_button[1]))          # Options
   local options
-  options=$(wait_window "Options") || fail "$label: the options dialog never appeared"
-  wait_gone "GAME -ZEPHYRA" || fail "$label: start screen still visible beside the dialog"
+  options=$(wait_window "$options_title") || fail "the options dialog never appeared"
+  wait_gone "$start_title" || fail "start screen still visible beside the dialog"
   sleep 0.5
   read -r ox oy ow oh < <(geometry "$options")
-  [[ $ow -eq 791 && $oh -eq 263 ]] || fail "$label: dialog client area is ${ow}x${oh}, not 791x263"
+  [[ $ow -eq ${options_size[0]} && $oh -eq ${options_size[1]} ]] ||
+    fail "dialog client area is ${ow}x${oh}, not ${options_size[0]}x${options_size[1]}"
   # Centred by its outer frame, title bar included, from its first showing.
   local l=0 r=0 t=0 b=0
   read -r l r t b < <(xprop -id "$options" _NET_FRAME_EXTENTS | awk -F' = ' 'NF > 1 {gsub(",", "", $2); print $2}')
   eval "$(xdotool getdisplaygeometry --shell)"
   (( ox - ${l:-0} == (WIDTH - ow - ${l:-0} - ${r:-0}) / 2 && oy - ${t:-0} == (HEIGHT - oh - ${t:-0} - ${b:-0}) / 2 )) \
-    || fail "$label: dialog frame at $((ox - ${l:-0})),$((oy - ${t:-0})) is not centred on ${WIDTH}x${HEIGHT}"
+    || fail "dialog frame at $((ox - ${l:-0})),$((oy - ${t:-0})) is not centred on ${WIDTH}x${HEIGHT}"
 
   if [[ $label != "no window manager" ]]; then
     # A minimised dialog would leave nothing of the game on screen.
     xdotool windowminimize "$options"
-    start=$(wait_window "GAME -ZEPHYRA") || fail "$label: minimising the dialog did not bring back the start screen"
+    start=$(wait_window "$start_title") || fail "minimising the dialog did not bring back the start screen"
     click_at $((x + options_button[0])) $((y + options_button[1]))        # Options again
-    options=$(wait_window "Options") || fail "$label: the options dialog did not open again"
+    options=$(wait_window "$options_title") || fail "the options dialog did not open again"
     sleep 0.5
     read -r ox oy ow oh < <(geometry "$options")
   fi
 
   click_at $((ox + save_button[0])) $((oy + save_button[1]))         # Save
-  start=$(wait_window "GAME -ZEPHYRA") || fail "$label: Save did not bring back the start screen"
-  wait_gone "Options" || fail "$label: the dialog stayed open after Save"
+  start=$(wait_window "$start_title") || fail "Save did not bring back the start screen"
+  wait_gone "$options_title" || fail "the dialog stayed open after Save"
   sleep 0.3
 
   click_at $((x + exit_button[0])) $((y + exit_button[1]))           # Exit
-  wait_exit || fail "$label: Exit did not end the program"
-  [[ $exit_code -eq 0 ]] || fail "$label: exit code $exit_code"
+  wait_exit || fail "Exit did not end the program"
+  [[ $exit_code -eq 0 ]] || fail "exit code $exit_code"
   echo "ok: $label"
 }
 

@@ -16,12 +16,11 @@ game=$(realpath "${1:?path to the zephyra executable}")
 work=$(mktemp -d)
 first= later= flood=
 on_exit 'kill -CONT $first 2>/dev/null; kill -9 $first $later $flood 2>/dev/null; end_session; rm -rf "$work"'
-fail() { echo "FAIL ($label): $*" >&2; exit 1; }
 now() { date +%s.%N; }
 minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 figure() { echo "figure ($label): $1 $(minus "$(now)" "$2") s"; }
-screens() { xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' 2>/dev/null | wc -l; }
+screens() { xdotool search --onlyvisible --name "^$start_title\$" 2>/dev/null | wc -l; }
 # Succeeds once command $1 does, within $2 tenths of a second.
 within() { local i; for ((i = 0; i < $2; ++i)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
@@ -50,7 +49,7 @@ callers() {
 first_game() {
   launch_game
   first=$app_pid
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "no start screen"
+  start=$(wait_window "$start_title" 150) || fail "no start screen"
   sock=$(ls "$XDG_RUNTIME_DIR"/*.socket 2>/dev/null)
 }
 
@@ -60,13 +59,13 @@ next_start_and_exit() {
   timeout 20 "$game" >/dev/null 2>&1 || fail "a further start ended with $?"
   within '(($(screens) == 1))' 20 || fail "$(screens) start screens after a further start"
   app_pid=$first
-  click_in "$(wait_window 'GAME -ZEPHYRA' 50)" "${exit_button[@]}"
+  click_in "$(wait_window "$start_title" 50)" "${exit_button[@]}"
   wait_exit 100 && ((exit_code == 0)) || fail "Exit"
   first=
   echo "ok: $label"
 }
 
-# Visible windows of process $1 named exactly $2 (the play field: ZEPHYRA).
+# Visible windows of process $1 named exactly $2.
 window_of() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n1; }
 
 # $1: "socket" or "bus"; $2: what the stopped game shows, "start screen" or
@@ -77,7 +76,7 @@ stall() {
   first_game
   if [[ $2 == round ]]; then
     click_in "$start" "${play_button[@]}"
-    wait_window ZEPHYRA 100 >/dev/null || fail "no round"
+    wait_window "$field_title" 100 >/dev/null || fail "no round"
   fi
   kill -STOP "$first"
   [[ -n $sock ]] && { callers "$sock" 8 10 front >/dev/null & flood=$!; }
@@ -86,18 +85,18 @@ stall() {
   t=$(now)
   "$game" >/dev/null 2>&1 &
   later=$!
-  within '[[ -n $(window_of "$later" "GAME -ZEPHYRA") ]]' 150 || fail "no start took over the stopped game"
+  within '[[ -n $(window_of "$later" "$start_title") ]]' 150 || fail "no start took over the stopped game"
   figure "the later start showed its start screen after" "$t"
   if [[ -n ${3:-} ]]; then
-    click_in "$(window_of "$later" "GAME -ZEPHYRA")" "${play_button[@]}"
-    within '[[ -n $(window_of "$later" ZEPHYRA) ]]' 100 || fail "no round in the later start"
+    click_in "$(window_of "$later" "$start_title")" "${play_button[@]}"
+    within '[[ -n $(window_of "$later" "$field_title") ]]' 100 || fail "no round in the later start"
   fi
   t=$(now)
   kill -CONT "$first"
   if [[ $2 == round && -z ${3:-} ]]; then
     within '! kill -0 "$later" 2>/dev/null' 30 || fail "the later start did not give way"
     figure "the later start gave way after" "$t"
-    [[ -n $(window_of "$first" ZEPHYRA) ]] || fail "the round is gone"
+    [[ -n $(window_of "$first" "$field_title") ]] || fail "the round is gone"
   else
     within '! kill -0 "$first" 2>/dev/null' 30 || fail "the resumed game did not give way"
     figure "the resumed game gave way after" "$t"
@@ -125,14 +124,14 @@ socket() {
   label="2,000 callers, 1,024 descriptors"
   (ulimit -n 1024 && exec "$game") >/dev/null 2>&1 &
   app_pid=$! first=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "no start screen"
+  start=$(wait_window "$start_title" 150) || fail "no start screen"
   local cpu t seconds=8
   cpu=$(cpu_seconds)
   callers "$sock" 2000 $seconds >"$work/callers.txt" &
   flood=$!
   sleep 2
   click_in "$start" "${options_button[@]}"
-  t=$(wait_window Options 50) || fail "Options during the flood"
+  t=$(wait_window "$options_title" 50) || fail "Options during the flood"
   click_in "$t" "${save_button[@]}"
   wait "$flood"
   flood=
@@ -149,8 +148,8 @@ socket() {
   echo "figure ($label): out of descriptors, the game's CPU: $cpu s in 4 s"
   below "$cpu" 1 || fail "out of descriptors, $cpu s of CPU in 4 s"
   t=$(now)
-  start=$(wait_window 'GAME -ZEPHYRA' 50) && click_in "$start" "${play_button[@]}" &&
-    play=$(wait_window ZEPHYRA 100) || fail "Play after the flood"
+  start=$(wait_window "$start_title" 50) && click_in "$start" "${play_button[@]}" &&
+    play=$(wait_window "$field_title" 100) || fail "Play after the flood"
   figure "Play answered after" "$t"
   leave_and_exit "$play"
   first=

@@ -30,7 +30,7 @@ on_exit 'cleanup; rm -rf "$work"'
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 label=
-fail() { echo "FAIL ($label): $*" >&2; [[ -s $work/out.txt ]] && tail -5 "$work/out.txt" >&2; exit 1; }
+fail_shows "$work/out.txt"
 
 # ---- The command line, before any display.
 label="command line"
@@ -74,7 +74,7 @@ second_start_raises() {
   ((status == 0)) || fail "the second start ended with $status"
   kill -0 "$first_pid" 2>/dev/null || fail "the first game ended"
   wait_front "$1" || fail "the game is not at the front: $(active) active, $(on_top) on top"
-  (($(xdotool search --onlyvisible --name '^GAME -ZEPHYRA$' | wc -l) <= 1)) || fail "two start screens"
+  (($(xdotool search --onlyvisible --name "^$start_title\$" | wc -l) <= 1)) || fail "two start screens"
   kill "$other_pid" 2>/dev/null
   other_pid=
 }
@@ -86,11 +86,11 @@ one_game() {
   local start play
   launch_game
   first_pid=$app_pid
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
   sleep 0.5
   second_start_raises "$start"
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
   sleep 0.5
   second_start_raises "$play"
   # Killed as a crash would end it: the next start is the game.
@@ -98,7 +98,7 @@ one_game() {
   wait "$first_pid" 2>/dev/null
   first_pid=
   launch_game
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "a start after kill -9 showed no start screen"
+  start=$(wait_window "$start_title" 150) || fail "a start after kill -9 showed no start screen"
   click_in "$start" "${exit_button[@]}"
   wait_exit 100 && ((exit_code == 0)) || fail "Exit after a restart"
   end_session
@@ -110,16 +110,16 @@ one_game() {
 begin_round() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "start screen did not appear"
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
   sleep 0.5
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "play field did not appear"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
 }
 
 # Esc held 3.5 s leaves a locked round for the start screen.
 leave_locked() {
   xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "Esc held 3.5 s did not leave"
+  start=$(wait_window "$start_title" 50) || fail "Esc held 3.5 s did not leave"
 }
 
 # Exit on the start screen ends the game with 0.
@@ -165,7 +165,7 @@ child_lock() {
       unmap) xdotool windowunmap "$play" ;;
     esac
     sleep 1.5
-    wait_window 'ZEPHYRA' 10 >/dev/null || fail "$how ended or hid the locked round"
+    wait_window "$field_title" 10 >/dev/null || fail "$how ended or hid the locked round"
     wait_front "$play" || fail "after $how the field is not at the front"
     can_take && fail "after $how another client took the keyboard"
     [[ $how == Alt* && $(current_desktop) != "$shown" ]] && fail "$how showed another desktop"
@@ -174,9 +174,9 @@ child_lock() {
   other_pid=
   xdotool keydown Escape sleep 1 keyup Escape
   sleep 0.5
-  wait_window 'ZEPHYRA' 10 >/dev/null || fail "Esc held 1 s left the locked round"
+  wait_window "$field_title" 10 >/dev/null || fail "Esc held 1 s left the locked round"
   leave_locked
-  wait_gone 'ZEPHYRA' 30 || fail "the field is still shown"
+  wait_gone "$field_title" 30 || fail "the field is still shown"
   exit_game
   echo "ok: $label"
 }
@@ -188,11 +188,11 @@ play_time() {
   local start play
   begin_round --child-lock --minutes 1
   play_for "$play" 70 || fail "the game ended during play"
-  wait_window 'ZEPHYRA' 10 >/dev/null || fail "the goodnight picture did not stay"
+  wait_window "$field_title" 10 >/dev/null || fail "the goodnight picture did not stay"
   leave_locked
   click_in "$start" "${play_button[@]}"
   sleep 1
-  wait_window 'ZEPHYRA' 10 >/dev/null && fail "Play was not refused after the play time"
+  wait_window "$field_title" 10 >/dev/null && fail "Play was not refused after the play time"
   exit_game
   echo "ok: $label"
 }
@@ -205,7 +205,7 @@ sent_away() {
   begin_round
   sleep 1
   xdotool mousemove 900 600 keydown alt click 5 keyup alt
-  start=$(wait_window 'GAME -ZEPHYRA' 30) || fail "no start screen on the desktop shown"
+  start=$(wait_window "$start_title" 30) || fail "no start screen on the desktop shown"
   exit_game
   echo "ok: $label"
 }
@@ -254,10 +254,10 @@ round_is() {
   sleep 1
   xdotool key Escape
   if [[ $how == unlocked ]]; then
-    start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "a short Esc did not leave"
+    start=$(wait_window "$start_title" 50) || fail "a short Esc did not leave"
   else
     sleep 1
-    wait_window 'ZEPHYRA' 10 >/dev/null || fail "a short Esc left the round"
+    wait_window "$field_title" 10 >/dev/null || fail "a short Esc left the round"
     leave_locked
   fi
   exit_game
@@ -273,7 +273,7 @@ grown_ups() {
   rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
   "$game" --grown-ups >"$work/out.txt" 2>&1 &
   app_pid=$!
-  corner=$(wait_window 'Settings for grown-ups' 150) || fail "the settings for grown-ups did not open"
+  corner=$(wait_window "$grown_ups_title" 150) || fail "the settings for grown-ups did not open"
   sleep 0.5
   # The lock has the focus, the play time is next; back from the lock, past
   # the hidden button, is Save.

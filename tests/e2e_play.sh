@@ -23,23 +23,21 @@ cleanup() {
 }
 on_exit 'cleanup; rm -rf "$work"'
 
-fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
-
 run_round() {
   local label=$1 start play sx sy
   launch_game
 
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
-  wait_gone 'GAME -ZEPHYRA' 30 || fail "$label" "start screen still shown during play"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
+  wait_gone "$start_title" 30 || fail "start screen still shown during play"
   eval "$(xdotool getdisplaygeometry --shell)"
   sx=$WIDTH sy=$HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$play")"
   (( WIDTH == sx && HEIGHT == sy && X == 0 && Y == 0 )) \
-    || fail "$label" "play field is ${WIDTH}x${HEIGHT}+$X+$Y, not the whole ${sx}x${sy} screen"
+    || fail "play field is ${WIDTH}x${HEIGHT}+$X+$Y, not the whole ${sx}x${sy} screen"
 
-  play_until_pops "$play" 1 || fail "$label" "no pop seen on the counter after 80 sweeps"
+  play_until_pops "$play" 1 || fail "no pop seen on the counter after 80 sweeps"
 
   # A window manager that restarts lets go of every window for a moment,
   # and the keyboard with it; the field takes it back.
@@ -51,24 +49,24 @@ run_round() {
   # Another window takes the keyboard (a message popping up): Esc still leaves.
   xmessage -center "a message" >/dev/null 2>&1 &
   msg_pid=$!
-  wait_window 'xmessage' 50 >/dev/null || fail "$label" "the message window did not appear"
+  wait_window 'xmessage' 50 >/dev/null || fail "the message window did not appear"
   sleep 0.5
   xdotool key Escape
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Esc did not bring back the start screen"
+  start=$(wait_window "$start_title" 50) || fail "Esc did not bring back the start screen"
   kill "$msg_pid" 2>/dev/null; wait "$msg_pid" 2>/dev/null; msg_pid=
-  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Esc"
+  wait_gone "$field_title" 30 || fail "play field still shown after Esc"
 
   # The round holds the keyboard, so Alt+F4 reaches the field, which closes.
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear again"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear again"
   sleep 0.5
   xdotool key alt+F4
-  start=$(wait_window 'GAME -ZEPHYRA' 50) || fail "$label" "Alt+F4 did not end the round"
-  wait_gone 'ZEPHYRA' 30 || fail "$label" "play field still shown after Alt+F4"
+  start=$(wait_window "$start_title" 50) || fail "Alt+F4 did not end the round"
+  wait_gone "$field_title" 30 || fail "play field still shown after Alt+F4"
 
   click_in "$start" "${exit_button[@]}"
-  wait_exit || fail "$label" "Exit did not end the program"
-  (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "$label" "exit status $exit_code"; }
+  wait_exit || fail "Exit did not end the program"
+  (( exit_code == 0 )) || { cat "$work/out.txt" >&2; fail "exit status $exit_code"; }
   echo "ok ($label): popped, Esc, Alt+F4, Exit"
 }
 

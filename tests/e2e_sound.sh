@@ -26,18 +26,17 @@ cleanup() {
   app_pid= rec_pid=
 }
 on_exit 'cleanup; end_pulse; rm -rf "$work"'
-fail() { echo "FAIL ($1): $2" >&2; cleanup; exit 1; }
 start_pulse || exit 1
 label=sound
 
 # Starts the game, sets the prize count to $1 and opens the play field $play.
 start_round() {
   launch_game
-  start=$(wait_window 'GAME -ZEPHYRA' 150) || fail "$label" "start screen did not appear"
-  set_prize_count "$start" "$1" || fail "$label" "could not set the prize count"
-  start=$(wait_window 'GAME -ZEPHYRA' 50)
+  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
+  set_prize_count "$start" "$1" || fail "could not set the prize count"
+  start=$(wait_window "$start_title" 50)
   click_in "$start" "${play_button[@]}"
-  play=$(wait_window 'ZEPHYRA' 100) || fail "$label" "play field did not appear"
+  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
 }
 
 start_round 2
@@ -57,24 +56,24 @@ wait_thawed() { for _ in $(seq 24); do frozen || return 0; done; return 1; }
 # balloons popped together would win at once; then the round is played again.
 for attempt in 1 2 3; do
   record zephyra_test.monitor "$work/rec.wav"
-  play_until_pops "$play" 1 80 4 || fail "$label" "no first pop"
+  play_until_pops "$play" 1 80 4 || fail "no first pop"
   xdotool mousemove 0 0
   sleep 1
   if frozen; then
     stop_recording
-    wait_thawed || fail "$label" "the prize pause did not end"
+    wait_thawed || fail "the prize pause did not end"
     continue
   fi
-  play_until_pops "$play" 1 80 4 || fail "$label" "no second pop"
+  play_until_pops "$play" 1 80 4 || fail "no second pop"
   xdotool mousemove 0 0
   sleep 0.5  # the prize's first paint
-  frozen || fail "$label" "the second pop did not win the prize"
+  frozen || fail "the second pop did not win the prize"
   sleep 4  # the fanfare plays out
   stop_recording
-  wait_thawed || fail "$label" "the prize pause did not end"
+  wait_thawed || fail "the prize pause did not end"
   break
 done
-[[ -f $work/rec.wav && -z $rec_pid ]] || fail "$label" "no round with two separate pops"
+[[ -f $work/rec.wav && -z $rec_pid ]] || fail "no round with two separate pops"
 leave_and_exit "$play"
 
 heard=$(segments "$work/rec.wav")
@@ -89,45 +88,45 @@ awk -v pop="$pop_len" -v fan="$fanfare_len" '
     if (NR != 2) { print "expected the pop and then the fanfare, heard " NR " sounds"; exit 1 }
     if (len[1] < pop - 0.05 || len[1] > pop + 0.05) { print "first sound lasts " len[1] " s, the pop " pop " s"; exit 1 }
     if (len[2] < fan - 0.1 || len[2] > fan + 0.1) { print "second sound lasts " len[2] " s, the fanfare " fan " s"; exit 1 }
-  }' <<<"$heard" >"$work/verdict" || fail "$label" "$(cat "$work/verdict")"
+  }' <<<"$heard" >"$work/verdict" || fail "$(cat "$work/verdict")"
 echo "ok: pop then fanfare heard"
 
 # ---- The server's troubles, in one round with no prize to pause the field.
 label="server trouble"
 start_round 1000
-play_until_pops "$play" 1 80 4 || fail "$label" "no pop"
+play_until_pops "$play" 1 80 4 || fail "no pop"
 
 # Pops played into sink $1 while $2 more are counted; fails unless one is heard.
 heard_on() {
   record "$1.monitor" "$work/$1.wav"
-  play_until_pops "$play" "$2" 80 4 || fail "$label" "no pop $3"
+  play_until_pops "$play" "$2" 80 4 || fail "no pop $3"
   sleep 0.7  # the last pop plays out
   stop_recording
-  [[ -n $(segments "$work/$1.wav") ]] || fail "$label" "no pop heard $3"
+  [[ -n $(segments "$work/$1.wav") ]] || fail "no pop heard $3"
 }
 
 # The device in use goes away; the desktop's default has moved to another.
 pactl load-module module-null-sink sink_name=zephyra_second >/dev/null
 pactl set-default-sink zephyra_second
 pactl unload-module "$(pactl list short modules | awk '$3 == "sink_name=zephyra_test" { print $1 }')"
-frozen && fail "$label" "the field stopped when the device went away"
+frozen && fail "the field stopped when the device went away"
 heard_on zephyra_second 2 "on the new device"
 
 # The server dies, and comes back.
 stop_pulse
-frozen && fail "$label" "the field stopped when the server died"
-play_until_pops "$play" 1 80 4 || fail "$label" "no pop while the server was gone"
-start_pulse || fail "$label" "the sound server did not start again"
+frozen && fail "the field stopped when the server died"
+play_until_pops "$play" 1 80 4 || fail "no pop while the server was gone"
+start_pulse || fail "the sound server did not start again"
 # The next pop asks for the server again; one asked for while the answer is
 # on its way is not played late, so the check listens a moment after.
-play_until_pops "$play" 1 80 4 || fail "$label" "no pop once the server was back"
+play_until_pops "$play" 1 80 4 || fail "no pop once the server was back"
 sleep 1
 heard_on zephyra_test 2 "after the server came back"
 
 # The server stops answering: the field goes on, and Esc and Exit work.
 kill -STOP "$pulse_pid"
-frozen && fail "$label" "the field stopped when the server stopped answering"
-play_until_pops "$play" 2 80 4 || fail "$label" "no pop while the server did not answer"
+frozen && fail "the field stopped when the server stopped answering"
+play_until_pops "$play" 2 80 4 || fail "no pop while the server did not answer"
 leave_and_exit "$play"
 kill -CONT "$pulse_pid"
 echo "ok: the field went on and sound came back through the server's troubles"

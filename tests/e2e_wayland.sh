@@ -23,7 +23,7 @@ cleanup() {
   rm -rf "$runtime"
 }
 on_exit cleanup
-fail() { echo "FAIL: $*"; [[ -f $runtime/mutter.log ]] && tail -5 "$runtime/mutter.log"; exit 1; }
+fail_shows "$runtime/mutter.log"
 
 export XDG_RUNTIME_DIR=$runtime XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-zephyra-test
 unset DISPLAY QT_QPA_PLATFORM
@@ -48,6 +48,6 @@ bash "$here/e2e_parent.sh" "$app" || fail "the grown-ups' choices through XWayla
 
 QT_QPA_PLATFORM=offscreen "$app" >/dev/null 2>&1 &
 app_pid=$!
-wait_window "GAME -ZEPHYRA" 30 >/dev/null && fail "QT_QPA_PLATFORM=offscreen was overridden: the window is on XWayland"
+wait_window "$start_title" 30 >/dev/null && fail "QT_QPA_PLATFORM=offscreen was overridden: the window is on XWayland"
 kill -0 "$app_pid" 2>/dev/null || fail "the game did not run on the platform the user chose"
 echo "ok: the user's platform stands"

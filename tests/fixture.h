@@ -4,12 +4,12 @@
 // test waits on an audio device), and the three windows built by the
 // program's own function; freshGame() gives all of it anew in one call.
 
-#include "app/services/GameSettings.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "app/windows.h"
 #include "menu/Unit_options.h"
+#include "platform/random.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 
 #include <QApplication>
 #include <QCheckBox>

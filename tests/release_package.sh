@@ -33,7 +33,6 @@ cleanup() {
 on_exit cleanup
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
-fail() { echo "FAIL: $*"; exit 1; }
 
 desktops=(bare) desktop_qt=()
 if [[ $flavour == desktop ]]; then
@@ -62,16 +61,16 @@ for desktop in "${desktops[@]}"; do
   desktop_env=()
   [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
   launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER" "${desktop_env[@]}"
-  start=$(wait_window 'GAME -ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: no start screen"; }
+  start=$(wait_window "$start_title" $((100 * slow))) || { cat "$work/out.txt"; fail "no start screen"; }
   sleep "$slow"
   colours=$(import -window "$start" -format '%k' info:)
-  ((colours > 1000)) || fail "$label: start screen shows only $colours colours, not its picture"
+  ((colours > 1000)) || fail "start screen shows only $colours colours, not its picture"
   read -r x y _ _ < <(geometry "$start")
   click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
-  play=$(wait_window 'ZEPHYRA' $((100 * slow))) || { cat "$work/out.txt"; fail "$label: Play showed no play field"; }
+  play=$(wait_window "$field_title" $((100 * slow))) || { cat "$work/out.txt"; fail "Play showed no play field"; }
   sleep "$slow"
   plugins=$(extra_plugins "$app_pid")
-  [[ -z $plugins ]] || fail "$label: plugins the game does not use are mapped: $plugins"
+  [[ -z $plugins ]] || fail "plugins the game does not use are mapped: $plugins"
 
   # Two pops, apart, each heard whole: no sound shorter than the pop, and
   # together at least two pops' worth (two that come close together in the
@@ -79,7 +78,7 @@ for desktop in "${desktops[@]}"; do
   # seconds it heard late, so it stops a while after the last pop.
   record zephyra_test.monitor "$work/pops.wav"
   for n in 1 2; do
-    play_until_pops "$play" 1 80 4 || fail "$label: no pop $n"
+    play_until_pops "$play" 1 80 4 || fail "no pop $n"
     xdotool mousemove 0 0
     sleep "$slow"
   done
@@ -87,7 +86,7 @@ for desktop in "${desktops[@]}"; do
   stop_recording
   heard=$(segments "$work/pops.wav")
   awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
-    fail "$label: two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
+    fail "two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
 
   leave_and_exit "$play"
   echo "ok: $label (installed version $version, with recommends): start screen, Play, two pops heard, Esc, Exit 0"

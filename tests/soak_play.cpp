@@ -6,15 +6,15 @@
 //
 // Usage: soak_play [ticks-per-mode [seed]]     (default 50000, 20261207)
 // One tick stands for 50 ms of game time: 1,000,000 ticks are about 14 hours.
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
 #include "assets/PngImageList.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
 #include "menu/menu.h"
+#include "platform/random.h"
 #include "play/UnitPlay.h"
 #include "play/counters.h"
+#include "settings/GameSettings.h"
 #include "tests/fixture.h"
 
 #include <QCursor>

@@ -1,9 +1,9 @@
 // Pictures at the screen's density: CTest runs this at device pixel ratios 1,
 // 1.5 and 2. Each picture comes from the variant for that density, keeps its
 // catalogue size in logical pixels and is drawn pixel for pixel.
-#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "controls/TImage.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 #include "tests/fixture.h"

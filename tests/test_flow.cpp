@@ -1,16 +1,16 @@
 // Start-up, the window flow between the three windows, the game settings and
 // the standard error box.
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "app/startup.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/centring.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 #include "tests/fixture.h"
 
 #include <QApplication>

@@ -2,15 +2,15 @@
 // and the windows show it; every text fits its control and every counter
 // caption its display, in the display's code page; the C locale keeps the
 // game's own texts.
-#include "app/base/convert.h"
-#include "app/base/error.h"
-#include "app/services/language.h"
 #include "assets/decode.h"
+#include "base/convert.h"
+#include "base/error.h"
 #include "lcd/LCDScreen.h"
 #include "lcd/LCDText.h"
 #include "menu/Unit_options.h"
 #include "menu/grownups.h"
 #include "menu/menu.h"
+#include "platform/language.h"
 #include "play/UnitPlay.h"
 #include "play/counters.h"
 #include "tests/fit.h"
@@ -139,9 +139,9 @@ private slots:
         QProcess lupdate;
         lupdate.setWorkingDirectory(kSource);
         lupdate.start(QStringLiteral(ZEPHYRA_LUPDATE),
-                      {QStringLiteral("-silent"), QStringLiteral("-I"), kSource, QStringLiteral("app"),
-                       QStringLiteral("menu"), QStringLiteral("play"), QStringLiteral("lcd"),
-                       QStringLiteral("assets"), QStringLiteral("-ts"), gathered});
+                      QStringList{QStringLiteral("-silent"), QStringLiteral("-I"), kSource}
+                          + QStringLiteral(ZEPHYRA_CODE_FOLDERS).split(QLatin1Char(' '))
+                          + QStringList{QStringLiteral("-ts"), gathered});
         QVERIFY(lupdate.waitForFinished(60000));
         QCOMPARE(lupdate.exitCode(), 0);
         const QHash<QString, QString> code = readCatalogue(gathered);

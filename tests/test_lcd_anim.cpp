@@ -1,6 +1,6 @@
 // The dot-matrix display's bitmap modes, animation timer and animator script.
 
-#include "app/base/error.h"
+#include "base/error.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"
 

@@ -1,6 +1,6 @@
 // The dot-matrix display in text mode, checked on the pixels it shows.
 
-#include "app/base/error.h"
+#include "base/error.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"
 

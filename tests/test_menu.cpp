@@ -1,15 +1,15 @@
 // The start screen (hover lighting, loading the options dialog, Play) and the
 // options dialog (Save, Cancel, the close box, the prize-count conversion and
 // its error box, the layout with the system font).
-#include "app/base/convert.h"
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/sound.h"
 #include "assets/PngImageList.h"
+#include "base/convert.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 #include "tests/fit.h"
 #include "tests/fixture.h"
 

@@ -2,8 +2,8 @@
 // that set them, the child lock of a round, the play time, and the options
 // remembered between starts.
 #include "app/commandline.h"
-#include "app/services/TImage.h"
 #include "assets/PngImageList.h"
+#include "controls/TImage.h"
 #include "menu/grownups.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
@@ -36,8 +36,8 @@ int balloonsInFlight()
 // The hold's timer, ticked as the event loop would tick it while it runs.
 void holdEsc(int ticks)
 {
-    for (int i = 0; i < ticks && Play->TimerEsc->isActive(); ++i)
-        Play->TimerEscTimer();
+    for (int i = 0; i < ticks && Play->Lock().TimerEsc->isActive(); ++i)
+        Play->Lock().TimerEscTimer();
 }
 
 // Plays one round, running `during` inside it; true when the round ended by
@@ -150,10 +150,10 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
         // next hold starts over.
         QTest::keyPress(Play, Qt::Key_Escape);
         holdEsc(kHoldTicks - 1);
-        QVERIFY(Play->EscCue->isVisible());
-        QVERIFY(Play->EscCue->Progress() > 0.9);
+        QVERIFY(Play->Lock().EscCue->isVisible());
+        QVERIFY(Play->Lock().EscCue->Progress() > 0.9);
         QTest::keyRelease(Play, Qt::Key_Escape);
-        QVERIFY(!Play->EscCue->isVisible());
+        QVERIFY(!Play->Lock().EscCue->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
         holdEsc(kHoldTicks - 1);
         QVERIFY(Play->isVisible());
@@ -179,7 +179,7 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
-    QVERIFY(!Play->Timer_B1->isActive() && !Play->TimerEsc->isActive());
+    QVERIFY(!Play->Timer_B1->isActive() && !Play->Lock().TimerEsc->isActive());
     QVERIFY(!START->PlayRefused());
 }
 

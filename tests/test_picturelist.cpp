@@ -1,7 +1,7 @@
 // Picture decoding and the picture list component.
-#include "app/base/error.h"
 #include "assets/PngImageList.h"
 #include "assets/decode.h"
+#include "base/error.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,16 +2,15 @@
 // the prize, Esc, the click modes and the sounds. Ticks are driven by calling
 // the tick handlers, the pointer by QCursor::setPos (pointTo), with a seeded
 // generator.
-#include "app/base/error.h"
-#include "app/services/GameSettings.h"
-#include "app/services/TImage.h"
-#include "app/services/services.h"
-#include "app/services/sound.h"
 #include "assets/PngImageList.h"
+#include "base/error.h"
+#include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/sound.h"
 #include "play/UnitPlay.h"
+#include "settings/GameSettings.h"
 #include "tests/fixture.h"
 
 #include <QCursor>

@@ -2,7 +2,7 @@
 // values and what it reports; the system's files, then the user's; a save
 // that keeps what a grown-up wrote by hand, fails in words where the folder
 // cannot be written, and leaves a whole file when killed.
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

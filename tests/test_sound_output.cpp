@@ -1,6 +1,6 @@
 // The sound output on a real sound server (a private one with a null sink,
 // see with-pulse.sh), seen from the server: which streams it plays.
-#include "app/services/sound.h"
+#include "platform/sound.h"
 
 #include <QProcess>
 #include <QRegularExpression>

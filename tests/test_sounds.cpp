@@ -4,7 +4,7 @@
 // that settles on C; and that the player reads them, and refuses what it
 // could not play.
 
-#include "app/services/sound.h"
+#include "platform/sound.h"
 #include "assets/decode.h"
 
 #include <QFile>

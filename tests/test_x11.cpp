@@ -1,8 +1,8 @@
 // The round's hold on the keyboard and the pointer on a real X server (the
 // suite's Xvfb): seen from a second client, which can take them only while
 // the game does not hold them.
-#include "app/services/x11.h"
 #include "menu/menu.h"
+#include "platform/x11.h"
 #include "tests/fixture.h"
 
 #include <QtTest>
@@ -80,7 +80,7 @@ void X11Test::aStalledRoundLetsGoOnlyAfterItsLimit()
         // However this ends, the round is left as a held Esc leaves it.
         const auto leave = qScopeGuard([] {
             for (int i = 0; i < zephyra::kHoldToLeaveMs / kTickMs; ++i)
-                Play->TimerEscTimer();
+                Play->Lock().TimerEscTimer();
         });
         QTRY_VERIFY(held(lock));
         heldBefore = true;

@@ -12,7 +12,7 @@ game=${1:?path to the zephyra executable}
 work=$(mktemp -d)
 app_pid=
 on_exit '[[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null; rm -rf "$work"'
-fail() { echo "FAIL ($1): $2" >&2; tail -30 "$work/memcheck.log" >&2; exit 1; }
+fail_shows "$work/memcheck.log" 30
 label=valgrind
 game_wrapper="valgrind --tool=memcheck --error-exitcode=99 --leak-check=full
   --show-leak-kinds=definite --errors-for-leak-kinds=definite --track-origins=no
@@ -21,20 +21,20 @@ game_wrapper="valgrind --tool=memcheck --error-exitcode=99 --leak-check=full
 exit_wait=3000 ui_wait=300
 
 launch_game QT_LOGGING_RULES='qt.multimedia*=false'
-start=$(wait_window 'GAME -ZEPHYRA' 1200) || fail "$label" "start screen did not appear"
+start=$(wait_window "$start_title" 1200) || fail "start screen did not appear"
 sleep 2
-set_prize_count "$start" 1 || fail "$label" "could not set the prize count"
-start=$(wait_window 'GAME -ZEPHYRA' 300)
+set_prize_count "$start" 1 || fail "could not set the prize count"
+start=$(wait_window "$start_title" 300)
 sleep 1
 click_in "$start" "${play_button[@]}"
-play=$(wait_window 'ZEPHYRA' 600) || fail "$label" "play field did not appear"
+play=$(wait_window "$field_title" 600) || fail "play field did not appear"
 sleep 2
-play_until_pops "$play" 1 150 || fail "$label" "no pop"
+play_until_pops "$play" 1 150 || fail "no pop"
 sleep 20  # the 10 s prize pause, with room for valgrind's pace
 # At valgrind's pace the pause may still run: Esc again until the round ends.
 for _ in 1 2 3; do
   xdotool key Escape
-  wait_window 'GAME -ZEPHYRA' 150 >/dev/null && break
+  wait_window "$start_title" 150 >/dev/null && break
 done
 leave_and_exit "$play"
 grep -E "ERROR SUMMARY|definitely lost|Invalid (read|write)" "$work/memcheck.log"

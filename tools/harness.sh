@@ -1,16 +1,152 @@
-# Shared by every script that drives the game on an X server (sourced, not
-# run): a free display with Xvfb, a window manager on it if asked, both
-# stopped when the script exits; and where the controls the scripts click are.
+# What the scripts in tests/, bench/ and tools/ that drive the game share
+# (sourced, not run): the windows' titles, where the controls they click are
+# (read from the layout), fail, the waits, and a free display with Xvfb and a
+# window manager on it if asked, both stopped when the script exits.
 
-# Centres of the controls, in their window's own pixels: the layout's place
-# of each plus half its size.
-play_area=(32 168 132 49)  # start screen: Play's picture, x y w h
-play_button=(98 192)       # its centre
-options_button=(358 193)   # Options (248,168 220x51)
-exit_button=(605 193)      # Exit (544,168 122x51)
-prize_count_box=(655 165)  # options dialog: the prize count's text (555,155 233x21), clear of its arrow
-save_button=(707 247)      # Save (627,235 161x25)
-web_banner=(365 465)       # start screen: the banner (240,448 250x35)
+harness_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# The windows by their exact titles (xdotool takes them as patterns). The
+# play field's is also the standard error box's caption.
+start_title='GAME -ZEPHYRA'
+field_title='ZEPHYRA'
+options_title='Options'  # under the C locale's texts; a translation has its own
+grown_ups_title='Settings for grown-ups'  # likewise
+
+# Where the controls are, "x y w h" in their window's own pixels, as the
+# layout places them: the options dialog's in its .ui, the start screen's and
+# the play field's in their code. A layout these lines cannot read fails here.
+harness_places=$(python3 - "$harness_root" <<'PLACES'
+import re, sys, xml.etree.ElementTree as ET
+root = sys.argv[1]
+
+def in_code(path, name):
+    text = open(f"{root}/{path}").read()
+    found = re.search(r"\b%s\b[^\n]*\((\d+), (\d+), (\d+), (\d+)\)" % re.escape(name), text)
+    if not found:
+        sys.exit(f"harness: no place of {name} in {path}")
+    return found.groups()
+
+def in_ui(path, name):
+    def rect(widget):
+        r = widget.find("property[@name='geometry']/rect")
+        return [int(r.find(k).text) for k in ("x", "y", "width", "height")] if r is not None else [0, 0, 0, 0]
+
+    def walk(widget, x, y):
+        for child in widget.findall("widget"):
+            r = rect(child)
+            if child.get("name") == name:
+                return (x + r[0], y + r[1], r[2], r[3])
+            if (place := walk(child, x + r[0], y + r[1])):
+                return place
+        return None
+
+    window = ET.parse(f"{root}/{path}").getroot().find("widget")
+    place = (0, 0, *rect(window)[2:]) if window.get("name") == name else walk(window, 0, 0)
+    if not place:
+        sys.exit(f"harness: no place of {name} in {path}")
+    return place
+
+size = re.search(r"setFixedSize\((\d+), (\d+)\)", open(f"{root}/menu/menu.cpp").read())
+if not size:
+    sys.exit("harness: no size of the start screen in menu/menu.cpp")
+places = {
+    "start_size": size.groups(),
+    "play_area": in_code("menu/menu.cpp", "B_Play"),
+    "options_area": in_code("menu/menu.cpp", "B_Options"),
+    "exit_area": in_code("menu/menu.cpp", "B_EXit"),
+    "banner_area": in_code("menu/menu.cpp", "Image2"),
+    "popped_counter": in_code("play/UnitPlay.cpp", "LCDScreen2"),
+    "options_size": in_ui("menu/Unit_options.ui", "TOptions")[2:],
+    "prize_count_area": in_ui("menu/Unit_options.ui", "ComboBox1"),
+    "save_area": in_ui("menu/Unit_options.ui", "Button1"),
+}
+for name, numbers in places.items():
+    print(f"{name}=({' '.join(map(str, numbers))})")
+PLACES
+) || exit 1
+eval "$harness_places"
+# The middle of an area "x y w h": "x y".
+centre_of() { echo $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
+read -ra play_button < <(centre_of "${play_area[@]}")
+read -ra options_button < <(centre_of "${options_area[@]}")
+read -ra exit_button < <(centre_of "${exit_area[@]}")
+read -ra web_banner < <(centre_of "${banner_area[@]}")
+read -ra save_button < <(centre_of "${save_area[@]}")
+read -ra prize_count_box < <(centre_of "${prize_count_area[@]}")  # its text, left of the arrow
+
+# Ends the script: "FAIL (label): message" on stderr, with the case's $label
+# when one is set, then the last lines of the logs named by fail_shows.
+harness_logs=()
+fail_shows() { harness_logs+=("${2:-5} $1"); }  # a log, and how many lines (default 5)
+fail() {
+  local entry
+  echo "FAIL${label:+ ($label)}: $*" >&2
+  for entry in "${harness_logs[@]}"; do
+    [[ -s ${entry#* } ]] && tail -n "${entry%% *}" "${entry#* }" >&2
+  done
+  exit 1
+}
+
+# ---- The waits, and where windows are. The program under test is $app_pid;
+# a wait gives up early once it has ended.
+
+# Prints the id of a visible window named exactly $1; looks up to $2 times
+# (default 100), every $3 seconds (default 0.1).
+wait_window() {
+  local id i
+  for ((i = 0; i < ${2:-100}; ++i)); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    [[ -n ${app_pid:-} ]] && ! kill -0 "$app_pid" 2>/dev/null && return 1
+    sleep "${3:-0.1}"
+  done
+  return 1
+}
+
+# Succeeds once no visible window is named exactly $1 (same wait as above).
+wait_gone() {
+  local i
+  for ((i = 0; i < ${2:-100}; ++i)); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# "x y w h" of a window's client area on the screen; right under a window
+# manager too, which reparents the window into its frame.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# No --sync: xdotool waits seconds for a move when the pointer is already there.
+click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
+
+# Waits up to $1 tenths of a second (default 100) for the program to end; its
+# exit code goes to $exit_code.
+wait_exit() {
+  local i
+  for ((i = 0; i < ${1:-100}; ++i)); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && return 1
+  wait "$app_pid"
+  exit_code=$?
+  app_pid=
+}
+
+# Clicks at (x, y) inside window $1, after the button under it has lit.
+# By the client area's place on the screen: xdotool's own geometry counts a
+# window manager's frame twice.
+click_in() {
+  local x y
+  read -r x y _ _ < <(geometry "$1")
+  xdotool mousemove $((x + $2)) $((y + $3))
+  sleep 0.3
+  xdotool click 1
+}
 
 # Commands run when the script exits, last registered first, then the
 # window manager and the X server this library started.
@@ -94,7 +230,7 @@ start_measuring() {
   game=$(realpath "${1:?path to the zephyra executable}")
   runs=${2:-5}
   probe=${FIRSTPAINT:-$(dirname "$game")/firstpaint}
-  [[ -x $probe ]] || { echo "FAIL: no probe at $probe (cmake --build build --target firstpaint)" >&2; exit 1; }
+  [[ -x $probe ]] || fail "no probe at $probe (cmake --build build --target firstpaint)"
   work=$(mktemp -d)
   game_pid=
   on_exit '[[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null; rm -rf "$work"'

@@ -1,8 +1,8 @@
 #pragma once
 // What both picture decoders must do with any bytes: decode to a picture of a
 // sane size, or raise an Error; nothing else may happen.
-#include "app/base/error.h"
 #include "assets/decode.h"
+#include "base/error.h"
 
 #include <QByteArray>
 

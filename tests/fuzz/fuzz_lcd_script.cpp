@@ -1,6 +1,6 @@
 // The animator's script lines, run step by step on a display: a line that
 // does not convert raises an Error and leaves the display as it was.
-#include "app/base/error.h"
+#include "base/error.h"
 #include "lcd/LCDAnimator.h"
 #include "lcd/LCDScreen.h"
 #include "play/counters.h"

@@ -1,7 +1,7 @@
 // The settings file's reader and its save: any text reads without harm, each
 // left-out item is a piece of one line, every value read is one the table
 // takes, and a save of what was read reads back the same.
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
 #include <cstddef>
 #include <cstdint>

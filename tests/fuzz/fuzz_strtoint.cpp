@@ -1,8 +1,8 @@
 // The prize-count conversion, checked against a plain decimal reading:
 // " *[+-]?[0-9]+" converts exactly when it fits 32 bits; a value it returns
 // for any other text must read back the same in its own syntax.
-#include "app/base/convert.h"
-#include "app/base/error.h"
+#include "base/convert.h"
+#include "base/error.h"
 
 #include <QString>
 

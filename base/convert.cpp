@@ -1,6 +1,6 @@
-#include "app/base/convert.h"
+#include "base/convert.h"
 
-#include "app/base/error.h"
+#include "base/error.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "app/base/error.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/services/GameSettings.h"
+#include "settings/GameSettings.h"
 
 TGameSettings GameSettings;
 
@@ -9,7 +9,7 @@ BalloonSizeRow balloonSizeRow(SizeChoice choice)
     case SizeChoice::Small: return {8, 80, 103, 0};
     case SizeChoice::Medium: break;
     }
-    return {4, 130, 168, 1};
+    return kMediumBalloons;
 }
 
 WaspSizeRow waspSizeRow(SizeChoice choice)
@@ -19,26 +19,26 @@ WaspSizeRow waspSizeRow(SizeChoice choice)
     case SizeChoice::Small: return {0, 32, 0, 5, 18, 28, 16};
     case SizeChoice::Medium: break;
     }
-    return {1, 64, 0, 10, 48, 56, 32};
+    return kMediumWasp;
 }
 
 namespace {
 
-using TrackBarTable = std::array<std::int32_t, 5>;
+constexpr int kLastPosition = int(std::tuple_size_v<TrackBarTable>) - 1;
 
-// Positions 0 to 3 have their own value; any other position takes the last.
+// The positions before the last have their own value; any other position takes the last.
 std::int32_t valueAt(const TrackBarTable& table, int position)
 {
-    return table[static_cast<std::size_t>(position >= 0 && position < 4 ? position : 4)];
+    return table[static_cast<std::size_t>(position >= 0 && position < kLastPosition ? position : kLastPosition)];
 }
 
-// The first four positions by value; anything else is the last position.
+// The positions before the last by value; anything else is the last position.
 int positionIn(const TrackBarTable& table, std::int32_t value)
 {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kLastPosition; ++i)
         if (table[static_cast<std::size_t>(i)] == value)
             return i;
-    return 4;
+    return kLastPosition;
 }
 
 }  // namespace
@@ -53,18 +53,18 @@ int positionForLaunchInterval(std::int32_t interval) { return positionIn(kLaunch
 
 SizeChoice balloonChoiceFor(std::uint8_t imageBase)
 {
-    if (imageBase == 0)
+    if (imageBase == balloonSizeRow(SizeChoice::Large).imageBase)
         return SizeChoice::Large;
-    if (imageBase == 4)
+    if (imageBase == kMediumBalloons.imageBase)
         return SizeChoice::Medium;
     return SizeChoice::Small;
 }
 
 SizeChoice waspChoiceFor(std::uint8_t sizeIndex)
 {
-    if (sizeIndex == 0)
+    if (sizeIndex == waspSizeRow(SizeChoice::Small).index)
         return SizeChoice::Small;
-    if (sizeIndex == 1)
+    if (sizeIndex == kMediumWasp.index)
         return SizeChoice::Medium;
     return SizeChoice::Large;
 }

@@ -1,6 +1,6 @@
-#include "app/services/services.h"
+#include "platform/pointer.h"
 
-#include "app/services/x11.h"
+#include "platform/x11.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,38 +10,9 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <chrono>
 #include <optional>
-#include <random>
 
 namespace zephyra {
-
-namespace {
-
-std::mt19937& generator()
-{
-    static std::mt19937 g(5489u);
-    return g;
-}
-
-}  // namespace
-
-void seedRandomFromClock()
-{
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count()
-                   ^ std::chrono::system_clock::now().time_since_epoch().count();
-    generator().seed(static_cast<std::mt19937::result_type>(now));
-}
-
-void seedRandom(quint32 seed) { generator().seed(seed); }
-
-int randomInt(int n)
-{
-    if (n <= 0)
-        return 0;
-    std::uniform_int_distribution<int> d(0, n - 1);
-    return d(generator());
-}
 
 namespace {
 
@@ -141,19 +112,5 @@ QPoint pointerScreenPos() { return PointerTracker::instance().pos(); }
 void followPointer() { PointerTracker::instance(); }
 
 void takePointerPos() { PointerTracker::instance().take(); }
-
-QPoint centredIn(const QRect& area, const QSize& outerSize)
-{
-    // Halved toward zero, as integer division in C++ does.
-    return {area.left() + (area.width() - outerSize.width()) / 2,
-            area.top() + (area.height() - outerSize.height()) / 2};
-}
-
-QPoint centredOnPrimaryScreen(const QSize& outerSize)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    return centredIn(area, outerSize);
-}
 
 }  // namespace zephyra

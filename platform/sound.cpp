@@ -1,4 +1,4 @@
-#include "app/services/sound.h"
+#include "platform/sound.h"
 
 #include "assets/decode.h"
 

@@ -1,6 +1,6 @@
-#include "app/services/settingsfile.h"
+#include "settings/settingsfile.h"
 
-#include "app/services/language.h"
+#include "settings/languages.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/services/single.h"
+#include "platform/single.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>

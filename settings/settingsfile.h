@@ -6,8 +6,8 @@
 // reader, the writer and the corner all go by it. Plain data: it knows no
 // window.
 
-#include "app/services/GameSettings.h"
-#include "app/services/parent.h"
+#include "settings/GameSettings.h"
+#include "settings/parent.h"
 
 #include <QByteArray>
 #include <QList>

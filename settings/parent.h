@@ -3,13 +3,14 @@
 // entry's actions, the settings for grown-ups and their file). Nothing is
 // chosen by default, and then the game plays as it always has.
 
-#include "app/services/sound.h"
-
 #include <QString>
 
 #include <chrono>
 
 namespace zephyra {
+
+// The loudest level of the sounds: as recorded.
+inline constexpr int kLoudest = 100;
 
 struct ParentChoices {
     // During a round only Esc held for kHoldToLeaveMs leaves the play field;
@@ -35,6 +36,6 @@ inline constexpr int kHoldToLeaveMs = 3000;
 inline constexpr std::chrono::milliseconds kLockedStallMs{10000};
 // The longest play time a grown-up can set, and what the desktop offers.
 inline constexpr int kMostMinutes = 240;
-inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // dist/install.cmake
+inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // CMakeLists.txt
 
 }  // namespace zephyra

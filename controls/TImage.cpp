@@ -1,6 +1,6 @@
-#include "app/services/TImage.h"
+#include "controls/TImage.h"
 
-#include "app/base/error.h"
+#include "base/error.h"
 
 #include <QEvent>
 #include <QMouseEvent>

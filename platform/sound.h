@@ -2,6 +2,8 @@
 // The game's sounds. The play field is handed a SoundOutput and asks it for a
 // sound; the program hands it a PulseSound, tests a recording double.
 
+#include "settings/parent.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -13,9 +15,6 @@ namespace zephyra {
 // The lullaby plays when play time is up.
 enum class SoundId { Pop = 0, Prize = 1, Lullaby = 2 };
 inline constexpr int kSoundCount = 3;
-
-// The loudest level: the sounds as recorded.
-inline constexpr int kLoudest = 100;
 
 class SoundOutput {
 public:

@@ -1,4 +1,4 @@
-#include "app/services/x11.h"
+#include "platform/x11.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

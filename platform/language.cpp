@@ -1,4 +1,4 @@
-#include "app/services/language.h"
+#include "platform/language.h"
 
 #include "assets/decode.h"
 
@@ -25,12 +25,6 @@ Installed& installed()
 }
 
 }  // namespace
-
-QStringList availableLanguages()
-{
-    return {QStringLiteral("en"), QStringLiteral("ru"), QStringLiteral("de"),
-            QStringLiteral("fr"), QStringLiteral("es"), QStringLiteral("uk")};
-}
 
 QString chooseLanguage(const QString& locale, const QString& languages)
 {

@@ -1,0 +1,31 @@
+#pragma once
+// The play time a grown-up sets, counted over the rounds in the field's ticks
+// and pauses only. Without a limit it counts nothing and is never up.
+
+#include <QElapsedTimer>
+
+#include <chrono>
+
+namespace zephyra {
+
+// A step of play time counts at most this much beyond its nominal length.
+inline constexpr int kLongestLateMs = 1000;
+
+class PlayClock {
+public:
+    explicit PlayClock(std::chrono::milliseconds limit) : m_limit(limit) {}
+
+    bool isUp() const { return m_limit.count() > 0 && m_played >= m_limit; }
+    // A round begins: the time on the start screen is not play time, and
+    // once a play time is over, a round after it begins a new one.
+    void startRound();
+    // A tick or a pause of ms has passed in play.
+    void step(int ms);
+
+private:
+    const std::chrono::milliseconds m_limit;
+    std::chrono::milliseconds m_played{0};
+    QElapsedTimer m_sinceStep;
+};
+
+}  // namespace zephyra
