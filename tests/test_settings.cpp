@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(s.choices.volume, 20);
         QVERIFY(reports.isEmpty());
 
-        // Unset or relative: the defaults the specification names.
+        // Unset or relative: the XDG base directories' defaults.
         qunsetenv("XDG_CONFIG_DIRS");
         qputenv("XDG_CONFIG_HOME", "relative");
         QCOMPARE(zephyra::settingsFiles(),
