@@ -47,7 +47,7 @@ CommandLine refuse(const QString& why) { return {CommandLine::Refuse, why, {}}; 
 
 }  // namespace
 
-CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
+CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const ParentChoices& saved)
 {
     using QC = QCoreApplication;
     QCommandLineParser parser;
@@ -58,10 +58,11 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
     const QString lockAction = QC::translate("zephyra", "Play with child lock");
     const QString minutesAction = QC::translate("zephyra", "Play for %1 minutes").arg(kDesktopMinutes);
     const QString easyAction = QC::translate("zephyra", "Easy play");
+    const QString grownUpsAction = QC::translate("zephyra", "Settings for grown-ups");
     parser.setApplicationDescription(
         QC::translate("zephyra", "A balloon-popping game for young children.") + QLatin1Char('\n')
-        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\", \"%2\" and \"%3\".")
-              .arg(lockAction, minutesAction, easyAction));
+        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\", \"%2\", \"%3\" and \"%4\".")
+              .arg(lockAction, minutesAction, easyAction, grownUpsAction));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption lock(
@@ -81,9 +82,14 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
         QStringLiteral("easy"),
         QC::translate("zephyra", "Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends "
                                  "the wasp to the nearest balloon, and it pops it."));
+    const QCommandLineOption grownUps(
+        QStringLiteral("grown-ups"),
+        QC::translate("zephyra", "Opens the settings for grown-ups: the child lock, the play time, the language "
+                                 "and the volume, kept for every start."));
     parser.addOption(lock);
     parser.addOption(minutes);
     parser.addOption(easy);
+    parser.addOption(grownUps);
 
     const bool parsed = parser.parse(arguments);
     const QStringList unknown = parser.unknownOptionNames();
@@ -101,6 +107,8 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
                 QC::applicationName() + QLatin1Char(' ') + QC::applicationVersion() + QLatin1Char('\n'), {}};
 
     CommandLine line;
+    line.choices = saved;
+    line.grownUps = parser.isSet(grownUps);
     if (parser.isSet(minutes)) {
         const QString value = parser.value(minutes);
         static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
@@ -112,8 +120,8 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui)
                               .arg(value));
         line.choices.playTime = std::chrono::minutes(n);
     }
-    line.choices.childLock = parser.isSet(lock);
-    line.choices.easyPlay = parser.isSet(easy);
+    line.choices.childLock = saved.childLock || parser.isSet(lock);
+    line.choices.easyPlay = saved.easyPlay || parser.isSet(easy);
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         // Before the QApplication an unknown word may be one of Qt's own.
         if (beforeGui)

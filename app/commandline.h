@@ -19,6 +19,8 @@ struct CommandLine {
     Outcome outcome = Play;
     QString text;
     ParentChoices choices;
+    // --grown-ups: the settings for grown-ups instead of the game.
+    bool grownUps = false;
 };
 
 inline constexpr int kBadArguments = 2;
@@ -27,8 +29,9 @@ inline constexpr int kBadArguments = 2;
 // QApplication exists (beforeGui), Qt's own options are still among them, so
 // one of those leaves the reading undecided, as does --help-all, which lists
 // them; any other option the game does not know is refused at once. The texts are in the installed
-// language.
-CommandLine readCommandLine(const QStringList& arguments, bool beforeGui);
+// language. The choices are the saved ones with what the command line asks
+// for over them.
+CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const ParentChoices& saved = {});
 
 // Prints the text of an answer or a refusal, and gives the status to end with.
 int finishCommandLine(const CommandLine& line);

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/corner.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "assets/decode.h"
@@ -38,6 +39,18 @@ QIcon windowIcon()
             icon.addPixmap(QPixmap::fromImage(zephyra::decodePng(bytes, path)));
     }
     return icon;
+}
+
+// False, after saying which, when an embedded picture of the icon is damaged.
+bool setWindowIcon()
+{
+    try {
+        QApplication::setWindowIcon(windowIcon());
+    } catch (const zephyra::Error& e) {
+        zephyra::showStandardError(e.message());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -110,9 +123,22 @@ int main(int argc, char* argv[])
     nameApplication();
     // Before any window exists, so every text and picture is the desktop's language.
     zephyra::installLanguage();
-    const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false);
+    // What a grown-up chose: the settings files, the command line over them.
+    const zephyra::SavedSettings saved = zephyra::readSavedSettings();
+    const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false, saved.choices);
     if (line.outcome != zephyra::CommandLine::Play)
         return zephyra::finishCommandLine(line);
+    zephyra::ParentChoices choices = line.choices;
+    if (line.grownUps) {
+        if (!setWindowIcon())
+            return 1;
+        const std::optional<zephyra::ParentChoices> playWith = zephyra::runGrownUps(saved, startupId);
+        if (!playWith)
+            return 0;
+        choices = *playWith;
+    }
+    if (!choices.language.isEmpty())
+        zephyra::installLanguage(choices.language);
     // One game at a time: a game already running comes to the front instead.
     zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown);
     if (!oneGame.claim(startupId))
@@ -124,9 +150,12 @@ int main(int argc, char* argv[])
 
     // Made before the windows and ended after them, so no sound is asked of it gone.
     zephyra::PulseSound sound;
+    sound.setLevel(choices.volume);
+    if (!setWindowIcon())
+        return 1;
     try {
-        QApplication::setWindowIcon(windowIcon());
-        zephyra::createWindows(sound, line.choices);
+        zephyra::createWindows(sound, choices,
+                               choices.rememberOptions && saved.optionsGiven ? &saved.options : nullptr);
     } catch (const zephyra::Error& e) {
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
@@ -141,7 +170,7 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = line.choices.childLock] {
+    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = choices.childLock] {
         QStringList inUse = zephyra::picturesInUse();
         // Only a locked round shows the locked field's pictures.
         if (!lock)

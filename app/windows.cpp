@@ -6,11 +6,34 @@
 #include "platform/x11.h"
 #include "play/UnitPlay.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QObject>
+
+#include <cstdio>
 
 namespace zephyra {
 
-void createWindows(SoundOutput& sound, const ParentChoices& choices)
+namespace {
+
+// The options in force go to the user's settings file; one that cannot be
+// written says so on stderr, and the options hold until the game ends.
+void keepOptions()
+{
+    SavedSettings kept;
+    kept.options = rememberedFrom(GameSettings);
+    const QString file = userSettingsFile();
+    QString why;
+    if (!writeSettingsFile(file, kept, {QLatin1String(kOptionsSection)}, {}, &why))
+        std::fprintf(stderr, "%s: %s\n",
+                     qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                     qPrintable(QCoreApplication::translate("zephyra", "%1: the options cannot be kept (%2)")
+                                    .arg(file, why)));
+}
+
+}  // namespace
+
+void createWindows(SoundOutput& sound, const ParentChoices& choices, const RememberedOptions* remembered)
 {
     try {
         START = new TSTART();
@@ -29,6 +52,10 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices)
     connectHandler(Play, &TPlay::playTimeOver, START, &TSTART::RefusePlay);
     QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
     QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
+    if (remembered)
+        Options->LoadRemembered(*remembered);
+    if (choices.rememberOptions)
+        QObject::connect(Options, &TOptions::settingsSaved, &keepOptions);
 }
 
 void bringGameToFront(const QString& startupId)

@@ -3,6 +3,7 @@
 // tests alike.
 
 #include "settings/parent.h"
+#include "settings/settingsfile.h"
 
 #include <QString>
 
@@ -15,8 +16,11 @@ class SoundOutput;
 // dialog's "my part is over" signals to showing the start screen. A damaged
 // embedded picture raises Error; then nothing is left half-built. The play
 // field plays its sounds on the given output, which outlives the windows, and
-// follows the grown-up's choices.
-void createWindows(SoundOutput& sound, const ParentChoices& choices = {});
+// follows the grown-up's choices. Options remembered from an earlier start
+// are put in force as the dialog's Save would; while the choices remember
+// them, each Save keeps them in the user's settings file.
+void createWindows(SoundOutput& sound, const ParentChoices& choices = {},
+                   const RememberedOptions* remembered = nullptr);
 // Brings the window the game shows now to the front: the play field during a
 // round, the options dialog while open, else the start screen. startupId is
 // the launch asking for it, as zephyra::bringToFront takes it.

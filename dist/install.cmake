@@ -3,9 +3,10 @@
 # package built from the same rules by CPack.
 include(GNUInstallDirs)
 
-# The desktop entry's actions start the game with a grown-up's choices; their
-# names are the catalogues' texts, as the game's --help shows them. The
-# application id and the minutes the desktop offers come from CMakeLists.txt.
+# The desktop entry's actions start the game with a grown-up's choices or
+# open the settings for grown-ups; their names are the catalogues' texts, as
+# the game's --help shows them. The application id and the minutes the
+# desktop offers come from CMakeLists.txt.
 function(zephyra_action_names source out_default out_translated)
   string(REPLACE "%1" "${ZEPHYRA_DESKTOP_MINUTES}" default "${source}")
   set(lines "")
@@ -37,6 +38,7 @@ endfunction()
 zephyra_action_names("Play with child lock" ZEPHYRA_LOCK_ACTION ZEPHYRA_LOCK_ACTION_NAMES)
 zephyra_action_names("Play for %1 minutes" ZEPHYRA_MINUTES_ACTION ZEPHYRA_MINUTES_ACTION_NAMES)
 zephyra_action_names("Easy play" ZEPHYRA_EASY_ACTION ZEPHYRA_EASY_ACTION_NAMES)
+zephyra_action_names("Settings for grown-ups" ZEPHYRA_GROWN_UPS_ACTION ZEPHYRA_GROWN_UPS_ACTION_NAMES)
 
 set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop")
 set(ZEPHYRA_METAINFO_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.metainfo.xml")

@@ -44,6 +44,13 @@ TOptions::~TOptions() = default;
 
 void TOptions::Button1Click()
 {
+    StoreSettings();
+    emit settingsSaved();
+    BackToStart();
+}
+
+void TOptions::StoreSettings()
+{
     if (ui->RadioButton1->isChecked())
         ApplyBalloonSize(SizeChoice::Medium);
     else if (ui->RadioButton2->isChecked())
@@ -72,7 +79,6 @@ void TOptions::Button1Click()
         GameSettings.PopMode = PopByLeftClick;
     else
         GameSettings.PopMode = PopByRightClick;
-    BackToStart();
 }
 
 void TOptions::Button2Click() { BackToStart(); }
@@ -85,30 +91,38 @@ void TOptions::BackToStart()
     hide();
 }
 
-void TOptions::LoadSettings()
+void TOptions::LoadSettings() { ShowOptions(zephyra::rememberedFrom(GameSettings)); }
+
+void TOptions::LoadRemembered(const zephyra::RememberedOptions& options)
 {
-    switch (balloonChoiceFor(GameSettings.BalloonImageBase)) {
+    ShowOptions(options);
+    StoreSettings();
+}
+
+void TOptions::ShowOptions(const zephyra::RememberedOptions& options)
+{
+    switch (options.balloons) {
     case SizeChoice::Large: ui->RadioButton2->setChecked(true); break;
     case SizeChoice::Medium: ui->RadioButton1->setChecked(true); break;
     case SizeChoice::Small: ui->RadioButton3->setChecked(true); break;
     }
-    switch (waspChoiceFor(GameSettings.WaspSizeIndex)) {
+    switch (options.wasp) {
     case SizeChoice::Small: ui->RadioButton6->setChecked(true); break;
     case SizeChoice::Medium: ui->RadioButton4->setChecked(true); break;
     case SizeChoice::Large: ui->RadioButton5->setChecked(true); break;
     }
-    ui->TrackBar2->setValue(positionForLaunchInterval(GameSettings.LaunchInterval));
-    ui->TrackBar1->setValue(positionForFlightStep(GameSettings.FlightStep));
-    if (GameSettings.PopMode == PopByMove)
+    ui->TrackBar2->setValue(options.interval - 1);
+    ui->TrackBar1->setValue(options.speed - 1);
+    if (options.popMode == PopByMove)
         ui->RadioButton7->setChecked(true);
-    else if (GameSettings.PopMode == PopByLeftClick)
+    else if (options.popMode == PopByLeftClick)
         ui->RadioButton8->setChecked(true);
     else
         ui->RadioButton9->setChecked(true);
-    ui->CheckBox1->setChecked(GameSettings.PrizeEnabled);
-    ui->ComboBox1->setEnabled(GameSettings.PrizeEnabled);
-    ui->ComboBox1->setEditText(QString::number(GameSettings.PrizeThreshold));
-    ui->CheckBox2->setChecked(GameSettings.SoundEnabled);
+    ui->CheckBox1->setChecked(options.prize);
+    ui->ComboBox1->setEnabled(options.prize);
+    ui->ComboBox1->setEditText(QString::number(options.prizeAfter));
+    ui->CheckBox2->setChecked(options.popSound);
 }
 
 void TOptions::showEvent(QShowEvent* event)

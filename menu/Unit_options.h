@@ -3,6 +3,8 @@
 // shows the settings in force; Save writes them back; Cancel and the close box
 // return without writing.
 
+#include "settings/settingsfile.h"
+
 #include <QDialog>
 #include <QMargins>
 #include <QTimer>
@@ -24,10 +26,14 @@ public:
     void Button2Click();
     void CheckBox1Click();
     void reject() override;
+    // Puts remembered options in force as Save would, the dialog closed.
+    void LoadRemembered(const zephyra::RememberedOptions& options);
 
 signals:
     // The dialog has done its part: the start screen comes back.
     void returnedToStart();
+    // Save has put every setting in force.
+    void settingsSaved();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +48,8 @@ private:
     static constexpr int kFrameChecks = 25;
 
     void LoadSettings();
+    void ShowOptions(const zephyra::RememberedOptions& options);
+    void StoreSettings();
     void BackToStart();
     void CentreBy(const QMargins& frame);
     void CentreByFrame();

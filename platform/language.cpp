@@ -26,12 +26,6 @@ Installed& installed()
 
 }  // namespace
 
-QStringList availableLanguages()
-{
-    return {QStringLiteral("en"), QStringLiteral("ru"), QStringLiteral("de"),
-            QStringLiteral("fr"), QStringLiteral("es"), QStringLiteral("uk")};
-}
-
 QString chooseLanguage(const QString& locale, const QString& languages)
 {
     // The locale decides whether a language was asked for at all: Qt's own

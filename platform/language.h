@@ -4,14 +4,12 @@
 // comes from a catalogue (translations/zephyra_LANG.ts, embedded as .qm) and
 // from pictures rendered for it (":/pictures/LANG/NAME").
 
+#include "settings/languages.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace zephyra {
-
-// The languages with a catalogue, English first: the one a desktop gets when
-// it asks only for languages we lack.
-QStringList availableLanguages();
 
 // The catalogue for a desktop whose locale is `locale` ("de_DE.UTF-8", as
 // LC_ALL, LC_MESSAGES or LANG name it) and whose list of languages is

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -60,6 +61,7 @@ public:
         : m_sounds(std::move(sounds)), m_mainloop(pa_mainloop_new()),
           m_wake(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
+        takeLevel();
         // A request stays readable on the event counter until the loop reads
         // it, so none is lost however it falls between two polls.
         if (m_wake >= 0)
@@ -79,6 +81,9 @@ public:
         m_request.store((std::uint64_t(now.count()) << kWhatBits) | std::uint64_t(what));
         wake();
     }
+
+    // Taken by the loop before the next sound it starts.
+    void setLevel(int level) { m_level.store(std::clamp(level, 0, kLoudest)); }
 
     // True when the thread has ended and the loop may be deleted.
     bool stop()
@@ -128,6 +133,23 @@ private:
             return;
         m_pending = what;
         m_pendingAt = Clock::time_point(std::chrono::milliseconds(r >> kWhatBits));
+    }
+
+    // The sounds at the level asked for: copies when it is not the loudest,
+    // made on this thread before the stream that plays them.
+    void takeLevel()
+    {
+        const int level = m_level.load();
+        if (level == m_heardLevel)
+            return;
+        for (std::size_t i = 0; i < m_sounds.size(); ++i) {
+            m_heard[i] = m_sounds[i];
+            if (level != kLoudest) {
+                m_heard[i].file = samplesAtLevel(m_sounds[i].samples, level);
+                m_heard[i].samples = m_heard[i].file;
+            }
+        }
+        m_heardLevel = level;
     }
 
     // Plays what was asked for once the server is there.
@@ -185,7 +207,8 @@ private:
     // server refuses leaves it alone.
     void startStream(int index)
     {
-        const Pcm& pcm = m_sounds[std::size_t(index)];
+        takeLevel();
+        const Pcm& pcm = m_heard[std::size_t(index)];
         if (pcm.samples.isEmpty())
             return;  // a sound that cannot be read is not heard
         dropStream(m_starting);
@@ -221,7 +244,7 @@ private:
             answered();
             endPlaying();
             m_playing = std::exchange(m_starting, nullptr);
-            const QByteArrayView samples = m_sounds[std::size_t(m_startingIndex)].samples;
+            const QByteArrayView samples = m_heard[std::size_t(m_startingIndex)].samples;
             pa_stream_write(s, samples.constData(), std::size_t(samples.size()), nullptr, 0, PA_SEEK_RELATIVE);
             // Once played out, the stream goes, so an idle server can rest its device.
             pa_operation* drained = pa_stream_drain(
@@ -343,11 +366,14 @@ private:
     std::thread m_thread;
     std::atomic<std::uint64_t> m_request{0};  // time in ms << kWhatBits | what
     std::atomic<bool> m_quit{false};
+    std::atomic<int> m_level{kLoudest};
     std::mutex m_doneMutex;
     std::condition_variable m_doneChanged;
     bool m_done = false;
 
     // The sound thread's own.
+    std::array<Pcm, kSoundCount> m_heard;  // m_sounds at m_heardLevel
+    int m_heardLevel = -1;
     pa_context* m_context = nullptr;
     pa_stream* m_starting = nullptr;
     pa_stream* m_playing = nullptr;
@@ -373,6 +399,21 @@ std::array<Pcm, kSoundCount> readSounds(const std::array<QString, kSoundCount>& 
 
 }  // namespace
 
+QByteArray samplesAtLevel(QByteArrayView samples, int level)
+{
+    const double x = std::clamp(level, 0, kLoudest) / double(kLoudest);
+    const double gain = x * x * x;
+    QByteArray out(samples.size() & ~qsizetype(1), Qt::Uninitialized);
+    for (qsizetype i = 0; i + 1 < samples.size(); i += 2) {
+        // Little-endian, as the WAV file and the stream have them.
+        const auto sample = std::int16_t(std::uint8_t(samples[i]) | std::uint8_t(samples[i + 1]) << 8);
+        const auto scaled = std::uint16_t(std::lround(sample * gain));
+        out[i] = char(scaled & 0xff);
+        out[i + 1] = char(scaled >> 8);
+    }
+    return out;
+}
+
 PulseSound::PulseSound(const std::array<QString, kSoundCount>& files) : m_loop(new Loop(readSounds(files))) {}
 
 PulseSound::~PulseSound()
@@ -382,6 +423,8 @@ PulseSound::~PulseSound()
 }
 
 void PulseSound::play(SoundId sound) { m_loop->request(int(sound) + 1); }
+
+void PulseSound::setLevel(int level) { m_loop->setLevel(level); }
 
 void PulseSound::connect() { m_loop->request(kConnectOnly); }
 

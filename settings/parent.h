@@ -1,11 +1,16 @@
 #pragma once
-// What a grown-up chooses when starting the game (the command line, the
-// desktop entry's actions). Nothing is chosen by default, and then the game
-// plays as it always has.
+// What a grown-up chooses for the game (the command line, the desktop
+// entry's actions, the settings for grown-ups and their file). Nothing is
+// chosen by default, and then the game plays as it always has.
+
+#include <QString>
 
 #include <chrono>
 
 namespace zephyra {
+
+// The loudest level of the sounds: as recorded.
+inline constexpr int kLoudest = 100;
 
 struct ParentChoices {
     // During a round only Esc held for kHoldToLeaveMs leaves the play field;
@@ -14,6 +19,12 @@ struct ParentChoices {
     // Play time, counted over the rounds, before the closing picture; zero
     // for no limit.
     std::chrono::milliseconds playTime{0};
+    // One of availableLanguages(); empty for the desktop's.
+    QString language;
+    // The sounds' own level, 0 (silent) to kLoudest (as recorded).
+    int volume = kLoudest;
+    // Each start loads the options dialog's settings its last Save kept.
+    bool rememberOptions = false;
     // Easy play: any key but Esc, any mouse button, a tap or a gamepad
     // button sends the wasp to the nearest balloon, and it pops it.
     bool easyPlay = false;

@@ -39,8 +39,10 @@ entry() {
   sed -n "/^\[$group\]/,/^\[/ s/^$1=//p" "$root/usr/share/applications/$id.desktop"
 }
 [[ $(entry Exec) == zephyra && -x $root/usr/bin/zephyra ]] || fail "Exec=$(entry Exec) is not the installed program"
-# The right-click actions start the same program with a grown-up's choice.
-[[ $(entry Actions) == "child-lock;minutes;easy;" ]] || fail "Actions=$(entry Actions)"
+# The right-click actions start the same program with a grown-up's choice,
+# or its settings for grown-ups.
+[[ $(entry Actions) == "child-lock;minutes;easy;grown-ups;" ]] || fail "Actions=$(entry Actions)"
+[[ $(entry Exec "Desktop Action grown-ups") == "zephyra --grown-ups" ]] || fail "the grown-ups action"
 [[ $(entry Exec "Desktop Action child-lock") == "zephyra --child-lock" ]] || fail "the child-lock action"
 [[ $(entry Exec "Desktop Action minutes") =~ ^zephyra\ --minutes\ [0-9]+$ ]] || fail "the minutes action"
 [[ $(entry Exec "Desktop Action easy") == "zephyra --easy" ]] || fail "the easy play action"

@@ -5,6 +5,13 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/../tools/harness.sh"
 
+# The game reads the grown-ups' settings files: each script starts from none,
+# whatever the machine or its user has.
+e2e_config=$(mktemp -d)
+wm_environment=("XDG_CONFIG_HOME=${XDG_CONFIG_HOME-}" "XDG_CONFIG_DIRS=${XDG_CONFIG_DIRS-}")
+export XDG_CONFIG_HOME=$e2e_config/home XDG_CONFIG_DIRS=$e2e_config/system
+on_exit 'rm -rf "$e2e_config"'
+
 # The checks read the game's own texts (the dialog's title, the counters):
 # the game runs under the C locale's texts whatever the desktop speaks; a
 # case that wants a language sets it for the game alone.

@@ -11,6 +11,7 @@
 # Under openbox and mutter on X11; e2e_wayland.sh runs it under mutter
 # through XWayland. Under openbox an unlocked round sent away by Alt+wheel
 # ends to the start screen. The command line's answers need no display.
+# Under openbox, the settings for grown-ups and their files.
 # ZEPHYRA_FULL=1 adds a locked round whose one minute of play runs out.
 # Usage: e2e_parent.sh <path-to-zephyra>
 set -uo pipefail
@@ -244,12 +245,65 @@ two_monitors() {
   echo "ok: $label"
 }
 
+# A round begun with the arguments given is locked: a short Esc stays, one
+# held 3.5 s leaves; or, with "unlocked" first, a short Esc leaves.
+round_is() {
+  local start play how=$1
+  shift
+  begin_round "$@"
+  sleep 1
+  xdotool key Escape
+  if [[ $how == unlocked ]]; then
+    start=$(wait_window "$start_title" 50) || fail "a short Esc did not leave"
+  else
+    sleep 1
+    wait_window "$field_title" 10 >/dev/null || fail "a short Esc left the round"
+    leave_locked
+  fi
+  exit_game
+}
+
+# The settings for grown-ups: the lock and 10 minutes chosen with the
+# keyboard and saved hold at the next plain start. Then the files' order: a
+# system file's lock, a user file's none over it, --child-lock over both; a
+# damaged line is named in one line on stderr.
+grown_ups() {
+  label="$desktop, settings for grown-ups"
+  local corner user=$XDG_CONFIG_HOME/zephyra/zephyra.conf system=$XDG_CONFIG_DIRS/zephyra/zephyra.conf
+  rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
+  "$game" --grown-ups >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  corner=$(wait_window "$grown_ups_title" 150) || fail "the settings for grown-ups did not open"
+  sleep 0.5
+  # The lock has the focus, the play time is next; back from the lock, past
+  # the hidden button, is Save.
+  xdotool windowfocus --sync "$corner" key space Tab ctrl+a type 10
+  xdotool key shift+Tab shift+Tab space
+  wait_exit 50 && ((exit_code == 0)) || fail "Save did not end the settings with 0"
+  grep -qx 'child-lock=true' "$user" && grep -qx 'minutes=10' "$user" || fail "not saved: $(cat "$user")"
+  round_is locked
+  echo "ok: $label: kept for the next start"
+
+  label="$desktop, settings files"
+  rm -f "$user"
+  mkdir -p "${system%/*}"
+  printf '[grown-ups]\nchild-lock=true\n' >"$system"
+  round_is locked
+  printf '[grown-ups]\nchild-lock=false\nvolume=-3\n' >"$user"
+  round_is unlocked
+  [[ $(cat "$work/out.txt") == "zephyra: $user: left out volume=-3 (line 3: not 0 to 100)" ]] \
+    || fail "not one line naming what was left out: $(cat "$work/out.txt")"
+  round_is locked --child-lock
+  rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
+  echo "ok: $label: the system's, the user's over it, the command line over both"
+}
+
 checks() {
   desktop=$1
   one_game socket
   one_game bus
   child_lock
-  [[ $desktop == openbox ]] && sent_away
+  [[ $desktop == openbox ]] && { sent_away; grown_ups; }
   [[ ${ZEPHYRA_FULL:-} == 1 ]] && play_time
   return 0
 }
@@ -267,7 +321,7 @@ two_monitors
 stop_display
 export DISPLAY=$first_display
 # GNOME's window manager on X11, with a session bus of its own.
-setsid dbus-run-session -- mutter --x11 --replace >"$work/mutter.log" 2>&1 &
+setsid env "${wm_environment[@]}" dbus-run-session -- mutter --x11 --replace >"$work/mutter.log" 2>&1 &
 session_pid=$!
 on_exit 'pkill -P "$session_pid" -x mutter; wait "$session_pid" 2>/dev/null'
 for _ in $(seq 50); do

@@ -28,7 +28,7 @@ fail_shows "$runtime/mutter.log"
 export XDG_RUNTIME_DIR=$runtime XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=wayland-zephyra-test
 unset DISPLAY QT_QPA_PLATFORM
 # In a session of its own, so nothing the compositor signals reaches this script.
-setsid dbus-run-session -- mutter --wayland --headless --virtual-monitor 1280x800 \
+setsid env "${wm_environment[@]}" dbus-run-session -- mutter --wayland --headless --virtual-monitor 1280x800 \
   --wayland-display="$WAYLAND_DISPLAY" >"$runtime/mutter.log" 2>&1 &
 session_pid=$!
 for _ in $(seq 100); do

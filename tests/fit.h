@@ -76,8 +76,12 @@ inline CaptionFit captionFit(QWidget* dialog)
     }
     for (QLabel* l : dialog->findChildren<QLabel*>()) {
         const QFontMetrics fm = l->fontMetrics();
-        check(l->contentsRect().width() - fm.horizontalAdvance(l->text()),
-              fm.height() <= l->contentsRect().height(), l, l->text());
+        // A text that wraps needs the height of its lines instead.
+        if (l->wordWrap())
+            check(l->height() - l->heightForWidth(l->width()), true, l, l->text());
+        else
+            check(l->contentsRect().width() - fm.horizontalAdvance(l->text()),
+                  fm.height() <= l->contentsRect().height(), l, l->text());
         ++fit.measured;
     }
     return fit;

@@ -30,7 +30,9 @@ namespace fixture {
 class RecordingSound final : public zephyra::SoundOutput {
 public:
     void play(zephyra::SoundId sound) override { log.push_back(sound); }
+    void setLevel(int l) override { level = l; }
     std::vector<zephyra::SoundId> log;
+    int level = zephyra::kLoudest;
 };
 
 inline RecordingSound& recorder()
@@ -50,23 +52,27 @@ Control* option(const char* name)
     return Options->findChild<Control*>(QLatin1String(name));
 }
 
-inline void buildWindows(const zephyra::ParentChoices& choices = {})
+inline void buildWindows(const zephyra::ParentChoices& choices = {},
+                         const zephyra::RememberedOptions* remembered = nullptr)
 {
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
-    zephyra::createWindows(recorder(), choices);
+    zephyra::createWindows(recorder(), choices, remembered);
 }
 
 // A freshly started game, as the program starts one: the settings and the
 // round at their start values, the windows built anew, no sound asked for
 // yet, and the random generator seeded so that play repeats; with a
-// grown-up's choices as the command line gives them.
-inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& choices = {})
+// grown-up's choices as the command line gives them, and the options an
+// earlier start remembered.
+inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& choices = {},
+                      const zephyra::RememberedOptions* remembered = nullptr)
 {
     zephyra::destroyWindows();
     GameSettings = TGameSettings();
     PlayState = TPlayState();
     clearSounds();
-    buildWindows(choices);
+    recorder().level = zephyra::kLoudest;
+    buildWindows(choices, remembered);
     zephyra::seedRandom(seed);
 }
 

@@ -8,6 +8,7 @@
 #include "lcd/LCDScreen.h"
 #include "lcd/LCDText.h"
 #include "menu/Unit_options.h"
+#include "menu/grownups.h"
 #include "menu/menu.h"
 #include "platform/language.h"
 #include "play/UnitPlay.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QProcess>
 #include <QPushButton>
 #include <QRawFont>
@@ -61,16 +63,33 @@ QHash<QString, QString> readCatalogue(const QString& path)
     return catalogue;
 }
 
+// The settings for grown-ups as a grown-up sees them at their widest: after
+// a Save that could not be kept (a file stands where the folder should).
+std::unique_ptr<TGrownUps> cornerInTrouble(const QTemporaryDir& dir)
+{
+    QFile file(dir.filePath(QStringLiteral("file")));
+    file.open(QIODevice::WriteOnly);
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("file/config")).toUtf8());
+    auto corner = std::make_unique<TGrownUps>(zephyra::SavedSettings(), fixture::recorder());
+    corner->SaveClick();
+    corner->show();
+    corner->layout()->activate();
+    qunsetenv("XDG_CONFIG_HOME");
+    return corner;
+}
+
 // What the windows show in words, by window and control: captions, titles,
 // the words their pictures stand for, the counters' captions (the count
 // taken off). The game's name is not translated.
 QMap<QString, QString> shownTexts()
 {
     QMap<QString, QString> texts;
-    for (QWidget* window : std::initializer_list<QWidget*>{START, Play, Options}) {
+    QTemporaryDir dir;
+    const std::unique_ptr<TGrownUps> corner = cornerInTrouble(dir);
+    for (QWidget* window : std::initializer_list<QWidget*>{START, Play, Options, corner.get()}) {
         const QString context = QString::fromLatin1(window->metaObject()->className());
         const auto add = [&](const QWidget* w, const char* what, const QString& text) {
-            if (!text.isEmpty() && !text.contains(QLatin1String("ZEPHYRA")))
+            if (!text.isEmpty() && !text.contains(QLatin1String("ZEPHYRA")) && !text.contains(dir.path()))
                 texts.insert(context + QLatin1Char('/') + w->objectName() + QLatin1Char('/')
                                  + QLatin1String(what),
                              text);
@@ -244,6 +263,16 @@ private slots:
         QCOMPARE(fit.measured, 22);
         qInfo("%s dialog: tightest \"%s\", %d px to spare; longest \"%s\", %d px", qPrintable(language),
               qPrintable(fit.tightest), fit.margin, qPrintable(fit.longest), fit.longestRoom);
+        // The settings for grown-ups grow to their texts, but no wider than
+        // the smallest screen the game plays on.
+        QTemporaryDir dir;
+        const std::unique_ptr<TGrownUps> corner = cornerInTrouble(dir);
+        const fixture::CaptionFit cornerFit = fixture::captionFit(corner.get());
+        QVERIFY2(cornerFit.overflowing.isEmpty(), qPrintable(cornerFit.overflowing.join(QLatin1String(", "))));
+        QCOMPARE(cornerFit.measured, 14);
+        QVERIFY2(corner->frameGeometry().width() <= 640, qPrintable(QString::number(corner->frameGeometry().width())));
+        qInfo("%s settings for grown-ups: %d px wide; tightest \"%s\", %d px to spare", qPrintable(language),
+              corner->frameGeometry().width(), qPrintable(cornerFit.tightest), cornerFit.margin);
 
         const QRawFont font = QRawFont::fromFont(lcdCounterFont());
         for (TLCDScreen* display : {Play->LCDScreen1, Play->LCDScreen2}) {
@@ -272,7 +301,9 @@ private slots:
         fixture::freshGame();
         const QString counters = QRawFont::fromFont(lcdCounterFont()).familyName();
         int letters = 0;
-        for (const QWidget* control : Options->findChildren<QWidget*>()) {
+        QTemporaryDir dir;
+        const std::unique_ptr<TGrownUps> corner = cornerInTrouble(dir);
+        for (const QWidget* control : Options->findChildren<QWidget*>() + corner->findChildren<QWidget*>()) {
             QStringList texts;
             if (const auto* button = qobject_cast<const QAbstractButton*>(control))
                 texts << button->text();

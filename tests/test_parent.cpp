@@ -1,14 +1,20 @@
-// The grown-ups' choices: the command line that sets them, the child lock of
-// a round and the play time.
+// The grown-ups' choices: the command line and the settings for grown-ups
+// that set them, the child lock of a round, the play time, and the options
+// remembered between starts.
 #include "app/commandline.h"
 #include "assets/PngImageList.h"
 #include "controls/TImage.h"
+#include "menu/grownups.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
 #include "play/overlays.h"
 #include "tests/fixture.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -32,6 +38,13 @@ int balloonsInFlight()
 class ParentTest : public QObject {
     Q_OBJECT
 private slots:
+    // No settings file outlives its case.
+    void cleanup()
+    {
+        QFile::remove(m_config.filePath("zephyra/zephyra.conf"));
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CONFIG_DIRS");
+    }
     void commandLine_data();
     void commandLine();
     void lockedRoundLeavesOnlyByEscHeldAlone();
@@ -39,6 +52,15 @@ private slots:
     void lockedRoundRefusesTheWindowSystem();
     void playTimeEndsWithTheGoodnightPicture_data();
     void playTimeEndsWithTheGoodnightPicture();
+    void theCornersChoicesHoldAtTheNextStart();
+    void aCornerThatCannotSaveOffersThisStart();
+    void listenPlaysThePopAtTheChosenLevel();
+    void playTimeSkipsTimesTooShort();
+    void rememberedOptionsComeBackAtTheNextStart_data();
+    void rememberedOptionsComeBackAtTheNextStart();
+
+private:
+    QTemporaryDir m_config;
 };
 
 void ParentTest::commandLine_data()
@@ -251,6 +273,130 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     });
     START->B_PlayClick();
     QVERIFY(played);
+}
+
+// A grown-up sets the lock and 10 minutes and saves; the next start reads
+// them as the program does, and its round is locked and ends after 10 minutes.
+void ParentTest::theCornersChoicesHoldAtTheNextStart()
+{
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", m_config.filePath("none").toUtf8());
+    {
+        TGrownUps corner({}, fixture::recorder());
+        corner.show();
+        corner.findChild<QCheckBox*>("child-lock")->setChecked(true);
+        corner.findChild<QSpinBox*>("minutes")->setValue(10);
+        corner.findChild<QPushButton*>("Save")->click();
+        QCOMPARE(corner.result(), int(QDialog::Accepted));
+        QVERIFY(!corner.isVisible());
+    }
+    QStringList reports;
+    const zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports);
+    QVERIFY(reports.isEmpty());
+    const zephyra::CommandLine line = zephyra::readCommandLine({"zephyra"}, false, saved.choices);
+    // The command line's play time wins over the file's.
+    QCOMPARE(zephyra::readCommandLine({"zephyra", "--minutes", "2"}, false, saved.choices).choices.playTime,
+             std::chrono::milliseconds(2min));
+    fixture::freshGame(20240611, line.choices);
+    START->show();
+    int ticks = 0;
+    const bool ended = playRound([&ticks] {
+        while (!Play->TimeIsUp() && ticks < 20000) {
+            Play->Timer_B1Timer();
+            ++ticks;
+        }
+        QTest::keyClick(Play, Qt::Key_Escape);
+        QVERIFY(Play->isVisible());
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(kHoldTicks);
+    });
+    QVERIFY(ended);
+    QCOMPARE(ticks, 10 * 60 * 1000 / kTickMs);
+    QVERIFY(START->PlayRefused());
+}
+
+// Where the folder cannot be written (a file stands in its place), the
+// window says so and offers the choices for this start.
+void ParentTest::aCornerThatCannotSaveOffersThisStart()
+{
+    QFile file(m_config.filePath("file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", m_config.filePath("file").toUtf8());
+    TGrownUps corner({}, fixture::recorder());
+    corner.show();
+    QSignalSpy play(&corner, &TGrownUps::playRequested);
+    corner.findChild<QCheckBox*>("child-lock")->setChecked(true);
+    corner.findChild<QPushButton*>("Save")->click();
+    QVERIFY(corner.isVisible());
+    const QLabel* trouble = corner.findChild<QLabel*>("Trouble");
+    QVERIFY(trouble->isVisible());
+    QVERIFY2(trouble->text().contains(m_config.filePath("file/zephyra")) && trouble->text().contains("Not a directory"),
+             qPrintable(trouble->text()));
+    QVERIFY(play.isEmpty());
+    corner.findChild<QPushButton*>("PlayNow")->click();
+    QCOMPARE(play.size(), 1);
+    QVERIFY(play[0][0].value<zephyra::ParentChoices>().childLock);
+    QVERIFY(!corner.isVisible());
+}
+
+void ParentTest::listenPlaysThePopAtTheChosenLevel()
+{
+    TGrownUps corner({}, fixture::recorder());
+    fixture::clearSounds();
+    corner.findChild<QSlider*>("volume")->setValue(40);
+    corner.findChild<QPushButton*>("Listen")->click();
+    QCOMPARE(fixture::recorder().level, 40);
+    QCOMPARE(fixture::sounds(), std::vector<zephyra::SoundId>{zephyra::SoundId::Pop});
+}
+
+// None, or 5 to 240: a step goes over 1 to 4, and typing one is not taken.
+void ParentTest::playTimeSkipsTimesTooShort()
+{
+    TGrownUps corner({}, fixture::recorder());
+    auto* minutes = corner.findChild<QSpinBox*>("minutes");
+    QCOMPARE(minutes->text(), "No limit");
+    minutes->stepUp();
+    QCOMPARE(minutes->value(), 5);
+    minutes->setValue(7);
+    minutes->stepDown();
+    QCOMPARE(minutes->value(), 0);
+    // Typed as a grown-up types: 3 is not taken, 30 is.
+    minutes->selectAll();
+    QTest::keyClicks(minutes, "3");
+    QCOMPARE(minutes->value(), 0);
+    QTest::keyClicks(minutes, "0");
+    QCOMPARE(minutes->value(), 30);
+}
+
+void ParentTest::rememberedOptionsComeBackAtTheNextStart_data()
+{
+    QTest::addColumn<bool>("remember");
+    QTest::newRow("remembered") << true;
+    QTest::newRow("not remembered: the start values") << false;
+}
+
+void ParentTest::rememberedOptionsComeBackAtTheNextStart()
+{
+    QFETCH(bool, remember);
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", m_config.filePath("none").toUtf8());
+    // Large balloons and the left click, saved in the options dialog.
+    fixture::freshGame(20240611, {.rememberOptions = remember});
+    START->B_OptionsClick();
+    fixture::option<QRadioButton>("RadioButton2")->setChecked(true);
+    fixture::option<QRadioButton>("RadioButton8")->setChecked(true);
+    fixture::option<QPushButton>("Button1")->click();
+    QCOMPARE(QFile::exists(zephyra::userSettingsFile()), remember);
+    // A start with the remembering on in the file, whatever this one had.
+    zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), nullptr);
+    saved.choices.rememberOptions = true;
+    fixture::freshGame(20240611, saved.choices, saved.optionsGiven ? &saved.options : nullptr);
+    QCOMPARE(Play->Slots()[0]->width(), remember ? 170 : 130);
+    QCOMPARE(GameSettings.PopMode, remember ? PopByLeftClick : PopByMove);
+    QCOMPARE(GameSettings.LaunchInterval, 1000);
+    START->B_OptionsClick();
+    QCOMPARE(fixture::option<QRadioButton>("RadioButton2")->isChecked(), remember);
+    fixture::option<QPushButton>("Button2")->click();
 }
 
 QTEST_MAIN(ParentTest)

@@ -4,6 +4,7 @@
 // that settles on C; and that the player reads them, and refuses what it
 // could not play.
 
+#include "platform/sound.h"
 #include "assets/decode.h"
 
 #include <QFile>
@@ -173,6 +174,8 @@ private slots:
     void lullabyIsASoftTuneThatSettlesOnC();
     void playerReadsWhatItCanPlay_data();
     void playerReadsWhatItCanPlay();
+    void aLevelScalesEverySample_data();
+    void aLevelScalesEverySample();
 };
 
 void TestSounds::format_data()
@@ -451,6 +454,33 @@ void TestSounds::playerReadsWhatItCanPlay()
     QCOMPARE(pcm.samples.size(), sampleBytes);
     QCOMPARE(pcm.rate, channels ? kRate : 0);
     QVERIFY(pcm.samples == QByteArrayView(bytes).sliced(offset, sampleBytes));
+}
+
+void TestSounds::aLevelScalesEverySample_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("heard");  // of 32767, -32768, 1000, -1000, 1
+    QTest::newRow("loudest: as recorded") << 100 << QList<int>{32767, -32768, 1000, -1000, 1};
+    QTest::newRow("70: about a third") << 70 << QList<int>{11239, -11239, 343, -343, 0};
+    QTest::newRow("half: an eighth") << 50 << QList<int>{4096, -4096, 125, -125, 0};
+    QTest::newRow("silent") << 0 << QList<int>{0, 0, 0, 0, 0};
+    QTest::newRow("above the loudest") << 150 << QList<int>{32767, -32768, 1000, -1000, 1};
+    QTest::newRow("below silent") << -3 << QList<int>{0, 0, 0, 0, 0};
+}
+
+void TestSounds::aLevelScalesEverySample()
+{
+    QFETCH(int, level);
+    QFETCH(QList<int>, heard);
+    QByteArray samples;
+    for (const std::int16_t s : {32767, -32768, 1000, -1000, 1})
+        samples.append(char(s & 0xff)).append(char(s >> 8 & 0xff));
+    const QByteArray scaled = zephyra::samplesAtLevel(samples + '\x7f', level);  // a stray last byte goes
+    QCOMPARE(scaled.size(), samples.size());
+    QList<int> out;
+    for (qsizetype i = 0; i < scaled.size(); i += 2)
+        out << qFromLittleEndian<std::int16_t>(scaled.constData() + i);
+    QCOMPARE(out, heard);
 }
 
 QTEST_MAIN(TestSounds)

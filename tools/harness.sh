@@ -10,6 +10,7 @@ harness_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 start_title='GAME -ZEPHYRA'
 field_title='ZEPHYRA'
 options_title='Options'  # under the C locale's texts; a translation has its own
+grown_ups_title='Settings for grown-ups'  # likewise
 
 # Where the controls are, "x y w h" in their window's own pixels, as the
 # layout places them: the options dialog's in its .ui, the start screen's and
@@ -204,8 +205,12 @@ stop_display() {
 }
 
 # Starts window manager $1 (default openbox) on $DISPLAY; $wm_pid is it.
+# The window manager reads its own settings where the desktop keeps them,
+# also when a script points the game at folders of its own ($wm_environment,
+# "NAME=value" words, tests/e2e-lib.sh).
+wm_environment=()
 start_wm() {
-  ${1:-openbox} >/dev/null 2>&1 &
+  env "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
   wm_pid=$!
   harness_pids+=("$wm_pid")
   sleep 1

@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Kindersicherung: Nur 3 Sekunden gehaltenes Esc beendet eine Runde</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Spielzeit in Minuten</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Die Einstellungen bis zum nächsten Start merken</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Unbegrenzt</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Einstellungen für Erwachsene</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>Für jeden Start des Spiels</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>Ein laufendes Spiel behält seine Einstellungen, bis es geschlossen wird.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Mit diesen Einstellungen spielen</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>Die Sprache des Desktops</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Anhören</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Leise</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Laut</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>Diese Einstellungen lassen sich nicht behalten: In den Ordner %1 kann nicht geschrieben werden (%2). Für diesen Start können sie trotzdem gelten.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>Ein Ballonspiel für kleine Kinder.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“ und „%3“.</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Einfach spielen</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Einstellungen für Erwachsene</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“, „%3“ und „%4“.</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Öffnet die Einstellungen für Erwachsene: Kindersicherung, Spielzeit, Sprache und Lautstärke, für jeden Start gemerkt.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1: Die Einstellungen lassen sich nicht behalten (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true oder false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>%1 bis %2 oder %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>eines von %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>leer oder eines von %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>eine Zeile, die keine Einstellung ist (Zeile %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>den unbekannten Abschnitt [%1] (Zeile %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 vor jedem Abschnitt (Zeile %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (Zeile %3: nicht %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>den unbekannten Schlüssel %1 (Zeile %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>die ganze Datei (größer als %1 KB)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>die ganze Datei (sie lässt sich nicht lesen: %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1: ausgelassen: %2</translation>
     </message>
 </context>
 </TS>

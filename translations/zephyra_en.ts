@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Child lock: only Esc held for 3 seconds leaves a round</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Play time in minutes</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Remember the options between starts</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>No limit</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Settings for grown-ups</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>For every start of the game</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>A game that is running keeps its settings until it is closed.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Play with these settings</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>The desktop&apos;s language</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Quiet</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Full</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>A balloon-popping game for young children.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Its menu on the desktop also offers &amp;quot;%1&amp;quot;, &amp;quot;%2&amp;quot; and &amp;quot;%3&amp;quot;.</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Easy play</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Unexpected argument &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Settings for grown-ups</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1: the options cannot be kept (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true or false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>%1 to %2, or %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>one of %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>empty or one of %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>a line that is no setting (line %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>unknown section [%1] (line %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 before any section (line %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (line %3: not %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>unknown key %1 (line %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>the whole file (larger than %1 KB)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>the whole file (it cannot be read: %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 and %2 more</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1: left out %2</translation>
     </message>
 </context>
 </TS>

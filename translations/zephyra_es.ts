@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Bloqueo infantil: solo Esc pulsado 3 segundos sale de la ronda</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Tiempo de juego en minutos</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Recordar las opciones entre inicios</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sin límite</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Ajustes para adultos</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>Para cada inicio del juego</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>Un juego ya abierto conserva sus ajustes hasta que se cierre.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Jugar con estos ajustes</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>El idioma del escritorio</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Escuchar</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Bajo</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Alto</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>Estos ajustes no se pueden guardar: no se puede escribir en la carpeta %1 (%2). Aun así pueden usarse en este inicio.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>Un juego de reventar globos para peques.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Su menú en el escritorio también ofrece «%1», «%2» y «%3».</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Juego fácil</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Argumento inesperado «%1».</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Ajustes para adultos</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Su menú en el escritorio también ofrece «%1», «%2», «%3» y «%4».</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Abre los ajustes para adultos: bloqueo infantil, tiempo de juego, idioma y volumen, guardados para cada inicio.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1: no se pueden guardar las opciones (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true o false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>de %1 a %2, o %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>de %1 a %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>uno de %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>vacío o uno de %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>una línea que no es un ajuste (línea %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>la sección desconocida [%1] (línea %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 antes de toda sección (línea %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (línea %3: no %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>la clave desconocida %1 (línea %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>todo el archivo (más de %1 KB)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>todo el archivo (no se puede leer: %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 y %2 más</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1: se omitió %2</translation>
     </message>
 </context>
 </TS>

@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Sécurité enfant : seul Échap tenu 3 secondes quitte une partie</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Temps de jeu en minutes</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Garder les réglages d’un lancement à l’autre</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Sans limite</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Réglages pour les grands</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>Pour chaque lancement du jeu</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>Un jeu déjà lancé garde ses réglages jusqu’à sa fermeture.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Jouer avec ces réglages</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>La langue du bureau</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Écouter</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Doux</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Fort</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>Ces réglages ne peuvent pas être gardés : impossible d’écrire dans le dossier %1 (%2). Ils peuvent tout de même servir pour ce lancement.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>Un jeu de ballons à éclater pour les tout-petits.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Son menu sur le bureau propose aussi « %1 », « %2 » et « %3 ».</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Jeu facile</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Argument inattendu « %1 ».</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Réglages pour les grands</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Son menu sur le bureau propose aussi « %1 », « %2 », « %3 » et « %4 ».</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Ouvre les réglages pour les grands : sécurité enfant, temps de jeu, langue et volume, gardés pour chaque lancement.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1 : les réglages ne peuvent pas être gardés (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true ou false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>de %1 à %2, ou %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>de %1 à %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>l’un de %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>vide ou l’un de %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>une ligne qui n’est pas un réglage (ligne %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>la section inconnue [%1] (ligne %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 avant toute section (ligne %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (ligne %3 : pas %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>la clé inconnue %1 (ligne %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>tout le fichier (plus de %1 Ko)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>tout le fichier (illisible : %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 et %2 de plus</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1 : laissé de côté : %2</translation>
     </message>
 </context>
 </TS>

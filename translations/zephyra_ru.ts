@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Детский замок: выйти из раунда можно, лишь удерживая Esc 3 секунды</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Время игры в минутах</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Громкость</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Запоминать настройки между запусками</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Без ограничения</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Настройки для взрослых</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>Для каждого запуска игры</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>Уже запущенная игра сохраняет свои настройки, пока её не закроют.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Играть с этими настройками</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>Язык рабочего стола</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Прослушать</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Тихо</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Громко</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>Эти настройки нельзя сохранить: в папку %1 нельзя записать (%2). Но их можно использовать для этого запуска.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>Игра для малышей: лопай воздушные шарики.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>В её меню на рабочем столе есть также «%1», «%2» и «%3».</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Лёгкая игра</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Лишний аргумент «%1».</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Настройки для взрослых</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>В её меню на рабочем столе есть также «%1», «%2», «%3» и «%4».</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Открывает настройки для взрослых: детский замок, время игры, язык и громкость, сохраняемые для каждого запуска.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1: настройки нельзя сохранить (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true или false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>от %1 до %2 или %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>от %1 до %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>одно из %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>пусто или одно из %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>строку, которая не является настройкой (строка %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>неизвестный раздел [%1] (строка %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 до начала разделов (строка %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (строка %3: не %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>неизвестный ключ %1 (строка %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>весь файл (больше %1 КБ)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>весь файл (его нельзя прочитать: %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 и ещё %2</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1: пропущено: %2</translation>
     </message>
 </context>
 </TS>

@@ -45,6 +45,77 @@
     </message>
 </context>
 <context>
+    <name>TGrownUps</name>
+    <message>
+        <source>Child lock: only Esc held for 3 seconds leaves a round</source>
+        <translation>Дитячий замок: вийти з раунду можна, лише утримуючи Esc 3 секунди</translation>
+    </message>
+    <message>
+        <source>Play time in minutes</source>
+        <translation>Час гри у хвилинах</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Мова</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Гучність</translation>
+    </message>
+    <message>
+        <source>Remember the options between starts</source>
+        <translation>Запам’ятовувати параметри між запусками</translation>
+    </message>
+    <message>
+        <source>No limit</source>
+        <translation>Без обмеження</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Налаштування для дорослих</translation>
+    </message>
+    <message>
+        <source>For every start of the game</source>
+        <translation>Для кожного запуску гри</translation>
+    </message>
+    <message>
+        <source>A game that is running keeps its settings until it is closed.</source>
+        <translation>Уже запущена гра зберігає свої налаштування, доки її не закриють.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Скасувати</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Зберегти</translation>
+    </message>
+    <message>
+        <source>Play with these settings</source>
+        <translation>Грати з цими налаштуваннями</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>Мова робочого столу</translation>
+    </message>
+    <message>
+        <source>Listen</source>
+        <translation>Прослухати</translation>
+    </message>
+    <message>
+        <source>Quiet</source>
+        <translation>Тихо</translation>
+    </message>
+    <message>
+        <source>Full</source>
+        <translation>Гучно</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
+        <translation>Ці налаштування не можна зберегти: до теки %1 неможливо записати (%2). Але їх можна використати для цього запуску.</translation>
+    </message>
+</context>
+<context>
     <name>TLCDScreen</name>
     <message>
         <source>Value must be between 1 and 255.</source>
@@ -238,10 +309,6 @@
         <translation>Гра для малечі: лопай повітряні кульки.</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Її меню на робочому столі також пропонує «%1», «%2» і «%3».</translation>
-    </message>
-    <message>
         <source>Easy play</source>
         <translation>Легка гра</translation>
     </message>
@@ -272,6 +339,78 @@
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Зайвий аргумент «%1».</translation>
+    </message>
+    <message>
+        <source>Settings for grown-ups</source>
+        <translation>Налаштування для дорослих</translation>
+    </message>
+    <message>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Її меню на робочому столі також пропонує «%1», «%2», «%3» і «%4».</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
+        <translation>Відкриває налаштування для дорослих: дитячий замок, час гри, мову й гучність, збережені для кожного запуску.</translation>
+    </message>
+    <message>
+        <source>%1: the options cannot be kept (%2)</source>
+        <translation>%1: параметри не можна зберегти (%2)</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true або false</translation>
+    </message>
+    <message>
+        <source>%1 to %2, or %3</source>
+        <translation>від %1 до %2 або %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>від %1 до %2</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>одне з %1</translation>
+    </message>
+    <message>
+        <source>empty or one of %1</source>
+        <translation>порожньо або одне з %1</translation>
+    </message>
+    <message>
+        <source>a line that is no setting (line %1)</source>
+        <translation>рядок, який не є налаштуванням (рядок %1)</translation>
+    </message>
+    <message>
+        <source>unknown section [%1] (line %2)</source>
+        <translation>невідомий розділ [%1] (рядок %2)</translation>
+    </message>
+    <message>
+        <source>%1 before any section (line %2)</source>
+        <translation>%1 до початку розділів (рядок %2)</translation>
+    </message>
+    <message>
+        <source>%1=%2 (line %3: not %4)</source>
+        <translation>%1=%2 (рядок %3: не %4)</translation>
+    </message>
+    <message>
+        <source>unknown key %1 (line %2)</source>
+        <translation>невідомий ключ %1 (рядок %2)</translation>
+    </message>
+    <message>
+        <source>the whole file (larger than %1 KB)</source>
+        <translation>весь файл (більший за %1 КБ)</translation>
+    </message>
+    <message>
+        <source>the whole file (it cannot be read: %1)</source>
+        <translation>весь файл (його неможливо прочитати: %1)</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 і ще %2</translation>
+    </message>
+    <message>
+        <source>%1: left out %2</source>
+        <translation>%1: пропущено: %2</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,22 @@
+#pragma once
+// The grown-ups' settings at start-up: what their files hold, and their
+// window run on its own.
+
+#include "settings/settingsfile.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace zephyra {
+
+// Reads the settings files; each one that had something left out says so in
+// one line on stderr.
+SavedSettings readSavedSettings();
+
+// Runs the settings for grown-ups alone, one window at a time on the display
+// (another start brings it to the front). Returns the choices to start the
+// game with when the grown-up asks for it, else nothing.
+std::optional<ParentChoices> runGrownUps(const SavedSettings& saved, const QString& startupId);
+
+}  // namespace zephyra
