@@ -300,7 +300,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
     fixture::freshGame(20240611, line.choices);
     START->show();
     int ticks = 0;
-    const bool ended = playRound([&ticks] {
+    const bool ended = fixture::playRound([&ticks] {
         while (!Play->TimeIsUp() && ticks < 20000) {
             Play->Timer_B1Timer();
             ++ticks;
@@ -308,7 +308,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
         QTest::keyClick(Play, Qt::Key_Escape);
         QVERIFY(Play->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QCOMPARE(ticks, 10 * 60 * 1000 / kTickMs);
