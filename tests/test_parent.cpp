@@ -93,7 +93,7 @@ void ParentTest::commandLine_data()
     QTest::newRow("easy play, locked") << QStringList{"--easy", "-child-lock"} << false << int(L::Play) << true << 0
                                        << "";
     QTest::newRow("help names easy play") << QStringList{"--help"} << true << int(L::Answer) << false << 0
-                                          << "\"Easy play\".\n";
+                                          << "\"Easy play\"";
 }
 
 void ParentTest::commandLine()
