@@ -57,11 +57,12 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
     // The desktop entry's actions carry these same names.
     const QString lockAction = QC::translate("zephyra", "Play with child lock");
     const QString minutesAction = QC::translate("zephyra", "Play for %1 minutes").arg(kDesktopMinutes);
+    const QString easyAction = QC::translate("zephyra", "Easy play");
     const QString grownUpsAction = QC::translate("zephyra", "Settings for grown-ups");
     parser.setApplicationDescription(
         QC::translate("zephyra", "A balloon-popping game for young children.") + QLatin1Char('\n')
-        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\", \"%2\" and \"%3\".")
-              .arg(lockAction, minutesAction, grownUpsAction));
+        + QC::translate("zephyra", "Its menu on the desktop also offers \"%1\", \"%2\", \"%3\" and \"%4\".")
+              .arg(lockAction, minutesAction, easyAction, grownUpsAction));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption lock(
@@ -77,12 +78,17 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
             .arg(1)
             .arg(kMostMinutes),
         QStringLiteral("N"));
+    const QCommandLineOption easy(
+        QStringLiteral("easy"),
+        QC::translate("zephyra", "Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends "
+                                 "the wasp to the nearest balloon, and it pops it."));
     const QCommandLineOption grownUps(
         QStringLiteral("grown-ups"),
         QC::translate("zephyra", "Opens the settings for grown-ups: the child lock, the play time, the language "
                                  "and the volume, kept for every start."));
     parser.addOption(lock);
     parser.addOption(minutes);
+    parser.addOption(easy);
     parser.addOption(grownUps);
 
     const bool parsed = parser.parse(arguments);
@@ -115,6 +121,7 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
         line.choices.playTime = std::chrono::minutes(n);
     }
     line.choices.childLock = saved.childLock || parser.isSet(lock);
+    line.choices.easyPlay = saved.easyPlay || parser.isSet(easy);
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         // Before the QApplication an unknown word may be one of Qt's own.
         if (beforeGui)

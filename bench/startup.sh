@@ -8,7 +8,8 @@
 # < 60 MB. SCALE=2 runs the game with QT_SCALE_FACTOR=2 (a high-density screen).
 # The probe is build/firstpaint (bench/firstpaint.cpp), beside the game;
 # FIRSTPAINT names another.
-# Usage: [SCREEN=1920x1080] [SCALE=1] bench/startup.sh <path-to-zephyra> [runs]
+# ARGS are given to the game (ARGS=--easy).
+# Usage: [SCREEN=1920x1080] [SCALE=1] [ARGS=...] bench/startup.sh <path-to-zephyra> [runs]
 set -uo pipefail
 . "$(dirname "$0")/../tools/harness.sh"
 
@@ -20,7 +21,7 @@ start_display "${SCREEN:-1280x1024}x24" || fail "Xvfb did not start"
 
 paints=() rss=() peaks=()
 for ((run = 1; run <= runs; ++run)); do
-  read -r game_pid ms < <("$probe" "$start_title" 10000 "$game" 2>>"$work/game.log")
+  read -r game_pid ms < <("$probe" "$start_title" 10000 "$game" ${ARGS:-} 2>>"$work/game.log")
   [[ $ms == timeout || -z $ms ]] && {
     echo "run $run: no first paint within 10 s" >&2; tail -n 20 "$work/game.log" >&2; exit 1; }
   paints+=("$ms")

@@ -37,6 +37,7 @@ function(zephyra_action_names source out_default out_translated)
 endfunction()
 zephyra_action_names("Play with child lock" ZEPHYRA_LOCK_ACTION ZEPHYRA_LOCK_ACTION_NAMES)
 zephyra_action_names("Play for %1 minutes" ZEPHYRA_MINUTES_ACTION ZEPHYRA_MINUTES_ACTION_NAMES)
+zephyra_action_names("Easy play" ZEPHYRA_EASY_ACTION ZEPHYRA_EASY_ACTION_NAMES)
 zephyra_action_names("Settings for grown-ups" ZEPHYRA_GROWN_UPS_ACTION ZEPHYRA_GROWN_UPS_ACTION_NAMES)
 
 set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop")
@@ -116,7 +117,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # counters draw with their own.
 set(ZEPHYRA_FONT_PACKAGE fonts-dejavu-core CACHE STRING "The package of the options dialog's font")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEPHYRA_FONT_PACKAGE}")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1")
+# Gamepads: SDL is loaded only once one is plugged in, so dpkg-shlibdeps
+# does not see it; without it the game plays on without gamepads.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1, libsdl2-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
 # A package built on one release may need libraries that an older one lacks,
 # so the package's version and file name say where it was built:

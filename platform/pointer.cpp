@@ -35,6 +35,14 @@ public:
         return m_pos;
     }
 
+    void put(QPoint global)
+    {
+        // A question asked before the move would answer with the old place.
+        forgetQuestion();
+        QCursor::setPos(global);
+        m_pos = global;
+    }
+
     void take()
     {
         forgetQuestion();
@@ -112,5 +120,7 @@ QPoint pointerScreenPos() { return PointerTracker::instance().pos(); }
 void followPointer() { PointerTracker::instance(); }
 
 void takePointerPos() { PointerTracker::instance().take(); }
+
+void putPointer(QPoint global) { PointerTracker::instance().put(global); }
 
 }  // namespace zephyra

@@ -15,5 +15,8 @@ void followPointer();
 // Asks the window system where the pointer is and waits for the answer: for
 // a window about to be shown, before any event has said. Never on a tick.
 void takePointerPos();
+// Moves the pointer to this screen position (within the program's own
+// windows), and counts it there at once, before the window system says so.
+void putPointer(QPoint global);
 
 }  // namespace zephyra

@@ -162,6 +162,17 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     TimerNight = makeTimer(this, "TimerNight", kNightPauseMs);
     zephyra::connectHandler(TimerNight, &QTimer::timeout, this, &TPlay::TimerNightTimer);
     zephyra::connectHandler(m_lock.get(), &zephyra::ChildLock::escHeld, this, &TPlay::EscHeld);
+    Input = new TPlayInput(
+        *this, choices.easyPlay,
+        {.balloons = {m_slots.begin(), m_slots.end()},
+         .bursting = [](int i) { return PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0; },
+         .playing = [this] { return TickTimer()->isActive() && !TimeIsUp(); },
+         .placeWasp = [this] { WaspStep(); },
+         .click = [this] {
+             ImageBeeMouseDown(GameSettings.PopMode == PopByRightClick ? Qt::RightButton : Qt::LeftButton);
+         }});
+    // Fingers steer and tap on the field itself, wherever they land.
+    setAttribute(Qt::WA_AcceptTouchEvents);
     m_hiddenCheck.setSingleShot(true);
     m_hiddenCheck.setInterval(kHiddenSettleMs);
     connect(&m_hiddenCheck, &QTimer::timeout, this, &TPlay::EndHiddenRound);
@@ -209,6 +220,7 @@ void TPlay::ShowModal(QScreen* screen)
     // Once a play time is over, a round after it (without the lock, which
     // keeps Play closed) begins a new one, however the last one was left.
     m_clock.startRound();
+    Input->RoundStarted();
     QEventLoop loop;
     m_modalLoop = &loop;
     loop.exec();
@@ -288,6 +300,9 @@ void TPlay::FormKeyPress(int key)
 
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
+    // On easy play any key but Esc is a press, under the lock too.
+    if (event->key() != Qt::Key_Escape && !event->isAutoRepeat())
+        Input->Press();
     if (m_lock->takeKey(event, true))
         return;
     // The round holds the keyboard, so the window manager never sees Alt+F4:
@@ -329,6 +344,7 @@ void TPlay::closeEvent(QCloseEvent* event)
         emit roundEnded();
     }
     m_lock->release();
+    Input->RoundEnded();
     m_hiddenCheck.stop();
     event->accept();
     if (m_modalLoop)
@@ -357,7 +373,28 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
         && m_modalLoop && !m_lock->isOn() && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
+    // On easy play any mouse button is a press, wherever the pointer is; it
+    // does not also click.
+    if (Input->EasyPlay() && watched == windowHandle()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+        if (event->type() == QEvent::MouseButtonPress)
+            Input->Press();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TPlay::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        return Input->Touch(static_cast<QTouchEvent*>(event));
+    default:
+        return QWidget::event(event);
+    }
 }
 
 void TPlay::EndHiddenRound()
@@ -470,6 +507,7 @@ void TPlay::Timer_B1Timer()
         return;
     }
     LaunchStep();
+    Input->Step();
     WaspStep();
     bool popped = false;
     for (int i = 0; i < kSlotCount; ++i) {
@@ -478,9 +516,10 @@ void TPlay::Timer_B1Timer()
             continue;
         RiseStep(slot, GameSettings.FlightStep);
         // Tested at the position after the rise, even if the rise hid it.
-        if (HitTest(i))
+        if (!Input->PassesBy(i) && HitTest(i))
             popped = true;
     }
+    EasyPopStep(popped);
     for (int i = 0; i < kSlotCount; ++i)
         BurstStep(i);
     // However many balloons burst in this tick, they count as one pop.
@@ -488,6 +527,25 @@ void TPlay::Timer_B1Timer()
         CountPop(Timer_B1);
     m_clock.step(kTickMs);
     FinishHandler();
+}
+
+void TPlay::EasyPopStep(bool& popped)
+{
+    const int index = Input->Arrived();
+    if (index < 0)
+        return;
+    TImage* slot = m_slots[static_cast<std::size_t>(index)];
+    std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(index)];
+    if (slot->isHidden() || phase != 0)
+        return;  // the sting's touch popped it already
+    if (GameSettings.PopMode == PopByMove) {
+        phase = 1;  // its burst step puts up the picture, and the tick counts it
+        popped = true;
+        return;
+    }
+    PutBurstPicture(slot);
+    phase = 1;
+    WorkClick();
 }
 
 void TPlay::CountPop(QTimer* tickTimer)
@@ -505,6 +563,7 @@ void TPlay::CountPop(QTimer* tickTimer)
 void TPlay::ShowPrize(QTimer* tickTimer)
 {
     tickTimer->stop();
+    Input->Land();  // a flight and a kept press end with the round's balloons
     HideSlots();
     ImagePriz->move(width() / 2 - kPrizeOffset, height() / 2 - kPrizeOffset);
     if (ImagePriz->Picture().isNull())
@@ -534,6 +593,7 @@ void TPlay::TimerClickTimer()
         return;
     }
     LaunchStep();
+    Input->Step();
     WaspStep();
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
@@ -542,6 +602,9 @@ void TPlay::TimerClickTimer()
     }
     for (int i = 0; i < kSlotCount; ++i)
         CountDownBurst(i);
+    // After the count-down, so its burst lasts as long as a click's.
+    bool popped = false;
+    EasyPopStep(popped);
     m_clock.step(kTickMs);
     FinishHandler();
 }
@@ -549,6 +612,7 @@ void TPlay::TimerClickTimer()
 void TPlay::FloatAwayStep()
 {
     // The wasp still flies; nothing pops any more.
+    Input->Step();
     WaspStep();
     // Fast enough to clear the tallest screen in kFloatAwayTicks, never slower than play.
     const int step = std::max(GameSettings.FlightStep, (height() + GameSettings.BalloonHeight) / kFloatAwayTicks + 1);

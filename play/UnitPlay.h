@@ -26,6 +26,7 @@ class QScreen;
 class TDusk;
 class TImage;
 class TLCDScreen;
+class TPlayInput;
 class TPngImageCollection;
 namespace zephyra {
 class SoundOutput;
@@ -109,6 +110,9 @@ public:
     // The sting inside the balloon of slot index: its burst begins.
     bool HitTest(int index);
     void BurstStep(int index);
+    // Easy play: the balloon a flight reached in this tick pops, as a touch
+    // pops it in the pop-by-movement mode and as a click in the click modes.
+    void EasyPopStep(bool& popped);
 
     std::array<TImage*, kSlotCount> Slots() const { return m_slots; }
     // What the round holds beside the field: the child lock (or, without it,
@@ -131,6 +135,8 @@ public:
     TDusk* Dusk = nullptr;
     TImage* ImageNight = nullptr;
     QTimer* TimerNight = nullptr;
+    // Easy play, gamepads and touch.
+    TPlayInput* Input = nullptr;
 
 signals:
     // The round is over and the field has closed: the start screen comes back.
@@ -145,6 +151,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void ClearRound();

@@ -25,6 +25,9 @@ struct ParentChoices {
     int volume = kLoudest;
     // Each start loads the options dialog's settings its last Save kept.
     bool rememberOptions = false;
+    // Easy play: any key but Esc, any mouse button, a tap or a gamepad
+    // button sends the wasp to the nearest balloon, and it pops it.
+    bool easyPlay = false;
 };
 
 // How long Esc must be held, alone, to leave a locked round; the locked

@@ -41,10 +41,11 @@ entry() {
 [[ $(entry Exec) == zephyra && -x $root/usr/bin/zephyra ]] || fail "Exec=$(entry Exec) is not the installed program"
 # The right-click actions start the same program with a grown-up's choice,
 # or its settings for grown-ups.
-[[ $(entry Actions) == "child-lock;minutes;grown-ups;" ]] || fail "Actions=$(entry Actions)"
+[[ $(entry Actions) == "child-lock;minutes;easy;grown-ups;" ]] || fail "Actions=$(entry Actions)"
 [[ $(entry Exec "Desktop Action grown-ups") == "zephyra --grown-ups" ]] || fail "the grown-ups action"
 [[ $(entry Exec "Desktop Action child-lock") == "zephyra --child-lock" ]] || fail "the child-lock action"
 [[ $(entry Exec "Desktop Action minutes") =~ ^zephyra\ --minutes\ [0-9]+$ ]] || fail "the minutes action"
+[[ $(entry Exec "Desktop Action easy") == "zephyra --easy" ]] || fail "the easy play action"
 [[ $(entry Icon) == "$id" ]] || fail "Icon=$(entry Icon), not $id"
 meta=$root/usr/share/metainfo/$id.metainfo.xml
 grep -q "<id>$id</id>" "$meta" || fail "metainfo id differs from $id"

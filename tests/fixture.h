@@ -6,6 +6,7 @@
 
 #include "app/windows.h"
 #include "menu/Unit_options.h"
+#include "menu/menu.h"
 #include "platform/random.h"
 #include "platform/sound.h"
 #include "play/UnitPlay.h"
@@ -17,6 +18,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
 
 #include <vector>
 
@@ -69,6 +74,34 @@ inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& cho
     recorder().level = zephyra::kLoudest;
     buildWindows(choices, remembered);
     zephyra::seedRandom(seed);
+}
+
+// Ticks the hold on Esc of a locked round as the event loop would while it runs.
+inline void holdEsc(int ticks)
+{
+    for (int i = 0; i < ticks && Play->Lock().TimerEsc->isActive(); ++i)
+        Play->Lock().TimerEscTimer();
+}
+
+// Plays one round, running `during` inside it; true when the round ended by
+// itself. One that does not is left after five seconds, as a grown-up would
+// leave it, so a fault fails the test instead of hanging it.
+inline bool playRound(const std::function<void()>& during)
+{
+    bool forced = false;
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [&forced] {
+        forced = true;
+        QTest::keyRelease(Play, Qt::Key_A);
+        QTest::keyPress(Play, Qt::Key_Escape);
+        holdEsc(zephyra::kHoldToLeaveMs / kTickMs);
+        Play->close();
+    });
+    fallback.start(5000);
+    QTimer::singleShot(0, Play, during);
+    START->B_PlayClick();
+    return !forced;
 }
 
 }  // namespace fixture

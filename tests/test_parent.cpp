@@ -33,34 +33,6 @@ int balloonsInFlight()
     return int(std::count_if(field.begin(), field.end(), [](const TImage* s) { return !s->isHidden(); }));
 }
 
-// The hold's timer, ticked as the event loop would tick it while it runs.
-void holdEsc(int ticks)
-{
-    for (int i = 0; i < ticks && Play->Lock().TimerEsc->isActive(); ++i)
-        Play->Lock().TimerEscTimer();
-}
-
-// Plays one round, running `during` inside it; true when the round ended by
-// itself. One that does not is left after five seconds, as a grown-up would
-// leave it, so a fault fails the test instead of hanging it.
-bool playRound(const std::function<void()>& during)
-{
-    bool forced = false;
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [&forced] {
-        forced = true;
-        QTest::keyRelease(Play, Qt::Key_A);
-        QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
-        Play->close();
-    });
-    fallback.start(5000);
-    QTimer::singleShot(0, Play, during);
-    START->B_PlayClick();
-    return !forced;
-}
-
 }  // namespace
 
 class ParentTest : public QObject {
@@ -118,6 +90,10 @@ void ParentTest::commandLine_data()
     QTest::newRow("help") << QStringList{"--help"} << true << int(L::Answer) << false << 0 << "--minutes <N>";
     QTest::newRow("help names the lock") << QStringList{"-h"} << true << int(L::Answer) << false << 0
                                          << "Play with child lock";
+    QTest::newRow("easy play, locked") << QStringList{"--easy", "-child-lock"} << false << int(L::Play) << true << 0
+                                       << "";
+    QTest::newRow("help names easy play") << QStringList{"--help"} << true << int(L::Answer) << false << 0
+                                          << "\"Easy play\"";
 }
 
 void ParentTest::commandLine()
@@ -132,6 +108,7 @@ void ParentTest::commandLine()
     QCOMPARE(int(line.outcome), outcome);
     QVERIFY2(line.text.contains(says), qPrintable(line.text));
     QCOMPARE(line.choices.childLock, lock);
+    QCOMPARE(line.choices.easyPlay, arguments.contains("--easy"));
     QCOMPARE(line.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
     // A refusal is one line, as the program prints it.
     if (outcome == zephyra::CommandLine::Refuse)
@@ -142,40 +119,40 @@ void ParentTest::lockedRoundLeavesOnlyByEscHeldAlone()
 {
     fixture::freshGame(20240611, {.childLock = true});
     START->show();
-    const bool ended = playRound([] {
+    const bool ended = fixture::playRound([] {
         // Esc alone, as an unlocked round takes it: nothing.
         QTest::keyClick(Play, Qt::Key_Escape);
         QVERIFY(Play->isVisible());
         // Held not quite long enough, then let go: the cue goes, and the
         // next hold starts over.
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks - 1);
+        fixture::holdEsc(kHoldTicks - 1);
         QVERIFY(Play->Lock().EscCue->isVisible());
         QVERIFY(Play->Lock().EscCue->Progress() > 0.9);
         QTest::keyRelease(Play, Qt::Key_Escape);
         QVERIFY(!Play->Lock().EscCue->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks - 1);
+        fixture::holdEsc(kHoldTicks - 1);
         QVERIFY(Play->isVisible());
         // A second key down stops the hold; letting it go does not resume it.
         QTest::keyPress(Play, Qt::Key_A);
         QTest::keyRelease(Play, Qt::Key_A);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QVERIFY(Play->isVisible());
         QTest::keyRelease(Play, Qt::Key_Escape);
         // Esc with a modifier, or after another key, is no hold.
         QTest::keyPress(Play, Qt::Key_Escape, Qt::ShiftModifier);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QTest::keyRelease(Play, Qt::Key_Escape, Qt::ShiftModifier);
         QTest::keyPress(Play, Qt::Key_A);
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
         QTest::keyRelease(Play, Qt::Key_Escape);
         QTest::keyRelease(Play, Qt::Key_A);
         QVERIFY(Play->isVisible());
         // Alone, long enough: the round ends and the start screen is back.
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
@@ -198,7 +175,7 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
     QFETCH(QString, how);
     fixture::freshGame(20240611, {.childLock = true});
     START->show();
-    const bool ended = playRound([how] {
+    const bool ended = fixture::playRound([how] {
         if (how == QLatin1String("close"))
             Play->close();
         else if (how == QLatin1String("Alt+F4"))
@@ -212,7 +189,7 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
         QCOMPARE(Play->windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen), Qt::WindowFullScreen);
         QVERIFY(Play->TickTimer()->isActive());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
 }
@@ -232,7 +209,7 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QFETCH(bool, closed);
     fixture::freshGame(20240611, {.childLock = lock, .playTime = 3s});
     START->show();
-    const bool ended = playRound([lock, closed] {
+    const bool ended = fixture::playRound([lock, closed] {
         // Play until the time is up, with balloons in flight.
         int ticks = 0;
         while (!Play->TimeIsUp() && ticks++ < 1000)
@@ -261,7 +238,7 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
         else if (!lock)
             Play->TimerNightTimer();
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QVERIFY(START->isVisible());
@@ -323,7 +300,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
     fixture::freshGame(20240611, line.choices);
     START->show();
     int ticks = 0;
-    const bool ended = playRound([&ticks] {
+    const bool ended = fixture::playRound([&ticks] {
         while (!Play->TimeIsUp() && ticks < 20000) {
             Play->Timer_B1Timer();
             ++ticks;
@@ -331,7 +308,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
         QTest::keyClick(Play, Qt::Key_Escape);
         QVERIFY(Play->isVisible());
         QTest::keyPress(Play, Qt::Key_Escape);
-        holdEsc(kHoldTicks);
+        fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
     QCOMPARE(ticks, 10 * 60 * 1000 / kTickMs);

@@ -309,6 +309,14 @@
         <translation>Ein Ballonspiel für kleine Kinder.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Einfach spielen</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Einfach spielen: Jede Taste außer Esc, jede Maustaste, ein Tippen oder eine Gamepad-Taste schickt die Wespe zum nächsten Ballon, und sie lässt ihn platzen.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Mit Kindersicherung spielen</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Einstellungen für Erwachsene</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“ und „%3“.</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“, „%3“ und „%4“.</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>

@@ -309,6 +309,14 @@
         <translation>A balloon-popping game for young children.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Easy play</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Play with child lock</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Settings for grown-ups</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>

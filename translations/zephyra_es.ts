@@ -309,6 +309,14 @@
         <translation>Un juego de reventar globos para peques.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Juego fácil</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Juego fácil: cualquier tecla salvo Esc, cualquier botón del ratón, un toque o un botón del mando envía la avispa al globo más cercano, y lo revienta.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Jugar con bloqueo infantil</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Ajustes para adultos</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Su menú en el escritorio también ofrece «%1», «%2» y «%3».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Su menú en el escritorio también ofrece «%1», «%2», «%3» y «%4».</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>

@@ -309,6 +309,14 @@
         <translation>Un jeu de ballons à éclater pour les tout-petits.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Jeu facile</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Jeu facile : toute touche sauf Échap, tout bouton de la souris, un appui du doigt ou un bouton de manette envoie la guêpe vers le ballon le plus proche, et elle l’éclate.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Jouer avec la sécurité enfant</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Réglages pour les grands</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Son menu sur le bureau propose aussi « %1 », « %2 » et « %3 ».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Son menu sur le bureau propose aussi « %1 », « %2 », « %3 » et « %4 ».</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>

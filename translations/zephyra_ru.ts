@@ -309,6 +309,14 @@
         <translation>Игра для малышей: лопай воздушные шарики.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Лёгкая игра</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Лёгкая игра: любая клавиша, кроме Esc, любая кнопка мыши, касание или кнопка геймпада посылает осу к ближайшему шарику, и она его лопает.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Играть с детским замком</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Настройки для взрослых</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>В её меню на рабочем столе есть также «%1», «%2» и «%3».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>В её меню на рабочем столе есть также «%1», «%2», «%3» и «%4».</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>

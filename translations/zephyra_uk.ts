@@ -309,6 +309,14 @@
         <translation>Гра для малечі: лопай повітряні кульки.</translation>
     </message>
     <message>
+        <source>Easy play</source>
+        <translation>Легка гра</translation>
+    </message>
+    <message>
+        <source>Easy play: any key but Esc, any mouse button, a tap or a gamepad button sends the wasp to the nearest balloon, and it pops it.</source>
+        <translation>Легка гра: будь-яка клавіша, крім Esc, будь-яка кнопка миші, дотик або кнопка геймпада посилає осу до найближчої кульки, і вона її лопає.</translation>
+    </message>
+    <message>
         <source>Play with child lock</source>
         <translation>Грати з дитячим замком</translation>
     </message>
@@ -337,8 +345,8 @@
         <translation>Налаштування для дорослих</translation>
     </message>
     <message>
-        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot; and &quot;%3&quot;.</source>
-        <translation>Її меню на робочому столі також пропонує «%1», «%2» і «%3».</translation>
+        <source>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</source>
+        <translation>Її меню на робочому столі також пропонує «%1», «%2», «%3» і «%4».</translation>
     </message>
     <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
