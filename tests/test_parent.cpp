@@ -275,8 +275,9 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QVERIFY(played);
 }
 
-// A grown-up sets the lock and 10 minutes and saves; the next start reads
-// them as the program does, and its round is locked and ends after 10 minutes.
+// A grown-up sets the lock, easy play and 10 minutes and saves; the next start
+// reads them as the program does, and its round is locked and ends after 10
+// minutes.
 void ParentTest::theCornersChoicesHoldAtTheNextStart()
 {
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
@@ -286,6 +287,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
         corner.show();
         corner.findChild<QCheckBox*>("child-lock")->setChecked(true);
         corner.findChild<QSpinBox*>("minutes")->setValue(10);
+        corner.findChild<QCheckBox*>("easy-play")->setChecked(true);
         corner.findChild<QPushButton*>("Save")->click();
         QCOMPARE(corner.result(), int(QDialog::Accepted));
         QVERIFY(!corner.isVisible());
@@ -294,6 +296,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
     const zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports);
     QVERIFY(reports.isEmpty());
     const zephyra::CommandLine line = zephyra::readCommandLine({"zephyra"}, false, saved.choices);
+    QVERIFY(line.choices.easyPlay);
     // The command line's play time wins over the file's.
     QCOMPARE(zephyra::readCommandLine({"zephyra", "--minutes", "2"}, false, saved.choices).choices.playTime,
              std::chrono::milliseconds(2min));

@@ -51,6 +51,10 @@
         <translation>Kindersicherung: Nur 3 Sekunden gehaltenes Esc beendet eine Runde</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Einfach spielen: Jede Taste, Maustaste, Tippen oder Gamepad-Taste lässt einen Ballon platzen</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Spielzeit in Minuten</translation>
     </message>

@@ -51,6 +51,10 @@
         <translation>Child lock: only Esc held for 3 seconds leaves a round</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Easy play: any key, click, tap or gamepad button pops a balloon</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Play time in minutes</translation>
     </message>

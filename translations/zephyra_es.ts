@@ -51,6 +51,10 @@
         <translation>Bloqueo infantil: solo Esc pulsado 3 segundos sale de la ronda</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Juego fácil: cualquier tecla, clic, toque o botón del mando revienta un globo</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Tiempo de juego en minutos</translation>
     </message>

@@ -51,6 +51,10 @@
         <translation>Sécurité enfant : seul Échap tenu 3 secondes quitte une partie</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Jeu facile : toute touche, clic, appui du doigt ou bouton de manette éclate un ballon</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Temps de jeu en minutes</translation>
     </message>

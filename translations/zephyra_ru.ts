@@ -51,6 +51,10 @@
         <translation>Детский замок: выйти из раунда можно, лишь удерживая Esc 3 секунды</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Лёгкая игра: любая клавиша, щелчок, касание или кнопка геймпада лопает шарик</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Время игры в минутах</translation>
     </message>

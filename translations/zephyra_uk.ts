@@ -51,6 +51,10 @@
         <translation>Дитячий замок: вийти з раунду можна, лише утримуючи Esc 3 секунди</translation>
     </message>
     <message>
+        <source>Easy play: any key, click, tap or gamepad button pops a balloon</source>
+        <translation>Легка гра: будь-яка клавіша, клацання, дотик або кнопка геймпада лопає кульку</translation>
+    </message>
+    <message>
         <source>Play time in minutes</source>
         <translation>Час гри у хвилинах</translation>
     </message>
