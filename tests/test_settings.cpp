@@ -216,7 +216,8 @@ private slots:
         QTest::addColumn<QStringList>("sections");
         QTest::addColumn<QStringList>("forget");
         QTest::addColumn<QByteArray>("saved");
-        const QByteArray choices = "child-lock=true\nminutes=30\nlanguage=de\nvolume=70\nremember-options=true\n";
+        const QByteArray choices =
+            "child-lock=true\nminutes=30\neasy-play=true\nlanguage=de\nvolume=70\nremember-options=true\n";
         const QByteArray options = "balloon-size=large\nwasp-size=medium\npop-mode=right-click\nspeed=3\ninterval=3\n"
                                    "prize=true\nprize-after=20\npop-sound=true\n";
         const QStringList grownUps{zephyra::kChoicesSection}, optionsOnly{zephyra::kOptionsSection};
@@ -227,14 +228,15 @@ private slots:
         QTest::newRow("comments and unknown keys stay; values change in place; junk and repeats go")
             << QByteArray("# school\n[grown-ups]\nvolume=5\ncolour=red\nno setting\nvolume=9\n\n# end\n[other]\nx=1")
             << grownUps << QStringList()
-            << QByteArray("# school\n[grown-ups]\nvolume=70\ncolour=red\nchild-lock=true\nminutes=30\nlanguage=de\n"
-                   "remember-options=true\n\n# end\n[other]\nx=1\n");
+            << QByteArray("# school\n[grown-ups]\nvolume=70\ncolour=red\nchild-lock=true\nminutes=30\neasy-play=true\n"
+                   "language=de\nremember-options=true\n\n# end\n[other]\nx=1\n");
         QTest::newRow("options added after the choices")
             << QByteArray("[grown-ups]\n") + choices << optionsOnly << QStringList()
             << "[grown-ups]\n" + choices + "\n[options]\n" + options;
         QTest::newRow("options forgotten")
             << QByteArray("[options]\nspeed=1\n[grown-ups]\nminutes=5\n") << grownUps << optionsOnly
-            << QByteArray("[grown-ups]\nminutes=30\nchild-lock=true\nlanguage=de\nvolume=70\nremember-options=true\n");
+            << QByteArray("[grown-ups]\nminutes=30\nchild-lock=true\neasy-play=true\nlanguage=de\nvolume=70\n"
+                          "remember-options=true\n");
     }
     void aSaveKeepsWhatWasWrittenByHand()
     {
@@ -244,7 +246,7 @@ private slots:
         QFETCH(QByteArray, saved);
         SavedSettings s;
         s.choices = {.childLock = true, .playTime = 30min, .language = QStringLiteral("de"), .volume = 70,
-                     .rememberOptions = true};
+                     .rememberOptions = true, .easyPlay = true};
         s.options.balloons = SizeChoice::Large;
         s.options.popMode = PopByRightClick;
         const QByteArray text = zephyra::updatedSettingsText(old, s, sections, forget);
@@ -252,6 +254,7 @@ private slots:
         SavedSettings back;
         zephyra::readSettingsText(text, back);
         QCOMPARE(back.choices.childLock, true);
+        QCOMPARE(back.choices.easyPlay, true);
         QCOMPARE(back.choices.volume, 70);
     }
 
