@@ -55,7 +55,7 @@ public:
     X(SDL_IsGameController) X(SDL_GameControllerOpen) X(SDL_GameControllerClose) X(SDL_GameControllerGetAxis)   \
     X(SDL_GameControllerGetButton) X(SDL_JoystickOpen) X(SDL_JoystickClose) X(SDL_JoystickGetAxis)              \
     X(SDL_JoystickGetHat) X(SDL_JoystickInstanceID) X(SDL_JoystickNumAxes) X(SDL_JoystickNumHats)               \
-    X(SDL_GameControllerGetJoystick)
+    X(SDL_GameControllerGetJoystick) X(SDL_TLSCleanup)
 #define ZEPHYRA_SDL_POINTER(name) decltype(&::name) name = nullptr;
     ZEPHYRA_SDL_FUNCTIONS(ZEPHYRA_SDL_POINTER)
 #undef ZEPHYRA_SDL_POINTER
@@ -217,7 +217,13 @@ void Gamepads::load()
     watch(false);
     auto library = std::make_shared<Library>();
     auto ok = std::make_shared<bool>(false);
-    QThread* loader = QThread::create([library, ok] { *ok = library->open(); });
+    QThread* loader = QThread::create([library, ok] {
+        *ok = library->open();
+        // SDL keeps each thread's own state (its error text) until the thread
+        // says it is done; only SDL's own threads do so by themselves.
+        if (library->SDL_TLSCleanup)
+            library->SDL_TLSCleanup();
+    });
     loader->setParent(this);
     connect(loader, &QThread::finished, this, [this, loader, library, ok] {
         loader->deleteLater();
