@@ -322,7 +322,7 @@ QString leftOutLine(const QString& path, const QStringList& leftOut)
 QString userSettingsFile()
 {
     QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG base directories ignore a relative path.
     if (!QDir::isAbsolutePath(folder))
         folder = QDir::homePath() + QLatin1String("/.config");
     return QDir::cleanPath(folder + QLatin1String("/zephyra/zephyra.conf"));
