@@ -20,16 +20,8 @@ game=${1:?path to the zephyra executable}
 . "$(dirname "$0")/e2e-lib.sh"
 . "$(dirname "$0")/pulse-lib.sh"
 presses=${PRESSES:-8} interval=${INTERVAL:-1}
-work=$(mktemp -d)
-app_pid= rec_pid=
-cleanup() {
-  local p
-  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
-  app_pid= rec_pid=
-}
-on_exit 'cleanup; end_pulse; rm -rf "$work"'
+start_hearing_check || exit 1
 fail_shows "$work/out.txt"
-start_pulse || exit 1
 
 if [[ ${DEFAULTS:-} != 1 ]]; then
   mkdir -p "$XDG_CONFIG_HOME/zephyra"

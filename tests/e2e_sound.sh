@@ -18,15 +18,7 @@ game=${1:?path to the zephyra executable}
 command -v parec >/dev/null && command -v sox >/dev/null \
   || { echo "parec or sox missing: tools/install-deps installs them" >&2; exit 1; }
 
-work=$(mktemp -d)
-app_pid= rec_pid=
-cleanup() {
-  local p
-  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
-  app_pid= rec_pid=
-}
-on_exit 'cleanup; end_pulse; rm -rf "$work"'
-start_pulse || exit 1
+start_hearing_check || exit 1
 label=sound
 
 # Starts the game, sets the prize count to $1 and opens the play field $play.

@@ -44,6 +44,21 @@ end_pulse() {
   rm -rf "$pulse_dir"
 }
 
+# For a check that plays the game and hears it: a $work folder, the game's
+# and the recorder's processes ($app_pid, $rec_pid), which end_game_and_recorder
+# ends (and the exit too, with the server), and the server started.
+start_hearing_check() {
+  work=$(mktemp -d)
+  app_pid= rec_pid=
+  on_exit 'end_game_and_recorder; end_pulse; rm -rf "$work"'
+  start_pulse
+}
+end_game_and_recorder() {
+  local p
+  for p in $app_pid $rec_pid; do kill "$p" 2>/dev/null; done
+  app_pid= rec_pid=
+}
+
 # Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
 # than the threshold, gaps under 150 ms bridged; "start length" in seconds.
 segments() {
