@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QObject>
 
 #include <cstdio>
@@ -25,11 +26,11 @@ void keepOptions()
     const QString file = userSettingsFile();
     QString why;
     if (!writeSettingsFile(file, kept, {QLatin1String(kOptionsSection)}, {}, &why))
-        std::fprintf(stderr, "%s: %s\n",
-                     qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
-                     qPrintable(QCoreApplication::translate("zephyra", "%1: the options cannot be kept (%2)")
-                                    .arg(file, why)));
+        sayOnTerminal(QCoreApplication::translate("zephyra", "%1: the options cannot be kept (%2)").arg(file, why));
 }
+
+// The start screen says what is in force for the next round.
+void showInForce() { START->ShowInForce(Play->InForce(), lockCannotHold().isEmpty()); }
 
 }  // namespace
 
@@ -50,12 +51,46 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices, const Remem
         Options->activateWindow();
     });
     connectHandler(Play, &TPlay::playTimeOver, START, &TSTART::RefusePlay);
+    QObject::connect(Play, &TPlay::roundEnded, START, &showInForce);
     QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
     QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
     if (remembered)
         Options->LoadRemembered(*remembered);
     if (choices.rememberOptions)
         QObject::connect(Options, &TOptions::settingsSaved, &keepOptions);
+    showInForce();
+}
+
+QString takeChoices(const ParentChoices& handed)
+{
+    // A picture that cannot be decoded (the locked field's) is the standard error.
+    runHandler([&handed] { Play->TakeChoices(handed); });
+    showInForce();
+    return handed.childLock ? lockCannotHold() : QString();
+}
+
+void sayOnTerminal(const QString& line)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                 qPrintable(line));
+}
+
+void sayNotTaken(const QString& why)
+{
+    sayOnTerminal(why);
+    // The grown-up who chose from the menu sees no terminal.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ZEPHYRA"),
+                    QCoreApplication::translate("zephyra", "The game already running came forward, but %1.").arg(why),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+QString lockCannotHold()
+{
+    if (inputHoldsPossible())
+        return {};
+    return QCoreApplication::translate("zephyra", "the child lock cannot hold here: this desktop gives the game "
+                                                  "no hold on the keyboard and the mouse (start it through XWayland)");
 }
 
 void bringGameToFront(const QString& startupId)

@@ -101,6 +101,15 @@ public:
     // Esc was held to leave a locked round.
     void EscHeld();
 
+    // A grown-up's choices handed to the running game (a later start, the
+    // settings for grown-ups): only what adds to those in force counts. A
+    // lock and a play time apply at once, to a round under way too; easy
+    // play from the next round on.
+    void TakeChoices(const zephyra::ParentChoices& choices);
+    // What is in force for the next round: the lock, the play time left (the
+    // next one's once it is up), easy play.
+    zephyra::ParentChoices InForce() const;
+
     // The steps every tick shares.
     void LaunchStep();
     void WaspStep();
@@ -155,6 +164,8 @@ protected:
 
 private:
     void ClearRound();
+    // The background and its hint for screen readers, as the lock says.
+    void SetBackground();
     // Ends the prize pause and the closing picture, if either is on.
     void EndPauses();
     // Leaves the round from the field itself: the start screen comes back.
