@@ -89,8 +89,8 @@ QString lockCannotHold()
 {
     if (inputHoldsPossible())
         return {};
-    return QCoreApplication::translate("zephyra", "the child lock cannot hold here: this desktop gives the game "
-                                                  "no hold on the keyboard and the mouse (start it through XWayland)");
+    return QCoreApplication::translate("zephyra", "the child lock cannot hold on this desktop: without XWayland, "
+                                                  "no program may hold the keyboard and the mouse");
 }
 
 void bringGameToFront(const QString& startupId)

@@ -293,6 +293,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Ein Erwachsener: Spiel schließen und neu starten.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Kindersperre an</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Kindersperre an, aber dieser Desktop lässt sie nicht greifen</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Spielzeit übrig: %1 Min.</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Einfach spielen</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -415,6 +431,14 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Das laufende Spiel ist nach vorn gekommen, aber %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>die Kindersperre kann auf diesem Desktop nicht greifen: ohne XWayland darf kein Programm Tastatur und Maus festhalten</translation>
     </message>
 </context>
 </TS>

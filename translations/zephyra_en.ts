@@ -293,6 +293,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>A grown-up must close the game and start it again.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Child lock on</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Child lock on, but this desktop does not let it hold</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Play time left: %1 min</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Easy play</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -415,6 +431,14 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: left out %2</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>The game already running came forward, but %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</translation>
     </message>
 </context>
 </TS>

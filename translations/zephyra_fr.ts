@@ -293,6 +293,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Un adulte doit fermer le jeu et le relancer.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Verrou enfant activé</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Verrou enfant activé, mais ce bureau ne le laisse pas tenir</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Temps de jeu restant : %1 min</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Jeu facile</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -415,6 +431,14 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1 : laissé de côté : %2</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Le jeu déjà ouvert est passé au premier plan, mais %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>le verrou enfant ne peut pas tenir sur ce bureau : sans XWayland, aucun programme ne peut garder le clavier et la souris</translation>
     </message>
 </context>
 </TS>

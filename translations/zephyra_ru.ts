@@ -293,6 +293,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Пусть взрослый закроет игру и запустит снова.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Детский замок включён</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Детский замок включён, но этот рабочий стол не даёт ему действовать</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Осталось играть: %1 мин</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Лёгкая игра</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -415,6 +431,14 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: пропущено: %2</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Уже запущенная игра вышла на передний план, но %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>детский замок не может действовать на этом рабочем столе: без XWayland ни одна программа не может удерживать клавиатуру и мышь</translation>
     </message>
 </context>
 </TS>
