@@ -71,37 +71,6 @@ QString displayKey()
     return display;
 }
 
-// Only what can add to a running game's choices travels; empty when nothing does.
-QString encodeChoices(const ParentChoices& choices)
-{
-    QStringList words;
-    if (choices.childLock)
-        words << kLockWord;
-    if (choices.easyPlay)
-        words << kEasyWord;
-    if (choices.playTime.count() > 0)
-        words << kPlayTimeWord + QString::number(choices.playTime.count());
-    return words.join(QLatin1Char(','));
-}
-
-// Another process's word: what it does not say right is left out.
-ParentChoices decodeChoices(const QString& text)
-{
-    ParentChoices choices;
-    constexpr qint64 kLongest = qint64(kMostMinutes) * 60 * 1000;
-    for (const QString& word : text.split(QLatin1Char(','))) {
-        choices.childLock = choices.childLock || word == kLockWord;
-        choices.easyPlay = choices.easyPlay || word == kEasyWord;
-        if (word.startsWith(kPlayTimeWord)) {
-            bool ok = false;
-            const qint64 ms = word.mid(kPlayTimeWord.size()).toLongLong(&ok);
-            if (ok && ms > 0 && ms <= kLongest)
-                choices.playTime = std::chrono::milliseconds(ms);
-        }
-    }
-    return choices;
-}
-
 QString objectPath(const QString& appId)
 {
     return QLatin1Char('/') + QString(appId).replace(QLatin1Char('.'), QLatin1Char('/'));
@@ -152,6 +121,35 @@ private:
 };
 
 }  // namespace
+
+QString encodeChoices(const ParentChoices& choices)
+{
+    QStringList words;
+    if (choices.childLock)
+        words << kLockWord;
+    if (choices.easyPlay)
+        words << kEasyWord;
+    if (choices.playTime.count() > 0)
+        words << kPlayTimeWord + QString::number(choices.playTime.count());
+    return words.join(QLatin1Char(','));
+}
+
+ParentChoices decodeChoices(const QString& text)
+{
+    ParentChoices choices;
+    constexpr qint64 kLongest = qint64(kMostMinutes) * 60 * 1000;
+    for (const QString& word : text.split(QLatin1Char(','))) {
+        choices.childLock = choices.childLock || word == kLockWord;
+        choices.easyPlay = choices.easyPlay || word == kEasyWord;
+        if (word.startsWith(kPlayTimeWord)) {
+            bool ok = false;
+            const qint64 ms = word.mid(kPlayTimeWord.size()).toLongLong(&ok);
+            if (ok && ms > 0 && ms <= kLongest)
+                choices.playTime = std::chrono::milliseconds(ms);
+        }
+    }
+    return choices;
+}
 
 bool sessionBusExpected()
 {

@@ -22,6 +22,13 @@ class QSocketNotifier;
 
 namespace zephyra {
 
+// A grown-up's choices as one word between two starts: only what can add to
+// a running game's (the lock, easy play, a play time) travels, and the word
+// is empty when nothing does. Read back, whatever another process says that
+// is not such a word is left out.
+QString encodeChoices(const ParentChoices& choices);
+ParentChoices decodeChoices(const QString& text);
+
 // Whether this process has a session bus to ask: an address, or the usual
 // socket in the user's runtime folder. Without one, asking would make the bus
 // library start a bus of its own for the X display, which outlives the game.
