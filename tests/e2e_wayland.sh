@@ -3,8 +3,11 @@
 # compositor (mutter, headless, with XWayland) and with no platform chosen,
 # the window-flow, play and grown-ups' checks pass on XWayland's display:
 # start screen centred, play field full screen, the wasp pops under the
-# pointer, Esc back, Exit, one game at a time, the child lock. A platform the user chose stands: with QT_QPA_PLATFORM=offscreen no
-# window reaches XWayland.
+# pointer, Esc back, Exit, one game at a time, the child lock. Wayland named
+# in QT_QPA_PLATFORM still runs through XWayland; with no X display the game
+# runs as a Wayland client and says that the lock cannot hold. Another
+# platform the user chose stands: with QT_QPA_PLATFORM=offscreen no window
+# reaches XWayland.
 # Usage: e2e_wayland.sh <path-to-zephyra>
 set -uo pipefail
 app=$(realpath "${1:?path to zephyra}")
@@ -45,6 +48,24 @@ export E2E_DESKTOP="mutter, XWayland"
 bash "$here/e2e_flow.sh" "$app" || fail "window flow through XWayland"
 bash "$here/e2e_play.sh" "$app" || fail "play through XWayland"
 bash "$here/e2e_parent.sh" "$app" || fail "the grown-ups' choices through XWayland"
+
+# Wayland asked for in the environment, as a user may ask it for every Qt
+# program, still runs the game through XWayland, where the lock holds.
+QT_QPA_PLATFORM=wayland "$app" >"$runtime/out.txt" 2>&1 &
+app_pid=$!
+start=$(wait_window "$start_title" 150) || fail "with QT_QPA_PLATFORM=wayland the game is not on XWayland"
+click_in "$start" "${exit_button[@]}"
+wait_exit 100 || fail "Exit"
+echo "ok: QT_QPA_PLATFORM=wayland still runs through XWayland"
+
+# With no X display at all the game runs as a Wayland client, and a locked
+# game says in one line that the lock cannot hold there.
+env -u DISPLAY "$app" --child-lock >"$runtime/out.txt" 2>&1 &
+app_pid=$!
+for _ in $(seq 100); do grep -q "cannot hold" "$runtime/out.txt" && break; sleep 0.1; done
+grep -q "^zephyra: the child lock cannot hold on this desktop" "$runtime/out.txt" || fail "no word that the lock cannot hold: $(cat "$runtime/out.txt")"
+kill "$app_pid"; wait "$app_pid" 2>/dev/null; app_pid=
+echo "ok: without XWayland the lock says it cannot hold"
 
 QT_QPA_PLATFORM=offscreen "$app" >/dev/null 2>&1 &
 app_pid=$!
