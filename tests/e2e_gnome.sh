@@ -4,7 +4,8 @@
 # keys sent through mutter's remote-desktop API, so the shell's own bindings
 # see them as a keyboard's. In a locked round Super, Super+A, Super+S,
 # Alt+F2, Alt+Space, Print, Alt+Tab, Alt+Esc, Super+Tab (with another window
-# open) and Super after Super+Esc give nothing the keyboard or the focus, as the shell itself reports it; Esc held
+# open), Ctrl+Alt+Right, Super+Page Down and Super after Super+Esc give
+# nothing the keyboard, the focus or another workspace, as the shell itself reports it; Esc held
 # 3.5 s leaves. An unlocked round still lets Super open the overview.
 # (Ctrl+Alt+Delete and Super+L belong to GNOME's settings daemon, which this
 # session does not run.)
@@ -83,7 +84,7 @@ import sys
 from gi.repository import Gio, GLib
 bus = Gio.bus_get_sync(Gio.BusType.SESSION)
 def call(path, iface, method, args=None):
-    return bus.call_sync("org.gnome.Mutter.RemoteDesktop", path, iface, method, args, None, 0, 5000, None)
+    return bus.call_sync("org.gnome.Mutter.RemoteDesktop", path, iface, method, args, None, 0, 30000, None)
 session = call("/org/gnome/Mutter/RemoteDesktop", "org.gnome.Mutter.RemoteDesktop", "CreateSession").unpack()[0]
 iface = "org.gnome.Mutter.RemoteDesktop.Session"
 call(session, iface, "Start")
@@ -95,8 +96,9 @@ for line in sys.stdin:
 ' 2>>"$work/shell.log"
 }
 read -r -t 10 answer <&"${desk[0]}" && [[ $answer == ready ]] || fail "no remote-desktop session"
-declare -A keysym=([Super]=0xffeb [Alt]=0xffe9 [Tab]=0xff09 [F2]=0xffbf [Print]=0xff61 [Escape]=0xff1b [space]=0x20 [a]=0x61 [s]=0x73)
-send_key() { echo "${keysym[$1]} $2" >&"${desk[1]}"; read -r -t 5 answer <&"${desk[0]}" || fail "the key $1 was not sent"; }
+declare -A keysym=([Super]=0xffeb [Alt]=0xffe9 [Control]=0xffe3 [Tab]=0xff09 [F2]=0xffbf [Print]=0xff61
+                   [Escape]=0xff1b [space]=0x20 [a]=0x61 [s]=0x73 [Left]=0xff51 [Right]=0xff53 [Page_Down]=0xff56)
+send_key() { echo "${keysym[$1]} $2" >&"${desk[1]}"; read -r -t 40 answer <&"${desk[0]}" || fail "the key $1 was not sent"; }
 key_down() { send_key "$1" 1; }
 key_up() { send_key "$1" 0; }
 # A chord "Alt+Tab": down in order, up in reverse.
@@ -115,6 +117,7 @@ press() {
 forget_seen() { shell_eval 'global.probeFocus = []; global.probeModal = []; 0' >/dev/null; }
 seen() {
   shell_eval '[...global.probeFocus.filter(t => t !== "'"$field_title"'"),
+               ...(global.workspace_manager.get_active_workspace_index() ? ["another workspace"] : []),
                ...global.probeModal.map(m => m.replace(/^\[\S+ /, "").replace(/\]$/, ""))].join(", ")'
 }
 # Waits up to $1 tenths of a second for the shell to see anything.
@@ -163,7 +166,8 @@ shell_eval 'Main.overview.hide(); 0' >/dev/null
 
 label="GNOME on Wayland, child lock"
 begin_round --child-lock
-for keys in Super Super+a Super+s Alt+F2 Alt+space Print Alt+Tab Alt+Escape Super+Tab "Super+Escape Super"; do
+for keys in Super Super+a Super+s Alt+F2 Alt+space Print Alt+Tab Alt+Escape Super+Tab Control+Alt+Right \
+            Super+Page_Down "Super+Escape Super"; do
   for chord in $keys; do press "$chord"; sleep 0.3; done
   wait_seen 10 && fail "$keys: $(seen)"
   echo "ok: $label: $keys holds"
