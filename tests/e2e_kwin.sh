@@ -4,8 +4,7 @@
 # a mouse would. With no round Alt+Tab gives another window the focus, so the
 # check can see it; in a locked round Alt+Tab, Alt+Shift+Tab, Super+D (show
 # the desktop) and Ctrl+F10 (every window) give no other window the focus at
-# all, and Esc held 3.5 s
-# leaves.
+# all, and Esc held 3.5 s leaves.
 # Usage: e2e_kwin.sh <path-to-zephyra>
 set -uo pipefail
 game=$(realpath "${1:?path to the zephyra executable}")
