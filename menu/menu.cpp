@@ -179,7 +179,8 @@ void TSTART::ShowInForce(const zephyra::ParentChoices& inForce, bool lockHolds)
     QStringList parts;
     if (inForce.childLock)
         parts << (lockHolds ? tr("Child lock on") : tr("Child lock on, but this desktop does not let it hold"));
-    if (inForce.playTime.count() > 0) {
+    // Once Play is closed for the day, no play time is left to speak of.
+    if (inForce.playTime.count() > 0 && !m_playRefused) {
         // A part of a minute counts as a minute, until time is up.
         const auto minutes = std::chrono::ceil<std::chrono::minutes>(inForce.playTime).count();
         parts << tr("Play time left: %1 min").arg(minutes);

@@ -251,9 +251,11 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QVERIFY(ended);
     QVERIFY(START->isVisible());
     QVERIFY(!Play->ImageNight->isVisible() && !Play->Dusk->isVisible());
-    // With the lock, Play stays closed and the start screen says why.
+    // With the lock, Play stays closed and the start screen says why, and
+    // speaks of no play time left; without it, the next one is all there.
     QCOMPARE(START->PlayRefused(), lock);
     QCOMPARE(START->ImageRest->isVisible(), lock);
+    QCOMPARE(START->StatusLine->Text().contains("Play time left: 1 min"), !lock);
     QTest::keyRelease(Play, Qt::Key_Escape);
     if (lock) {
         START->B_PlayClick();
