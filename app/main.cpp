@@ -147,7 +147,8 @@ int main(int argc, char* argv[])
     // and takes what a grown-up chose with this start.
     zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown, &zephyra::takeChoices);
     QString notTaken;
-    if (!oneGame.claim(startupId, choices, &notTaken)) {
+    // The settings for grown-ups hand their whole set, volume and language too.
+    if (!oneGame.claim(startupId, choices, &notTaken, line.grownUps)) {
         if (!notTaken.isEmpty())
             zephyra::sayNotTaken(notTaken);
         return 0;

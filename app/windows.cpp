@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/language.h"
 #include "platform/x11.h"
 #include "play/UnitPlay.h"
 
@@ -61,12 +62,20 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices, const Remem
     showInForce();
 }
 
-QString takeChoices(const ParentChoices& handed)
+QString takeChoices(const HandedChoices& handed)
 {
     // A picture that cannot be decoded (the locked field's) is the standard error.
-    runHandler([&handed] { Play->TakeChoices(handed); });
+    runHandler([&handed] { Play->TakeChoices(handed.choices); });
+    if (handed.withVolume)
+        Play->SetVolume(handed.choices.volume);
     showInForce();
-    return handed.childLock ? lockCannotHold() : QString();
+    QStringList notTaken;
+    if (handed.choices.childLock && !lockCannotHold().isEmpty())
+        notTaken << lockCannotHold();
+    // Every text and picture was made in the language of the start.
+    if (handed.withLanguage && handed.choices.language != currentLanguage())
+        notTaken << QCoreApplication::translate("zephyra", "it keeps its language until it is closed");
+    return notTaken.join(QStringLiteral("; "));
 }
 
 void sayOnTerminal(const QString& line)

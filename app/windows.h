@@ -2,6 +2,7 @@
 // The one place that builds the game's three windows, for the program and the
 // tests alike.
 
+#include "platform/single.h"
 #include "settings/parent.h"
 #include "settings/settingsfile.h"
 
@@ -31,7 +32,7 @@ bool roundShown();
 // A later start's choices put in force in the running game, as far as they
 // add to its own (TPlay::TakeChoices), and said on its start screen. Returns
 // what could not be taken and why, in one line; empty when all of it holds.
-QString takeChoices(const ParentChoices& handed);
+QString takeChoices(const HandedChoices& handed);
 // Why a child lock cannot hold on this desktop, in one line; empty where it holds.
 QString lockCannotHold();
 // One line on stderr, after the program's name.

@@ -1,5 +1,7 @@
 #include "platform/single.h"
 
+#include "settings/languages.h"
+
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -46,6 +48,8 @@ const QByteArray kNo = QByteArrayLiteral("no\n");
 const QString kLockWord = QStringLiteral("child-lock");
 const QString kEasyWord = QStringLiteral("easy-play");
 const QString kPlayTimeWord = QStringLiteral("play-time-ms=");
+const QString kVolumeWord = QStringLiteral("volume=");
+const QString kLanguageWord = QStringLiteral("language=");
 // A request is one short line; a longer one is no request of ours.
 constexpr qsizetype kLongestLine = 4096;
 
@@ -122,7 +126,7 @@ private:
 
 }  // namespace
 
-QString encodeChoices(const ParentChoices& choices)
+QString encodeChoices(const ParentChoices& choices, bool wholeSet)
 {
     QStringList words;
     if (choices.childLock)
@@ -131,24 +135,41 @@ QString encodeChoices(const ParentChoices& choices)
         words << kEasyWord;
     if (choices.playTime.count() > 0)
         words << kPlayTimeWord + QString::number(choices.playTime.count());
+    if (wholeSet) {
+        words << kVolumeWord + QString::number(choices.volume);
+        if (!choices.language.isEmpty())
+            words << kLanguageWord + choices.language;
+    }
     return words.join(QLatin1Char(','));
 }
 
-ParentChoices decodeChoices(const QString& text)
+HandedChoices decodeChoices(const QString& text)
 {
-    ParentChoices choices;
+    HandedChoices handed;
+    ParentChoices& choices = handed.choices;
     constexpr qint64 kLongest = qint64(kMostMinutes) * 60 * 1000;
+    const auto number = [](const QString& word, const QString& key) {
+        bool ok = false;
+        const qint64 n = word.mid(key.size()).toLongLong(&ok);
+        return ok ? n : -1;
+    };
     for (const QString& word : text.split(QLatin1Char(','))) {
         choices.childLock = choices.childLock || word == kLockWord;
         choices.easyPlay = choices.easyPlay || word == kEasyWord;
         if (word.startsWith(kPlayTimeWord)) {
-            bool ok = false;
-            const qint64 ms = word.mid(kPlayTimeWord.size()).toLongLong(&ok);
-            if (ok && ms > 0 && ms <= kLongest)
+            const qint64 ms = number(word, kPlayTimeWord);
+            if (ms > 0 && ms <= kLongest)
                 choices.playTime = std::chrono::milliseconds(ms);
+        } else if (word.startsWith(kVolumeWord)) {
+            const qint64 level = number(word, kVolumeWord);
+            handed.withVolume = level >= 0 && level <= kLoudest;
+            choices.volume = handed.withVolume ? int(level) : kLoudest;
+        } else if (word.startsWith(kLanguageWord) && availableLanguages().contains(word.mid(kLanguageWord.size()))) {
+            choices.language = word.mid(kLanguageWord.size());
+            handed.withLanguage = true;
         }
     }
-    return choices;
+    return handed;
 }
 
 bool sessionBusExpected()
@@ -171,9 +192,9 @@ OneGame::OneGame(const QString& appId, std::function<bool()> roundShown, TakeCho
 
 OneGame::~OneGame() { release(); }
 
-bool OneGame::claim(const QString& startupId, const ParentChoices& handed, QString* notTaken)
+bool OneGame::claim(const QString& startupId, const ParentChoices& handed, QString* notTaken, bool wholeSet)
 {
-    const QString choices = encodeChoices(handed);
+    const QString choices = encodeChoices(handed, wholeSet);
     bool decided = false;
     if (sessionBusExpected()) {
         const bool first = claimOnBus(startupId, choices, &decided, notTaken);

@@ -22,12 +22,20 @@ class QSocketNotifier;
 
 namespace zephyra {
 
-// A grown-up's choices as one word between two starts: only what can add to
-// a running game's (the lock, easy play, a play time) travels, and the word
-// is empty when nothing does. Read back, whatever another process says that
-// is not such a word is left out.
-QString encodeChoices(const ParentChoices& choices);
-ParentChoices decodeChoices(const QString& text);
+// What a later start hands the running game: the choices, and whether their
+// volume and language were chosen for it (the settings for grown-ups' "Play
+// with these settings" hands the whole set; a start from the menu only what
+// can add to the lock, the play time and easy play).
+struct HandedChoices {
+    ParentChoices choices;
+    bool withVolume = false;
+    bool withLanguage = false;
+};
+
+// The choices as one word between two starts, empty when nothing travels.
+// Read back, whatever another process says that is not such a word is left out.
+QString encodeChoices(const ParentChoices& choices, bool wholeSet = false);
+HandedChoices decodeChoices(const QString& text);
 
 // Whether this process has a session bus to ask: an address, or the usual
 // socket in the user's runtime folder. Without one, asking would make the bus
@@ -74,7 +82,7 @@ public:
     // roundShown tells whether the child has a round on the screen;
     // takeChoices puts a later start's choices in force and says what it
     // could not (empty when all of them hold).
-    using TakeChoices = std::function<QString(const ParentChoices&)>;
+    using TakeChoices = std::function<QString(const HandedChoices&)>;
     explicit OneGame(const QString& appId, std::function<bool()> roundShown = {}, TakeChoices takeChoices = {});
     ~OneGame() override;
 
@@ -83,7 +91,8 @@ public:
     // may be empty) and this start should end. Handed choices that add
     // something go to the running game, and *notTaken says what it could not
     // take of them.
-    bool claim(const QString& startupId, const ParentChoices& handed = {}, QString* notTaken = nullptr);
+    bool claim(const QString& startupId, const ParentChoices& handed = {}, QString* notTaken = nullptr,
+               bool wholeSet = false);
     // Lets the name or the socket go before the program ends, so a start
     // made meanwhile is not handed to a game on its way out.
     void release();

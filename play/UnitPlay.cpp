@@ -200,6 +200,8 @@ void TPlay::TakeChoices(const zephyra::ParentChoices& choices)
         Input->EasyFromNextRound();
 }
 
+void TPlay::SetVolume(int level) { m_sound.setLevel(level); }
+
 zephyra::ParentChoices TPlay::InForce() const
 {
     zephyra::ParentChoices now;

@@ -109,6 +109,8 @@ public:
     // What is in force for the next round: the lock, the play time left (the
     // next one's once it is up), easy play.
     zephyra::ParentChoices InForce() const;
+    // The sounds' own level, 0 to kLoudest, from now on.
+    void SetVolume(int level);
 
     // The steps every tick shares.
     void LaunchStep();

@@ -66,6 +66,7 @@ private slots:
     void aLaterStartsChoicesOnlyAdd();
     void choicesTravelAsOneWord_data();
     void choicesTravelAsOneWord();
+    void theCornersWholeSetReachesTheRunningGame();
 
 private:
     QTemporaryDir m_config;
@@ -454,7 +455,7 @@ void ParentTest::aLaterStartsChoicesOnlyAdd()
     // Nothing chosen, nothing said: the start screen as it always was.
     QCOMPARE(START->StatusLine->isVisible(), started.childLock || started.playTime.count() > 0);
     QString notTaken;
-    const auto hand = [&] { notTaken = zephyra::takeChoices(handed); };
+    const auto hand = [&] { notTaken = zephyra::takeChoices({handed}); };
     if (!duringRound)
         hand();
     const bool ended = fixture::playRound([&] {
@@ -513,6 +514,7 @@ void ParentTest::choicesTravelAsOneWord_data()
     QTest::newRow("a negative one") << "play-time-ms=-5,easy-play" << false << 0 << true;
     QTest::newRow("not a number") << "play-time-ms=1e9,child-lock" << true << 0 << false;
     QTest::newRow("words unknown or half") << "child-lockx,easy,,=" << false << 0 << false;
+    QTest::newRow("a volume and a language we lack") << "volume=101,language=xx,volume=x" << false << 0 << false;
 }
 
 void ParentTest::choicesTravelAsOneWord()
@@ -522,10 +524,27 @@ void ParentTest::choicesTravelAsOneWord()
     QFETCH(int, minutes);
     QFETCH(bool, easy);
     QVERIFY(!word.contains(' '));
-    const zephyra::ParentChoices read = zephyra::decodeChoices(word);
-    QCOMPARE(read.childLock, lock);
-    QCOMPARE(read.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
-    QCOMPARE(read.easyPlay, easy);
+    const zephyra::HandedChoices read = zephyra::decodeChoices(word);
+    QCOMPARE(read.choices.childLock, lock);
+    QCOMPARE(read.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
+    QCOMPARE(read.choices.easyPlay, easy);
+    QVERIFY(!read.withVolume && !read.withLanguage);
+}
+
+// "Play with these settings" hands the whole set: the volume holds at once,
+// and the running game says it keeps its language.
+void ParentTest::theCornersWholeSetReachesTheRunningGame()
+{
+    fixture::freshGame();
+    START->show();
+    const QString word = zephyra::encodeChoices({.language = "de", .volume = 30}, true);
+    const QString notTaken = zephyra::takeChoices(zephyra::decodeChoices(word));
+    QCOMPARE(fixture::recorder().level, 30);
+    QVERIFY2(notTaken.contains("keeps its language"), qPrintable(notTaken));
+    // Nothing else was chosen: the start screen says nothing.
+    QVERIFY(!START->StatusLine->isVisible());
+    QVERIFY(zephyra::takeChoices(zephyra::decodeChoices(zephyra::encodeChoices({.volume = 0}, true))).isEmpty());
+    QCOMPARE(fixture::recorder().level, 0);
 }
 
 #include "test_parent.moc"

@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>die Kindersperre kann auf diesem Desktop nicht greifen: ohne XWayland darf kein Programm Tastatur und Maus festhalten</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>es behält seine Sprache, bis es geschlossen wird</translation>
+    </message>
 </context>
 </TS>

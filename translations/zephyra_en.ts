@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>it keeps its language until it is closed</translation>
+    </message>
 </context>
 </TS>

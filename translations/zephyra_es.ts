@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>el bloqueo infantil no puede funcionar en este escritorio: sin XWayland ningún programa puede retener el teclado y el ratón</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>mantiene su idioma hasta que se cierre</translation>
+    </message>
 </context>
 </TS>

@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>le verrou enfant ne peut pas tenir sur ce bureau : sans XWayland, aucun programme ne peut garder le clavier et la souris</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>il garde sa langue jusqu’à ce qu’on le ferme</translation>
+    </message>
 </context>
 </TS>

@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>детский замок не может действовать на этом рабочем столе: без XWayland ни одна программа не может удерживать клавиатуру и мышь</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>она сохраняет свой язык, пока её не закроют</translation>
+    </message>
 </context>
 </TS>

@@ -440,5 +440,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>дитячий замок не може діяти на цьому робочому столі: без XWayland жодна програма не може утримувати клавіатуру й мишу</translation>
     </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>вона зберігає свою мову, доки її не закриють</translation>
+    </message>
 </context>
 </TS>
