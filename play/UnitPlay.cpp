@@ -20,6 +20,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -171,7 +172,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
          .placeWasp = [this] { WaspStep(); },
          .click = [this] {
              ImageBeeMouseDown(GameSettings.PopMode == PopByRightClick ? Qt::RightButton : Qt::LeftButton);
-         }});
+         },
+         .launch = [this] { return Launch(); }});
     // Fingers steer and tap on the field itself, wherever they land.
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_hiddenCheck.setSingleShot(true);
@@ -302,8 +304,7 @@ void TPlay::FormKeyPress(int key)
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
     // On easy play any key but Esc is a press, under the lock too.
-    if (event->key() != Qt::Key_Escape && !event->isAutoRepeat())
-        Input->Press();
+    Input->Key(event);
     if (m_lock->takeKey(event, true))
         return;
     // The round holds the keyboard, so the window manager never sees Alt+F4:
@@ -318,6 +319,7 @@ void TPlay::keyPressEvent(QKeyEvent* event)
 
 void TPlay::keyReleaseEvent(QKeyEvent* event)
 {
+    Input->Key(event);
     m_lock->takeKey(event, false);
     QWidget::keyReleaseEvent(event);
 }
@@ -375,12 +377,20 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
         && m_modalLoop && !m_lock->isOn() && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
     // On easy play any mouse button is a press, wherever the pointer is; it
-    // does not also click.
-    if (Input->EasyPlay() && watched == windowHandle()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-        if (event->type() == QEvent::MouseButtonPress)
+    // does not also click. So is a turn of the wheel.
+    if (Input->EasyPlay() && watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
             Input->Press();
-        return true;
+            return true;
+        case QEvent::MouseButtonDblClick:
+            return true;
+        case QEvent::Wheel:
+            Input->Wheel(static_cast<QWheelEvent*>(event));
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
