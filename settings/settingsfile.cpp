@@ -444,6 +444,7 @@ QByteArray updatedSettingsText(QByteArrayView old, const SavedSettings& settings
         return sections.contains(QLatin1String(row.section)) && (set.contains(&row) || row.get(settings) != row.get(base));
     };
 
+    section.clear();
     QByteArray out;
     const auto append = [&out, &eol](QByteArrayView body, QByteArrayView end) {
         if (!out.isEmpty() && !out.endsWith('\n'))
