@@ -56,7 +56,7 @@ TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, co
     if (!leftOut.isEmpty()) {
         QString text = tr("Left out when this window opened: %1").arg(leftOut.join(QLatin1String("; ")));
         if (const QString kept = zephyra::keptOnSave(zephyra::userSettingsFile()); !kept.isEmpty())
-            text += QLatin1Char(' ') + tr("Save keeps that file as %1 and writes a new one.").arg(kept);
+            text += QLatin1String(". ") + tr("Save keeps that file as %1 and writes a new one.").arg(kept);
         leftOutLine->setText(text);
     }
     leftOutLine->setVisible(!leftOut.isEmpty());

@@ -437,7 +437,7 @@ void ParentTest::aFileLeftOutWholeIsShownAndKeptBesideOnSave()
     const QLabel* line = corner.findChild<QLabel*>("LeftOut");
     QVERIFY(line->isVisible());
     QCOMPARE(line->text(), "Left out when this window opened: " + file
-                               + ": left out the whole file (larger than 64 KB) Save keeps that file as " + file
+                               + ": left out the whole file (larger than 64 KB). Save keeps that file as " + file
                                + ".old and writes a new one.");
     corner.findChild<QPushButton*>("Save")->click();
     QCOMPARE(corner.result(), int(QDialog::Accepted));
