@@ -311,9 +311,13 @@ SaveTrouble writeWholeFile(const QString& path, QByteArrayView text, bool keepOl
     const QByteArray fileName = native(file);
     struct stat old {};
     const bool hadOld = ::lstat(fileName, &old) == 0;
-    // The old file's permissions, as a grown-up may have narrowed them.
-    if (hadOld && S_ISREG(old.st_mode))
+    // The old file's permissions, as a grown-up may have narrowed them, and
+    // its owner when root saves a user's file, so the user may write it again.
+    if (hadOld && S_ISREG(old.st_mode)) {
+        if (::geteuid() == 0)
+            static_cast<void>(::fchown(fresh.write.get(), old.st_uid, old.st_gid));
         ::fchmod(fresh.write.get(), old.st_mode & 07777);
+    }
     if (SaveTrouble trouble = writeAll(fresh.write.get(), text))
         return fail({trouble.cause, file, trouble.error});
     if (::close(fresh.write.release()) != 0)
