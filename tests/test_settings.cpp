@@ -315,16 +315,20 @@ private slots:
     }
 
     // A link to a file, as dotfile managers keep settings, is saved through:
-    // the link stays, its file gets the settings and keeps its notes.
+    // the link stays, its file gets the settings and keeps its notes, and
+    // its owner when root saves it.
     void aLinkToAFileIsSavedThrough()
     {
         QTemporaryDir dir;
         const QString target = dir.filePath("dotfiles/zephyra.conf"), path = dir.filePath("config/zephyra.conf");
         writeAll(target, "# mine\n[grown-ups]\nvolume=40\n");
+        const uint owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+        QCOMPARE(::chown(qPrintable(target), owner, gid_t(-1)), 0);
         QVERIFY(QDir().mkpath(dir.filePath("config")));
         QVERIFY(QFile::link("../dotfiles/zephyra.conf", path));
         QVERIFY(!zephyra::writeSettingsFile(path, savedInTurn(1), {zephyra::kChoicesSection}, {}, {}));
         QCOMPARE(QFileInfo(path).symLinkTarget(), target);
+        QCOMPARE(QFileInfo(target).ownerId(), owner);
         QVERIFY(readAll(target).startsWith("# mine\n[grown-ups]\nvolume=80\nchild-lock=true\n"));
         QCOMPARE(QDir(dir.filePath("dotfiles")).entryList(QDir::Files), QStringList{"zephyra.conf"});
     }
