@@ -19,6 +19,8 @@ cleanup() {
   kwin=$([[ -n $session_pid ]] && pgrep -P "$session_pid" -x kwin_wayland)
   [[ -n $kwin ]] && kill "$kwin" 2>/dev/null
   [[ -n $session_pid ]] && wait "$session_pid" 2>/dev/null
+  # What KWin started outlives it.
+  [[ -s $work/program ]] && kill "$(cat "$work/program")" 2>/dev/null
   rm -rf "$work"
 }
 on_exit cleanup
@@ -37,7 +39,7 @@ cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
 # its environment.
 setsid env "${wm_environment[@]}" QT_QPA_PLATFORM=xcb dbus-run-session -- "$work/kwin_wayland" --xwayland \
   --socket "$WAYLAND_DISPLAY" --x11-display "$host" --width 1280 --height 800 --no-lockscreen \
-  "sh -c 'echo \$DISPLAY >$work/display; exec sleep 100000'" >"$work/kwin.log" 2>&1 &
+  "sh -c 'echo \$\$ >$work/program; echo \$DISPLAY >$work/display; exec sleep 100000'" >"$work/kwin.log" 2>&1 &
 session_pid=$!
 for _ in $(seq 600); do [[ -s $work/display ]] && break; kill -0 "$session_pid" 2>/dev/null || break; sleep 0.1; done
 [[ -s $work/display ]] || fail "KWin started no XWayland"
