@@ -3,11 +3,14 @@
 // picture with three picture buttons that light up under the mouse and a web
 // banner.
 
+#include "settings/parent.h"
+
 #include <QScreen>
 #include <QWidget>
 
 class TImage;
 class TPngImageCollection;
+class TStatusLine;
 
 class TSTART : public QWidget {
     Q_OBJECT
@@ -26,6 +29,10 @@ public:
     // Play time is over under the child lock: Play stays closed until the
     // program starts again, and a friendly picture says so.
     void RefusePlay();
+    // Says in one line what a grown-up has put in force: the lock (and
+    // whether it can hold on this desktop), the play time left, easy play.
+    // Nothing in force shows nothing.
+    void ShowInForce(const zephyra::ParentChoices& inForce, bool lockHolds);
 
     bool ButtonsLit() const { return m_buttonsLit; }
     bool PlayRefused() const { return m_playRefused; }
@@ -36,6 +43,7 @@ public:
     TImage* B_Options = nullptr;
     TImage* B_EXit = nullptr;
     TImage* ImageRest = nullptr;
+    TStatusLine* StatusLine = nullptr;
     TPngImageCollection* PngImageCollectionButton = nullptr;
 
 signals:
