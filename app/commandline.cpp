@@ -86,10 +86,15 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
         QStringLiteral("grown-ups"),
         QC::translate("zephyra", "Opens the settings for grown-ups: the child lock, the play time, the language "
                                  "and the volume, kept for every start."));
+    const QCommandLineOption kiosk(
+        QStringLiteral("kiosk"),
+        QC::translate("zephyra", "For the login screen's ZEPHYRA session, inside cage: the child lock on, no web "
+                                 "page opened, and Exit ends the session."));
     parser.addOption(lock);
     parser.addOption(minutes);
     parser.addOption(easy);
     parser.addOption(grownUps);
+    parser.addOption(kiosk);
 
     const bool parsed = parser.parse(arguments);
     const QStringList unknown = parser.unknownOptionNames();
@@ -120,7 +125,8 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
                               .arg(value));
         line.choices.playTime = std::chrono::minutes(n);
     }
-    line.choices.childLock = saved.childLock || parser.isSet(lock);
+    line.session = parser.isSet(kiosk);
+    line.choices.childLock = saved.childLock || parser.isSet(lock) || line.session;
     line.choices.easyPlay = saved.easyPlay || parser.isSet(easy);
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         // Before the QApplication an unknown word may be one of Qt's own.

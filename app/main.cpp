@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/corner.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "assets/decode.h"
@@ -74,6 +75,7 @@ int main(int argc, char* argv[])
     // Help, the version and a value the game cannot take are answered before
     // a display is opened, so they work in any terminal. Only Qt's own
     // window-system options wait for the QApplication, which takes them out.
+    bool kiosk = false;
     if (argc > 1) {
         QCoreApplication core(argc, argv);
         nameApplication();
@@ -81,7 +83,13 @@ int main(int argc, char* argv[])
         const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), true);
         if (line.outcome == zephyra::CommandLine::Answer || line.outcome == zephyra::CommandLine::Refuse)
             return zephyra::finishCommandLine(line);
+        kiosk = line.session;
     }
+    // The login screen's session: this process watches the game, which goes
+    // on from here in a process of its own.
+    if (kiosk)
+        if (const std::optional<int> ended = zephyra::superviseSession(argc, argv))
+            return *ended;
     // The launch that started this program, for a game that already runs
     // (Qt takes it out of the environment).
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
@@ -140,8 +148,9 @@ int main(int argc, char* argv[])
     if (!choices.language.isEmpty())
         zephyra::installLanguage(choices.language);
     // One game at a time: a game already running comes to the front instead.
+    // The session's game is alone in a world of its own.
     zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown);
-    if (!oneGame.claim(startupId))
+    if (!line.session && !oneGame.claim(startupId))
         return 0;
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
@@ -160,6 +169,11 @@ int main(int argc, char* argv[])
         // A damaged embedded picture: say which, and end instead of running half-built.
         zephyra::showStandardError(e.message());
         return 1;
+    }
+    std::optional<zephyra::Session> session;
+    if (line.session) {
+        session.emplace();
+        QObject::connect(&*session, &zephyra::Session::ended, &app, [] { QCoreApplication::exit(0); });
     }
     QObject::connect(&oneGame, &zephyra::OneGame::frontRequested, &zephyra::bringGameToFront);
     // Another start took this game's place while it stood still, and keeps
@@ -186,6 +200,7 @@ int main(int argc, char* argv[])
     const int result = QApplication::exec();
     oneGame.release();
     pictures.reset();
+    session.reset();
     zephyra::destroyWindows();
     return result;
 }

@@ -170,3 +170,61 @@ leave_and_exit() {
   wait_exit "${exit_wait:-300}" || fail "Exit did not end the program"
   ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "exit status $exit_code"; }
 }
+
+# ---- The login screen's session, run by cage with its headless backend as
+# an ordinary user (nobody, when run as root: cage refuses root), the game
+# inside through XWayland.
+
+# Prepares $work (made here) for sessions of game $1 by the command of
+# session file $2: a copy of the game that user can run, its home and
+# runtime folders. $as_user runs a command as that user.
+session_prepare() {
+  work=$(mktemp -d)
+  chmod 711 "$work"
+  as_user=()
+  local owner=$(id -u):$(id -g) i
+  if (($(id -u) == 0)); then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    owner=nobody:nogroup
+  fi
+  mkdir -p "$work/bin" "$work/home" "$work/run"
+  install -m 755 "$1" "$work/bin/zephyra"
+  chown "$owner" "$work/home" "$work/run"
+  chmod 700 "$work/run"
+  cage_pid=
+  on_exit '[[ -n $cage_pid ]] && kill "$cage_pid" 2>/dev/null && wait "$cage_pid" 2>/dev/null; rm -rf "$work"'
+  fail_shows "$work/cage.log" 15
+  # Exec= with the game where the user can run it.
+  read -ra session_command < <(sed -n 's/^Exec=//p' "$2")
+  [[ ${#session_command[@]} -gt 0 ]] || fail "no Exec= in $2"
+  for i in "${!session_command[@]}"; do
+    [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
+  done
+}
+
+# Starts a session ($cage_pid, also $app_pid for the waits) with a home
+# holding no settings; $DISPLAY and $WAYLAND_DISPLAY become its own, read
+# from the environment of the process that watches the game
+# ($game_watcher).
+start_session() {
+  rm -rf "${work:?}/home/.config"
+  "${as_user[@]}" env -i PATH="$work/bin:/usr/bin:/bin" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
+    LANG=C.UTF-8 WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    "${session_command[@]}" >"$work/cage.log" 2>&1 &
+  cage_pid=$! app_pid=$!
+  local i
+  game_watcher=
+  for ((i = 0; i < 1500; ++i)); do
+    game_watcher=$(pgrep -P "$cage_pid" -f "$work/bin/zephyra" | head -n1)
+    [[ -n $game_watcher ]] && grep -qz '^DISPLAY=' "/proc/$game_watcher/environ" 2>/dev/null && break
+    kill -0 "$cage_pid" 2>/dev/null || fail "cage ended at start"
+    sleep 0.02
+  done
+  [[ -n $game_watcher ]] || fail "cage started no game"
+  DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^DISPLAY=//p')
+  WAYLAND_DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^WAYLAND_DISPLAY=//p')
+  export DISPLAY WAYLAND_DISPLAY
+}
+
+# What the compositor shows, as a PNG in $1.
+output_shot() { "${as_user[@]}" env XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim - >"$1"; }

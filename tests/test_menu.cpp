@@ -1,6 +1,7 @@
 // The start screen (hover lighting, loading the options dialog, Play) and the
 // options dialog (Save, Cancel, the close box, the prize-count conversion and
 // its error box, the layout with the system font).
+#include "app/session.h"
 #include "assets/PngImageList.h"
 #include "base/convert.h"
 #include "base/error.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -153,6 +155,7 @@ private slots:
     void hoverLightsOnlyTheFirstButtonUntilTheBackground();
     void hoverStateSurvivesHideAndShow();
     void bannerOpensTheWebPageAndChangesNothing();
+    void sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage();
     void playHidesTheStartScreenAndEscBringsItBack_data();
     void playHidesTheStartScreenAndEscBringsItBack();
 
@@ -269,6 +272,37 @@ void MenuTest::bannerOpensTheWebPageAndChangesNothing()
     QCOMPARE(browser.opened, QList<QUrl>{address});
     QVERIFY(START->isVisible());
     QCOMPARE(buttonPictures(), QList<int>({0, 3, 4}));
+    QVERIFY(m_boxes.isEmpty());
+}
+
+void MenuTest::sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage()
+{
+    START->hide();
+    zephyra::Session session;
+    START->show();
+    // Dialogs of the full-screen backdrop, which a kiosk compositor centres
+    // at their own size instead of stretching them over the screen.
+    QCOMPARE(session.Backdrop()->geometry(), QGuiApplication::primaryScreen()->geometry());
+    QVERIFY(session.Backdrop()->isVisible());
+    for (QWidget* window : {static_cast<QWidget*>(START), static_cast<QWidget*>(Options)}) {
+        QCOMPARE(window->windowType(), Qt::Dialog);
+        QCOMPARE(window->windowHandle()->transientParent(), session.Backdrop()->windowHandle());
+    }
+    QCOMPARE(START->size(), QSize(700, 500));
+
+    const QUrl address(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(address.scheme(), &browser, "open");
+    QTest::mouseClick(START->Image2, Qt::LeftButton, {}, QPoint(125, 17));
+    QDesktopServices::unsetUrlHandler(address.scheme());
+    QVERIFY(browser.opened.isEmpty());
+    // A note says so, over the panel, the banner left in sight.
+    QVERIFY(session.NoWebPageNote->isVisible());
+    QVERIFY(session.NoWebPageNote->text().contains(address.host()));
+    QVERIFY(START->rect().contains(session.NoWebPageNote->geometry()));
+    QVERIFY(!session.NoWebPageNote->geometry().intersects(START->Image2->geometry()));
+    QVERIFY(session.NoWebPageNote->heightForWidth(session.NoWebPageNote->width())
+            <= session.NoWebPageNote->height());
     QVERIFY(m_boxes.isEmpty());
 }
 
