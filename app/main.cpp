@@ -184,7 +184,7 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = choices.childLock] {
+    zephyra::afterFirstExpose(START->window()->windowHandle(), [&pictures, lock = choices.childLock] {
         QStringList inUse = zephyra::picturesInUse();
         // Only a locked round shows the locked field's pictures.
         if (!lock)

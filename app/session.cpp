@@ -5,6 +5,7 @@
 #include "controls/TImage.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/centring.h"
 #include "platform/language.h"
 #include "play/UnitPlay.h"
 #include "settings/settingsfile.h"
@@ -17,9 +18,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPushButton>
 #include <QScreen>
 #include <QUrl>
-#include <QWindow>
 
 #include <atomic>
 #include <cerrno>
@@ -76,14 +77,11 @@ void showSessionEnd(int& argc, char** argv)
     if (const QString language = readSettingsFiles(settingsFiles(), nullptr).choices.language; !language.isEmpty())
         installLanguage(language);
     TBackdrop backdrop;
-    QMessageBox box(QMessageBox::Information, QCoreApplication::applicationName(),
-                    QCoreApplication::translate("zephyra", "ZEPHYRA stopped unexpectedly and could not be started "
-                                                           "again. This session ends now: at the login screen a "
-                                                           "grown-up can choose it again, or another one."),
-                    QMessageBox::Ok);
-    backdrop.holdCentred(&box);
     backdrop.showFullScreen();
-    box.exec();
+    backdrop.showMessage(QMessageBox::Information,
+                         QCoreApplication::translate("zephyra", "ZEPHYRA stopped unexpectedly and could not be "
+                                                                "started again. This session ends now: at the login "
+                                                                "screen a grown-up can choose it again, or another one."));
 }
 
 // ---- The backdrop
@@ -200,12 +198,59 @@ TBackdrop::TBackdrop() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
         setGeometry(screen->geometry());
 }
 
-void TBackdrop::holdCentred(QWidget* window)
+TBackdrop::~TBackdrop()
 {
-    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
-    window->winId();
-    winId();
-    window->windowHandle()->setTransientParent(windowHandle());
+    for (const auto& [window, flags] : m_embedded)
+        if (window) {
+            window->removeEventFilter(this);
+            window->setParent(nullptr, flags);
+        }
+}
+
+void TBackdrop::embed(QWidget* window)
+{
+    m_embedded.emplace_back(window, window->windowFlags());
+    const bool shown = window->isVisible();
+    window->setParent(this);
+    window->setVisible(shown);  // a hidden one stays hidden when the backdrop shows
+    window->installEventFilter(this);
+    centre(window);
+}
+
+void TBackdrop::showMessage(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, this, Qt::Widget);
+    std::vector<QPointer<QWidget>> waiting;
+    for (const auto& [window, flags] : m_embedded)
+        if (window && window->isEnabled()) {
+            window->setEnabled(false);
+            waiting.emplace_back(window);
+        }
+    embed(&box);
+    box.button(QMessageBox::Ok)->setFocus();
+    box.exec();
+    for (const QPointer<QWidget>& window : waiting)
+        if (window)
+            window->setEnabled(true);
+}
+
+void TBackdrop::centre(QWidget* child) { child->move(centredIn(rect(), child->size())); }
+
+void TBackdrop::resizeEvent(QResizeEvent* event)
+{
+    for (QObject* child : children())
+        if (auto* widget = qobject_cast<QWidget*>(child))
+            centre(widget);
+    QWidget::resizeEvent(event);
+}
+
+bool TBackdrop::eventFilter(QObject* watched, QEvent* event)
+{
+    // Whatever places or sizes an embedded window (its own first showing),
+    // it stays in the middle.
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        centre(static_cast<QWidget*>(watched));
+    return QWidget::eventFilter(watched, event);
 }
 
 void TBackdrop::paintEvent(QPaintEvent*)
@@ -228,17 +273,24 @@ void TBackdrop::paintEvent(QPaintEvent*)
 
 Session::Session() : m_backdrop(std::make_unique<TBackdrop>())
 {
-    m_backdrop->holdCentred(START);
-    m_backdrop->holdCentred(Options);
+    m_backdrop->embed(START);
+    m_backdrop->embed(Options);
     m_backdrop->showFullScreen();
+    m_plainMessages = setMessagePresenter([backdrop = m_backdrop.get()](QMessageBox::Icon icon, const QString&, const QString& text) {
+        backdrop->showMessage(icon, text);
+    });
 
     // The child cannot leave for a browser: the banner says so instead.
     NoWebPageNote = new QLabel(START);
     NoWebPageNote->setObjectName(QStringLiteral("NoWebPageNote"));
+    // The address is not broken at its hyphen.
     NoWebPageNote->setText(
         QCoreApplication::translate("zephyra", "The web page does not open here. A grown-up can visit %1 on "
                                                "another computer.")
-            .arg(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)).host()));
+            .toHtmlEscaped()
+            .arg(QStringLiteral("<span style=\"white-space: nowrap\">%1</span>")
+                     .arg(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)).host())));
+    NoWebPageNote->setTextFormat(Qt::RichText);
     NoWebPageNote->setWordWrap(true);
     NoWebPageNote->setAlignment(Qt::AlignCenter);
     NoWebPageNote->setStyleSheet(QStringLiteral("QLabel { background: rgba(16, 58, 140, 230); color: white; "
@@ -263,7 +315,7 @@ Session::Session() : m_backdrop(std::make_unique<TBackdrop>())
     connect(Play, &TPlay::playTimeOver, this, &Session::ended);
 }
 
-Session::~Session() = default;
+Session::~Session() { setMessagePresenter(std::move(m_plainMessages)); }
 
 void Session::Image2Click()
 {

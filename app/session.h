@@ -5,12 +5,18 @@
 // the options stand centred on a backdrop of their own; leaving the game
 // ends the session. Nothing of it runs on a plain start.
 
+#include "base/error.h"
+
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QLabel;
 
@@ -29,21 +35,36 @@ inline constexpr int kNoWebPageNoteMs = 6000;
 // started again.
 std::optional<int> superviseSession(int& argc, char** argv);
 
-// The full-screen sky the session's windows stand on; the compositor shows
-// a window made transient for it centred, at its own size.
+// The full-screen sky the session's windows stand on, at their own size.
+// A kiosk compositor places and stacks X11 windows itself and tells
+// XWayland nothing of it, so two windows of one program over each other
+// take each other's clicks: the session's windows live inside the backdrop,
+// the one window in the compositor's middle.
 class TBackdrop : public QWidget {
 public:
     TBackdrop();
-    // Centred on the backdrop, not stretched over the screen: the window
-    // becomes a dialog of the backdrop. Before it is first shown.
-    void holdCentred(QWidget* window);
+    // Gives the embedded windows back, as they were.
+    ~TBackdrop() override;
+    // The window becomes part of the backdrop, kept in its middle at its
+    // own size.
+    void embed(QWidget* window);
+    // A message box in the backdrop, shown until OK; the other windows in
+    // it wait meanwhile.
+    void showMessage(QMessageBox::Icon icon, const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void centre(QWidget* child);
+
+    std::vector<std::pair<QPointer<QWidget>, Qt::WindowFlags>> m_embedded;
 };
 
 // The game's windows in the session, once they are built: the backdrop
-// behind the start screen and the options, the banner's web page not opened
+// round the start screen, the options and the error box, the banner's web page not opened
 // (a note says so), and the end of the session when play time's goodnight
 // is over.
 class Session : public QObject {
@@ -66,6 +87,7 @@ private:
 
     std::unique_ptr<TBackdrop> m_backdrop;
     QTimer m_noteShown;
+    MessagePresenter m_plainMessages;
 };
 
 }  // namespace zephyra

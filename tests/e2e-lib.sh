@@ -171,14 +171,20 @@ leave_and_exit() {
   ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "exit status $exit_code"; }
 }
 
-# ---- The login screen's session, run by cage with its headless backend as
-# an ordinary user (nobody, when run as root: cage refuses root), the game
-# inside through XWayland.
+# ---- The login screen's session, run by cage as an ordinary user (nobody
+# when run as root: cage refuses root), the game inside through XWayland.
+# Cage runs on its X11 backend, its output a window on the script's Xvfb
+# ($host_display), so xdotool's input there reaches cage as a real mouse
+# and keyboard would: its headless backend has no pointer, and XWayland
+# hands a click only to the window under the compositor's pointer. The
+# waits and the windows' pictures use XWayland's display ($DISPLAY).
 
 # Prepares $work (made here) for sessions of game $1 by the command of
-# session file $2: a copy of the game that user can run, its home and
-# runtime folders. $as_user runs a command as that user.
+# session file $2, on the Xvfb of $DISPLAY: a copy of the game that user
+# can run, its home and runtime folders. $as_user runs a command as that
+# user. From here on xdotool's input goes to the Xvfb.
 session_prepare() {
+  host_display=$DISPLAY
   work=$(mktemp -d)
   chmod 711 "$work"
   as_user=()
@@ -200,6 +206,12 @@ session_prepare() {
   for i in "${!session_command[@]}"; do
     [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
   done
+  xdotool() {
+    case $1 in
+      mousemove | click | key | keydown | keyup | type) DISPLAY=$host_display command xdotool "$@" ;;
+      *) command xdotool "$@" ;;
+    esac
+  }
 }
 
 # Starts a session ($cage_pid, also $app_pid for the waits) with a home
@@ -209,7 +221,7 @@ session_prepare() {
 start_session() {
   rm -rf "${work:?}/home/.config"
   "${as_user[@]}" env -i PATH="$work/bin:/usr/bin:/bin" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
-    LANG=C.UTF-8 WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    LANG=C.UTF-8 DISPLAY="$host_display" WLR_BACKENDS=x11 \
     "${session_command[@]}" >"$work/cage.log" 2>&1 &
   cage_pid=$! app_pid=$!
   local i
@@ -224,7 +236,10 @@ start_session() {
   DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^DISPLAY=//p')
   WAYLAND_DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^WAYLAND_DISPLAY=//p')
   export DISPLAY WAYLAND_DISPLAY
+  # XWayland lets only its own user in: this script's user is let in too.
+  "${as_user[@]}" env DISPLAY="$DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null ||
+    fail "XWayland on $DISPLAY does not answer"
 }
 
-# What the compositor shows, as a PNG in $1.
-output_shot() { "${as_user[@]}" env XDG_RUNTIME_DIR="$work/run" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" grim - >"$1"; }
+# What cage shows on its output, $2 x $3 pixels, as a PNG in $1.
+output_shot() { DISPLAY=$host_display import -window root -crop "${2}x$3+0+0" +repage "$1"; }

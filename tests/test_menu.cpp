@@ -277,18 +277,41 @@ void MenuTest::bannerOpensTheWebPageAndChangesNothing()
 
 void MenuTest::sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage()
 {
-    START->hide();
     zephyra::Session session;
     START->show();
-    // Dialogs of the full-screen backdrop, which a kiosk compositor centres
-    // at their own size instead of stretching them over the screen.
-    QCOMPARE(session.Backdrop()->geometry(), QGuiApplication::primaryScreen()->geometry());
-    QVERIFY(session.Backdrop()->isVisible());
-    for (QWidget* window : {static_cast<QWidget*>(START), static_cast<QWidget*>(Options)}) {
-        QCOMPARE(window->windowType(), Qt::Dialog);
-        QCOMPARE(window->windowHandle()->transientParent(), session.Backdrop()->windowHandle());
-    }
-    QCOMPARE(START->size(), QSize(700, 500));
+    // The start screen, the options and an error box at their own size in
+    // the middle of the full-screen backdrop, the one window there is.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(session.Backdrop()->geometry(), screen);
+    QVERIFY(session.Backdrop()->isVisible() && START->isVisible());
+    QCOMPARE(START->window(), session.Backdrop());
+    QCOMPARE(START->geometry(), QRect(QPoint((screen.width() - 700) / 2, (screen.height() - 500) / 2), QSize(700, 500)));
+    QVERIFY(!Options->isVisible());
+    START->B_OptionsClick();
+    QCOMPARE(Options->window(), session.Backdrop());
+    QCOMPARE(Options->geometry().center(), session.Backdrop()->rect().center());
+    QRect boxShown;
+    bool optionsWaited = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = session.Backdrop()->findChild<QMessageBox*>();
+        if (!box)
+            return;
+        boxShown = box->isVisible() ? box->geometry() : QRect();
+        optionsWaited = !Options->isEnabled();
+        box->button(QMessageBox::Ok)->click();
+    });
+    zephyra::showStandardError(QStringLiteral("'abc' is not a valid integer value"));
+    QVERIFY2((boxShown.center() - session.Backdrop()->rect().center()).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("box at %1,%2").arg(boxShown.x()).arg(boxShown.y())));
+    QVERIFY(optionsWaited && Options->isEnabled());
+    Options->Button2Click();
+    // A round and back keep it there.
+    QVERIFY(fixture::playRound([] {
+        QVERIFY(!START->isVisible());
+        Play->close();
+    }));
+    QVERIFY(START->isVisible());
+    QCOMPARE(START->geometry().center(), session.Backdrop()->rect().center());
 
     const QUrl address(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
     UrlRecorder browser;

@@ -416,5 +416,17 @@
         <source>%1: left out %2</source>
         <translation>%1: ausgelassen: %2</translation>
     </message>
+    <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Für die Sitzung ZEPHYRA am Anmeldebildschirm, in cage: Kindersicherung an, keine Webseite, und „Ende“ beendet die Sitzung.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA wurde unerwartet beendet und konnte nicht wieder gestartet werden. Diese Sitzung endet jetzt: Am Anmeldebildschirm kann ein Erwachsener sie erneut wählen oder eine andere.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>Die Webseite öffnet sich hier nicht. Ein Erwachsener kann %1 an einem anderen Computer besuchen.</translation>
+    </message>
 </context>
 </TS>

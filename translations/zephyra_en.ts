@@ -416,5 +416,17 @@
         <source>%1: left out %2</source>
         <translation>%1: left out %2</translation>
     </message>
+    <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>The web page does not open here. A grown-up can visit %1 on another computer.</translation>
+    </message>
 </context>
 </TS>
