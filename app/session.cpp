@@ -11,6 +11,10 @@
 #include "settings/settingsfile.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -20,6 +24,7 @@
 #include <QPen>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 #include <atomic>
@@ -41,6 +46,9 @@ namespace {
 // The game being watched, for the signal handler that passes an end on.
 std::atomic<pid_t> watchedGame{0};
 volatile std::sig_atomic_t endAsked = 0;
+
+// A message box's width; its words wrap within.
+constexpr int kMessageWidth = 480;
 
 constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
@@ -219,7 +227,29 @@ void TBackdrop::embed(QWidget* window)
 
 void TBackdrop::showMessage(QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, this, Qt::Widget);
+    // A panel, not a dialog: a modal dialog in another window's place would
+    // get a native window of its own, which the compositor does not size.
+    QFrame box(this);
+    box.setObjectName(QStringLiteral("Message"));
+    box.setFrameShape(QFrame::StyledPanel);
+    box.setAutoFillBackground(true);
+    auto* picture = new QLabel(&box);
+    const QStyle::StandardPixmap kind = icon == QMessageBox::Critical  ? QStyle::SP_MessageBoxCritical
+                                        : icon == QMessageBox::Warning ? QStyle::SP_MessageBoxWarning
+                                                                       : QStyle::SP_MessageBoxInformation;
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    picture->setPixmap(style()->standardIcon(kind).pixmap(side, side));
+    auto* words = new QLabel(text, &box);
+    words->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    auto* layout = new QGridLayout(&box);
+    layout->addWidget(picture, 0, 0, Qt::AlignTop);
+    layout->addWidget(words, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    layout->setHorizontalSpacing(16);
+    box.setFixedWidth(kMessageWidth);
+    box.setFixedHeight(box.heightForWidth(kMessageWidth));
     std::vector<QPointer<QWidget>> waiting;
     for (const auto& [window, flags] : m_embedded)
         if (window && window->isEnabled()) {
@@ -227,8 +257,11 @@ void TBackdrop::showMessage(QMessageBox::Icon icon, const QString& text)
             waiting.emplace_back(window);
         }
     embed(&box);
-    box.button(QMessageBox::Ok)->setFocus();
-    box.exec();
+    box.show();
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
+    QEventLoop shown;
+    connect(buttons, &QDialogButtonBox::accepted, &shown, &QEventLoop::quit);
+    shown.exec();
     for (const QPointer<QWidget>& window : waiting)
         if (window)
             window->setEnabled(true);
@@ -283,14 +316,11 @@ Session::Session() : m_backdrop(std::make_unique<TBackdrop>())
     // The child cannot leave for a browser: the banner says so instead.
     NoWebPageNote = new QLabel(START);
     NoWebPageNote->setObjectName(QStringLiteral("NoWebPageNote"));
-    // The address is not broken at its hyphen.
+    // The address is not broken at its hyphens.
     NoWebPageNote->setText(
         QCoreApplication::translate("zephyra", "The web page does not open here. A grown-up can visit %1 on "
                                                "another computer.")
-            .toHtmlEscaped()
-            .arg(QStringLiteral("<span style=\"white-space: nowrap\">%1</span>")
-                     .arg(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)).host())));
-    NoWebPageNote->setTextFormat(Qt::RichText);
+            .arg(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)).host().replace(QLatin1Char('-'), QChar(0x2011))));
     NoWebPageNote->setWordWrap(true);
     NoWebPageNote->setAlignment(Qt::AlignCenter);
     NoWebPageNote->setStyleSheet(QStringLiteral("QLabel { background: rgba(16, 58, 140, 230); color: white; "
