@@ -45,6 +45,11 @@ if [[ $flavour == desktop ]]; then
 fi
 package_root "$deb" "$codename" "${desktop_qt[@]}" || fail "$(basename "$deb") not installed in Debian $codename"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
+# The login screen's session comes with the game; cage, which it runs in,
+# is only suggested: apt installed the game without it.
+[[ -n $(echo "$root"/usr/share/wayland-sessions/*.desktop) && -f $(echo "$root"/usr/share/wayland-sessions/*.desktop) ]] ||
+  fail "no session file installed"
+[[ $(in_root "$root" dpkg-query -W -f='${Status}' cage 2>/dev/null) != *" installed" ]] || fail "cage came with the game"
 
 # An emulated game is many times slower: its windows get more time to come.
 slow=1
