@@ -221,6 +221,9 @@ void TBackdrop::embed(QWidget* window)
     const bool shown = window->isVisible();
     window->setParent(this);
     window->setVisible(shown);  // a hidden one stays hidden when the backdrop shows
+    // A window's background was the window system's to paint; the sky must
+    // not show through.
+    window->setAutoFillBackground(true);
     window->installEventFilter(this);
     centre(window);
 }
@@ -232,7 +235,6 @@ void TBackdrop::showMessage(QMessageBox::Icon icon, const QString& text)
     QFrame box(this);
     box.setObjectName(QStringLiteral("Message"));
     box.setFrameShape(QFrame::StyledPanel);
-    box.setAutoFillBackground(true);
     auto* picture = new QLabel(&box);
     const QStyle::StandardPixmap kind = icon == QMessageBox::Critical  ? QStyle::SP_MessageBoxCritical
                                         : icon == QMessageBox::Warning ? QStyle::SP_MessageBoxWarning

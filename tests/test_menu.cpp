@@ -291,6 +291,9 @@ void MenuTest::sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage()
     START->B_OptionsClick();
     QCOMPARE(Options->window(), session.Backdrop());
     QCOMPARE(Options->geometry().center(), session.Backdrop()->rect().center());
+    // Its own background, not the sky through it.
+    QCOMPARE(session.Backdrop()->grab().toImage().pixelColor(Options->geometry().topLeft() + QPoint(4, 4)),
+             Options->palette().color(QPalette::Window));
     QRect boxShown;
     bool optionsWaited = false;
     QTimer::singleShot(0, [&] {
