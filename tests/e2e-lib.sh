@@ -182,19 +182,25 @@ leave_and_exit() {
 # Prepares $work (made here) for sessions of game $1 by the command of
 # session file $2, on the Xvfb of $DISPLAY: a copy of the game that user
 # can run, its home and runtime folders. $as_user runs a command as that
-# user. From here on xdotool's input goes to the Xvfb.
+# user. With $session_root, all of it happens in that root (as root: see
+# tools/release-root.sh), with the game installed there. From here on
+# xdotool's input goes to the Xvfb.
 session_prepare() {
   host_display=$DISPLAY
-  work=$(mktemp -d)
+  work=$(mktemp -d -p "${session_root:-}/tmp")
+  session_work=${work#"${session_root:-}"}  # as the session sees it
   chmod 711 "$work"
   as_user=()
   local owner=$(id -u):$(id -g) i
-  if (($(id -u) == 0)); then
+  if [[ -n ${session_root:-} ]]; then
+    as_user=(chroot --userspec=nobody:nogroup "$session_root")
+    owner=nobody:nogroup
+  elif (($(id -u) == 0)); then
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
     owner=nobody:nogroup
   fi
   mkdir -p "$work/bin" "$work/home" "$work/run"
-  install -m 755 "$1" "$work/bin/zephyra"
+  [[ -n ${session_root:-} ]] || install -m 755 "$1" "$work/bin/zephyra"
   chown "$owner" "$work/home" "$work/run"
   chmod 700 "$work/run"
   cage_pid=
@@ -203,9 +209,11 @@ session_prepare() {
   # Exec= with the game where the user can run it.
   read -ra session_command < <(sed -n 's/^Exec=//p' "$2")
   [[ ${#session_command[@]} -gt 0 ]] || fail "no Exec= in $2"
-  for i in "${!session_command[@]}"; do
-    [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
-  done
+  if [[ -z ${session_root:-} ]]; then
+    for i in "${!session_command[@]}"; do
+      [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
+    done
+  fi
   xdotool() {
     case $1 in
       mousemove | click | key | keydown | keyup | type) DISPLAY=$host_display command xdotool "$@" ;;
@@ -220,14 +228,14 @@ session_prepare() {
 # ($game_watcher).
 start_session() {
   rm -rf "${work:?}/home/.config"
-  "${as_user[@]}" env -i PATH="$work/bin:/usr/bin:/bin" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
+  "${as_user[@]}" env -i PATH="$session_work/bin:/usr/bin:/bin" HOME="$session_work/home" XDG_RUNTIME_DIR="$session_work/run" \
     LANG=C.UTF-8 DISPLAY="$host_display" WLR_BACKENDS=x11 \
     "${session_command[@]}" >"$work/cage.log" 2>&1 &
   cage_pid=$! app_pid=$!
   local i
   game_watcher=
   for ((i = 0; i < 1500; ++i)); do
-    game_watcher=$(pgrep -P "$cage_pid" -f "$work/bin/zephyra" | head -n1)
+    game_watcher=$(pgrep -P "$cage_pid" -f -- "--kiosk" | head -n1)
     [[ -n $game_watcher ]] && grep -qz '^DISPLAY=' "/proc/$game_watcher/environ" 2>/dev/null && break
     kill -0 "$cage_pid" 2>/dev/null || fail "cage ended at start"
     sleep 0.02

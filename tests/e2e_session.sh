@@ -8,13 +8,15 @@
 # locked round, and Exit ends cage with status 0. Then a game that crashes
 # is started again kSessionRestarts times, and the next crash ends the
 # session after a message.
+# With $session_root, the session and the game installed in that root run
+# there (tests/release_package.sh).
 # Usage: e2e_session.sh <path-to-zephyra> [session file]
 set -uo pipefail
 app=$(realpath "${1:?path to zephyra}")
 session_file=${2:-$(echo "$(dirname "$app")"/wayland-sessions/*.desktop)}
 here=$(dirname "$0")
 . "$here/e2e-lib.sh"
-for tool in cage Xwayland; do
+[[ -n ${session_root:-} ]] || for tool in cage Xwayland; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (tools/install-deps)"
 done
 restarts=$(sed -n 's/.*kSessionRestarts = \([0-9]*\);.*/\1/p' "$here/../app/session.h")
@@ -25,7 +27,10 @@ ulimit -c 0  # the crashes asked for below leave no core files
 start_display 1280x1024x24 || fail "Xvfb did not start"
 # The start screen as a plain start draws it, pointer away.
 xdotool mousemove 0 0
-"$app" >"$e2e_config/plain.txt" 2>&1 &
+plain_game=("$app")
+[[ -n ${session_root:-} ]] &&
+  plain_game=(chroot "$session_root" env -i DISPLAY="$DISPLAY" HOME=/root LANG=C.UTF-8 /usr/bin/zephyra)
+"${plain_game[@]}" >"$e2e_config/plain.txt" 2>&1 &
 app_pid=$!
 plain=$(wait_window "$start_title" 300) || fail "no start screen on a plain start"
 sleep 0.5
