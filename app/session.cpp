@@ -217,6 +217,7 @@ TBackdrop::~TBackdrop()
 
 void TBackdrop::embed(QWidget* window)
 {
+    std::erase_if(m_embedded, [](const auto& embedded) { return !embedded.first; });  // messages gone
     m_embedded.emplace_back(window, window->windowFlags());
     const bool shown = window->isVisible();
     window->setParent(this);
@@ -311,8 +312,15 @@ Session::Session() : m_backdrop(std::make_unique<TBackdrop>())
     m_backdrop->embed(START);
     m_backdrop->embed(Options);
     m_backdrop->showFullScreen();
-    m_plainMessages = setMessagePresenter([backdrop = m_backdrop.get()](QMessageBox::Icon icon, const QString&, const QString& text) {
-        backdrop->showMessage(icon, text);
+    m_plainMessages = setMessagePresenter([this](QMessageBox::Icon icon, const QString& caption, const QString& text) {
+        // Over a round the box stands over the field, as on any start.
+        if (Play->isVisible()) {
+            MessagePresenter session = setMessagePresenter(m_plainMessages);
+            showMessage(icon, caption, text);
+            setMessagePresenter(std::move(session));
+            return;
+        }
+        m_backdrop->showMessage(icon, text);
     });
 
     // The child cannot leave for a browser: the banner says so instead.
