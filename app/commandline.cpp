@@ -90,10 +90,15 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
                                  "language, the volume and whether the options are remembered, kept for every start "
                                  "in %1.")
             .arg(userSettingsFile()));
+    const QCommandLineOption kiosk(
+        QStringLiteral("kiosk"),
+        QC::translate("zephyra", "For the login screen's ZEPHYRA session, inside cage: the child lock on, no web "
+                                 "page opened, and Exit ends the session."));
     parser.addOption(lock);
     parser.addOption(minutes);
     parser.addOption(easy);
     parser.addOption(grownUps);
+    parser.addOption(kiosk);
 
     const bool parsed = parser.parse(arguments);
     const QStringList unknown = parser.unknownOptionNames();
@@ -124,7 +129,8 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
                               .arg(value));
         line.choices.playTime = std::chrono::minutes(n);
     }
-    line.choices.childLock = saved.childLock || parser.isSet(lock);
+    line.session = parser.isSet(kiosk);
+    line.choices.childLock = saved.childLock || parser.isSet(lock) || line.session;
     line.choices.easyPlay = saved.easyPlay || parser.isSet(easy);
     if (!parsed || !parser.positionalArguments().isEmpty()) {
         // Before the QApplication an unknown word may be one of Qt's own.

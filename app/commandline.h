@@ -21,6 +21,9 @@ struct CommandLine {
     ParentChoices choices;
     // --grown-ups: the settings for grown-ups instead of the game.
     bool grownUps = false;
+    // --kiosk: the login screen's session, the game alone (app/session.h);
+    // the child lock is on.
+    bool session = false;
 };
 
 inline constexpr int kBadArguments = 2;

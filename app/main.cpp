@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/corner.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "assets/decode.h"
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
     // Help, the version and a value the game cannot take are answered before
     // a display is opened, so they work in any terminal. Only Qt's own
     // window-system options wait for the QApplication, which takes them out.
+    bool kiosk = false;
     if (argc > 1) {
         QCoreApplication core(argc, argv);
         nameApplication();
@@ -85,7 +87,13 @@ int main(int argc, char* argv[])
         const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), true);
         if (line.outcome == zephyra::CommandLine::Answer || line.outcome == zephyra::CommandLine::Refuse)
             return zephyra::finishCommandLine(line);
+        kiosk = line.session;
     }
+    // The login screen's session: this process watches the game, which goes
+    // on from here in a process of its own.
+    if (kiosk)
+        if (const std::optional<int> ended = zephyra::superviseSession(argc, argv))
+            return *ended;
     // The launch that started this program, for a game that already runs
     // (Qt takes it out of the environment).
     const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
@@ -145,11 +153,12 @@ int main(int argc, char* argv[])
     if (!choices.language.isEmpty())
         zephyra::installLanguage(choices.language);
     // One game at a time: a game already running comes to the front instead,
-    // and takes what a grown-up chose with this start.
+    // and takes what a grown-up chose with this start. The session's game is
+    // alone in a world of its own.
     zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown, &zephyra::takeChoices);
     QString notTaken;
     // The settings for grown-ups hand their whole set, volume and language too.
-    if (!oneGame.claim(startupId, choices, &notTaken, line.grownUps)) {
+    if (!line.session && !oneGame.claim(startupId, choices, &notTaken, line.grownUps)) {
         if (!notTaken.isEmpty())
             zephyra::sayNotTaken(notTaken);
         return 0;
@@ -174,6 +183,11 @@ int main(int argc, char* argv[])
         zephyra::showStandardError(e.message());
         return 1;
     }
+    std::optional<zephyra::Session> session;
+    if (line.session) {
+        session.emplace();
+        QObject::connect(&*session, &zephyra::Session::ended, &app, [] { QCoreApplication::exit(0); });
+    }
     QObject::connect(&oneGame, &zephyra::OneGame::frontRequested, &zephyra::bringGameToFront);
     // Another start took this game's place while it stood still, and keeps
     // it: the game ends even with a locked round, whose field refuses to close.
@@ -183,7 +197,7 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->windowHandle(), [&pictures, lock = choices.childLock] {
+    zephyra::afterFirstExpose(START->window()->windowHandle(), [&pictures, lock = choices.childLock] {
         QStringList inUse = zephyra::picturesInUse();
         // Only a locked round shows the locked field's pictures.
         if (!lock)
@@ -199,6 +213,7 @@ int main(int argc, char* argv[])
     const int result = QApplication::exec();
     oneGame.release();
     pictures.reset();
+    session.reset();
     zephyra::destroyWindows();
     return result;
 }

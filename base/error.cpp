@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <utility>
+
 namespace zephyra {
 
 namespace {
@@ -15,7 +17,7 @@ MessagePresenter& presenter()
 
 }  // namespace
 
-void setMessagePresenter(MessagePresenter p) { presenter() = std::move(p); }
+MessagePresenter setMessagePresenter(MessagePresenter p) { return std::exchange(presenter(), std::move(p)); }
 
 void showMessage(QMessageBox::Icon icon, const QString& caption, const QString& text)
 {

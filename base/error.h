@@ -30,7 +30,8 @@ private:
 // Shows a modal message box. Replaceable so tests can record instead of block.
 using MessagePresenter =
     std::function<void(QMessageBox::Icon icon, const QString& caption, const QString& text)>;
-void setMessagePresenter(MessagePresenter presenter);  // empty restores the real box
+// Empty restores the real box; gives back the presenter it replaces.
+MessagePresenter setMessagePresenter(MessagePresenter presenter);
 void showMessage(QMessageBox::Icon icon, const QString& caption, const QString& text);
 
 // The standard error box: message plus a full stop unless it ends in one,

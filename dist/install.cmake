@@ -44,10 +44,15 @@ set(ZEPHYRA_DESKTOP_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.desktop"
 set(ZEPHYRA_METAINFO_FILE "${CMAKE_CURRENT_BINARY_DIR}/${ZEPHYRA_APP_ID}.metainfo.xml")
 configure_file(dist/zephyra.desktop.in "${ZEPHYRA_DESKTOP_FILE}" @ONLY)
 configure_file(dist/zephyra.metainfo.xml.in "${ZEPHYRA_METAINFO_FILE}" @ONLY)
+# The login screen's session "ZEPHYRA": the game alone under cage. It is
+# listed only where cage is installed (TryExec), which the package suggests.
+set(ZEPHYRA_SESSION_FILE "${CMAKE_CURRENT_BINARY_DIR}/wayland-sessions/${ZEPHYRA_APP_ID}.desktop")
+configure_file(dist/zephyra-session.desktop.in "${ZEPHYRA_SESSION_FILE}" COPYONLY)
 
 install(TARGETS zephyra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES "${ZEPHYRA_DESKTOP_FILE}" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${ZEPHYRA_METAINFO_FILE}" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES "${ZEPHYRA_SESSION_FILE}" DESTINATION ${CMAKE_INSTALL_DATADIR}/wayland-sessions)
 file(GLOB _zephyra_icons CONFIGURE_DEPENDS assets/icons/zephyra-*.png)
 foreach(icon IN LISTS _zephyra_icons)
   string(REGEX MATCH "zephyra-([0-9]+)\\.png$" _ "${icon}")
@@ -99,6 +104,11 @@ install(FILES "${CMAKE_CURRENT_BINARY_DIR}/copyright" DESTINATION ${CMAKE_INSTAL
 # - Qt's xcb plugin opens libXcursor at run time for themed pointers.
 # - On a Wayland desktop the game runs through XWayland, which GNOME's and
 #   KDE's Wayland sessions already depend on.
+# - The login screen's session runs the game under cage, through XWayland.
+#   Only a family that gives a child a computer of its own wants it, so the
+#   package suggests them: an install brings no compositor and adds no entry
+#   to every login screen, and the session's TryExec keeps it off the list
+#   until a grown-up installs cage.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zephyra)
 set(CPACK_PACKAGE_VENDOR "The ZEPHYRA developers")
@@ -120,7 +130,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEPHYRA_FONT_PACKAGE}")
 # Gamepads: SDL is loaded only once one is plugged in, so dpkg-shlibdeps
 # does not see it; without it the game plays on without gamepads.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, libxcursor1, libsdl2-2.0-0")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xwayland, cage")
 # A package built on one release may need libraries that an older one lacks,
 # so the package's version and file name say where it was built:
 # zephyra_1.0-1~deb12_amd64.deb. "~" sorts before anything, and deb13 after
@@ -145,8 +155,9 @@ include(CPack)
 # The validators read the files as built; the package check builds the .deb,
 # unpacks it and starts the installed game on the test's X display.
 add_test(NAME dist_desktop_file COMMAND desktop-file-validate "${ZEPHYRA_DESKTOP_FILE}")
+add_test(NAME dist_session_file COMMAND desktop-file-validate "${ZEPHYRA_SESSION_FILE}")
 add_test(NAME dist_metainfo COMMAND appstreamcli validate --no-net --pedantic "${ZEPHYRA_METAINFO_FILE}")
-set_tests_properties(dist_desktop_file dist_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "(error|warning): |[EW]: ")
+set_tests_properties(dist_desktop_file dist_session_file dist_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "(error|warning): |[EW]: ")
 add_test(NAME dist_package COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/tests/dist_package.sh" "${CMAKE_BINARY_DIR}")
 set_tests_properties(dist_package PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
 

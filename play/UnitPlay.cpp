@@ -689,6 +689,7 @@ void TPlay::ShowNight()
     ImageNight->setGeometry(QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
     ImageNight->show();
     m_sound.play(zephyra::SoundId::Lullaby);
+    emit nightFell();
     // Under the lock it stays until a grown-up holds Esc.
     if (!m_lock->isOn())
         TimerNight->start();

@@ -156,6 +156,8 @@ signals:
     // Play time is up under the child lock: no more play until the program
     // starts again. Comes just before roundEnded.
     void playTimeOver();
+    // Play time is up and goodnight shows.
+    void nightFell();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a parent gets it: CPack builds it from the build tree;
 # every file lands under /usr in the usual places; the desktop entry, the
-# metainfo and the icons agree on one id and point at files that exist; the
+# metainfo, the icons and the login screen's session agree on one id and
+# point at files that exist; the
 # installed zephyra, unpacked into a throw-away root, starts on the X display
 # and shows its start screen; every library it has loaded by then belongs to a
 # package its dependencies bring; Exit ends it with code 0.
@@ -25,7 +26,8 @@ id=$(basename "$desktop" .desktop)
 [[ $id =~ ^[a-z_][a-z0-9_]*(\.[a-z_][a-z0-9_]*){2,}$ ]] || fail "desktop file id '$id' is not reverse-DNS"
 q=${id//./\\.}
 allowed="^\./usr/(bin/zephyra|share/applications/$q\.desktop|share/metainfo/$q\.metainfo\.xml"
-allowed+="|share/icons/hicolor/([0-9]+x[0-9]+|scalable)/apps/$q\.(png|svg)|share/doc/zephyra/[^/]+)$"
+allowed+="|share/icons/hicolor/([0-9]+x[0-9]+|scalable)/apps/$q\.(png|svg)|share/doc/zephyra/[^/]+"
+allowed+="|share/wayland-sessions/$q\.desktop)$"
 stray=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | grep -Ev "$allowed")
 [[ -z $stray ]] || fail "files outside the usual places: $stray"
 stray=$(dpkg-deb -c "$deb" | awk '$1 ~ /^d/ {print $6}' | grep -Ev '^\./(usr/.*)?$')
@@ -60,6 +62,14 @@ for size in 48x48 128x128; do  # the sizes menus and software centres ask for
 done
 [[ -f $root/usr/share/doc/zephyra/LICENSE && -f $root/usr/share/doc/zephyra/LICENSE-terminus.txt ]] ||
   fail "licences missing from /usr/share/doc/zephyra"
+# The login screen's session runs the installed game under cage, and is
+# listed only where cage is; the package only suggests cage, so a machine
+# without it installs the game.
+session=$root/usr/share/wayland-sessions/$id.desktop
+[[ $(sed -n 's/^Exec=//p' "$session") == "cage -- zephyra --kiosk" ]] || fail "the session's Exec=$(sed -n 's/^Exec=//p' "$session")"
+[[ $(sed -n 's/^TryExec=//p' "$session") == cage ]] || fail "the session is listed without cage"
+! dpkg-deb -f "$deb" Depends Recommends | grep -qw cage || fail "the package needs cage"
+dpkg-deb -f "$deb" Suggests | grep -qw cage || fail "the package does not suggest cage"
 
 # The installed program on the display, with nothing of the build tree around
 # (but the sanitizers' settings, when the suite runs under them).

@@ -170,3 +170,84 @@ leave_and_exit() {
   wait_exit "${exit_wait:-300}" || fail "Exit did not end the program"
   ((exit_code == 0)) || { cat "$work/out.txt" >&2; fail "exit status $exit_code"; }
 }
+
+# ---- The login screen's session, run by cage as an ordinary user (nobody
+# when run as root: cage refuses root), the game inside through XWayland.
+# Cage runs on its X11 backend, its output a window on the script's Xvfb
+# ($host_display), so xdotool's input there reaches cage as a real mouse
+# and keyboard would: its headless backend has no pointer, and XWayland
+# hands a click only to the window under the compositor's pointer. The
+# waits and the windows' pictures use XWayland's display ($DISPLAY).
+
+# Prepares $work (made here) for sessions of game $1 by the command of
+# session file $2, on the Xvfb of $DISPLAY: a copy of the game that user
+# can run, its home and runtime folders. $as_user runs a command as that
+# user. With $session_root, all of it happens in that root (as root: see
+# tools/release-root.sh), with the game installed there. From here on
+# xdotool's input goes to the Xvfb.
+session_prepare() {
+  host_display=$DISPLAY
+  work=$(mktemp -d -p "${session_root:-}/tmp")
+  session_work=${work#"${session_root:-}"}  # as the session sees it
+  chmod 711 "$work"
+  as_user=()
+  local owner=$(id -u):$(id -g) i
+  if [[ -n ${session_root:-} ]]; then
+    as_user=(chroot --userspec=nobody:nogroup "$session_root")
+    owner=nobody:nogroup
+  elif (($(id -u) == 0)); then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    owner=nobody:nogroup
+  fi
+  mkdir -p "$work/bin" "$work/home" "$work/run"
+  [[ -n ${session_root:-} ]] || install -m 755 "$1" "$work/bin/zephyra"
+  chown "$owner" "$work/home" "$work/run"
+  chmod 700 "$work/run"
+  cage_pid=
+  on_exit '[[ -n $cage_pid ]] && kill "$cage_pid" 2>/dev/null && wait "$cage_pid" 2>/dev/null; rm -rf "$work"'
+  fail_shows "$work/cage.log" 15
+  # Exec= with the game where the user can run it.
+  read -ra session_command < <(sed -n 's/^Exec=//p' "$2")
+  [[ ${#session_command[@]} -gt 0 ]] || fail "no Exec= in $2"
+  if [[ -z ${session_root:-} ]]; then
+    for i in "${!session_command[@]}"; do
+      [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
+    done
+  fi
+  xdotool() {
+    case $1 in
+      mousemove | click | key | keydown | keyup | type) DISPLAY=$host_display command xdotool "$@" ;;
+      *) command xdotool "$@" ;;
+    esac
+  }
+}
+
+# Starts a session ($cage_pid, also $app_pid for the waits) with a home
+# holding no settings; $DISPLAY and $WAYLAND_DISPLAY become its own, read
+# from the environment of the process that watches the game
+# ($game_watcher).
+start_session() {
+  rm -rf "${work:?}/home/.config"
+  "${as_user[@]}" env -i PATH="$session_work/bin:/usr/bin:/bin" HOME="$session_work/home" XDG_RUNTIME_DIR="$session_work/run" \
+    LANG=C.UTF-8 DISPLAY="$host_display" WLR_BACKENDS=x11 \
+    "${session_command[@]}" >"$work/cage.log" 2>&1 &
+  cage_pid=$! app_pid=$!
+  local i
+  game_watcher=
+  for ((i = 0; i < 1500; ++i)); do
+    game_watcher=$(pgrep -P "$cage_pid" -f -- "--kiosk" | head -n1)
+    [[ -n $game_watcher ]] && grep -qz '^DISPLAY=' "/proc/$game_watcher/environ" 2>/dev/null && break
+    kill -0 "$cage_pid" 2>/dev/null || fail "cage ended at start"
+    sleep 0.02
+  done
+  [[ -n $game_watcher ]] || fail "cage started no game"
+  DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^DISPLAY=//p')
+  WAYLAND_DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^WAYLAND_DISPLAY=//p')
+  export DISPLAY WAYLAND_DISPLAY
+  # XWayland lets only its own user in: this script's user is let in too.
+  "${as_user[@]}" env DISPLAY="$DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null ||
+    fail "XWayland on $DISPLAY does not answer"
+}
+
+# What cage shows on its output, $2 x $3 pixels, as a PNG in $1.
+output_shot() { DISPLAY=$host_display import -window root -crop "${2}x$3+0+0" +repage "$1"; }

@@ -8,7 +8,9 @@
 # code 0. The desktop root (the default) holds first what
 # GNOME's and KDE's tasks bring for Qt programs, and the game plays once as
 # each desktop, mapping no Qt plugin of theirs; the bare root holds only what
-# the package brings. Needs root; ./test.sh --full runs it.
+# the package brings. Then cage and XWayland are installed beside it and the
+# login screen's session runs there (tests/e2e_session.sh; not in an
+# emulated root). Needs root; ./test.sh --full runs it.
 # Usage: release_package.sh <deb> [codename, default trixie] [desktop | bare]
 set -uo pipefail
 deb=$(realpath "${1:?path to the .deb}")
@@ -45,6 +47,11 @@ if [[ $flavour == desktop ]]; then
 fi
 package_root "$deb" "$codename" "${desktop_qt[@]}" || fail "$(basename "$deb") not installed in Debian $codename"
 version=$(in_root "$root" dpkg-query -W -f='${Version}' zephyra) || fail "zephyra is not installed"
+# The login screen's session comes with the game; cage, which it runs in,
+# is only suggested: apt installed the game without it.
+[[ -n $(echo "$root"/usr/share/wayland-sessions/*.desktop) && -f $(echo "$root"/usr/share/wayland-sessions/*.desktop) ]] ||
+  fail "no session file installed"
+[[ $(in_root "$root" dpkg-query -W -f='${Status}' cage 2>/dev/null) != *" installed" ]] || fail "cage came with the game"
 
 # An emulated game is many times slower: its windows get more time to come.
 slow=1
@@ -91,3 +98,15 @@ for desktop in "${desktops[@]}"; do
   leave_and_exit "$play"
   echo "ok: $label (installed version $version, with recommends): start screen, Play, two pops heard, Esc, Exit 0"
 done
+
+# The login screen's session, once a grown-up has installed what it runs
+# in (and xhost, which lets the check into XWayland): the session file's
+# command run there as an ordinary user, as tests/e2e_session.sh runs it.
+# Not in an emulated root, where cage and XWayland would crawl.
+if ! foreign_root "$root"; then
+  in_root "$root" env DEBIAN_FRONTEND=noninteractive apt-get -q install -y cage xwayland x11-xserver-utils \
+    >"$work/apt-session.log" 2>&1 || { cat "$work/apt-session.log"; fail "apt did not install cage in Debian $codename"; }
+  session_root=$root bash tests/e2e_session.sh "$root/usr/bin/zephyra" \
+    "$(echo "$root"/usr/share/wayland-sessions/*.desktop)" || fail "the session on Debian $codename"
+  echo "ok: $(basename "$deb") on Debian $codename: the login screen's session with cage $(in_root "$root" dpkg-query -W -f='${Version}' cage)"
+fi

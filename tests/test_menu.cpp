@@ -1,6 +1,7 @@
 // The start screen (hover lighting, loading the options dialog, Play) and the
 // options dialog (Save, Cancel, the close box, the prize-count conversion and
 // its error box, the layout with the system font).
+#include "app/session.h"
 #include "assets/PngImageList.h"
 #include "base/convert.h"
 #include "base/error.h"
@@ -18,11 +19,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
@@ -153,6 +156,7 @@ private slots:
     void hoverLightsOnlyTheFirstButtonUntilTheBackground();
     void hoverStateSurvivesHideAndShow();
     void bannerOpensTheWebPageAndChangesNothing();
+    void sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage();
     void playHidesTheStartScreenAndEscBringsItBack_data();
     void playHidesTheStartScreenAndEscBringsItBack();
 
@@ -269,6 +273,67 @@ void MenuTest::bannerOpensTheWebPageAndChangesNothing()
     QCOMPARE(browser.opened, QList<QUrl>{address});
     QVERIFY(START->isVisible());
     QCOMPARE(buttonPictures(), QList<int>({0, 3, 4}));
+    QVERIFY(m_boxes.isEmpty());
+}
+
+void MenuTest::sessionCentresItsWindowsOnTheBackdropAndOpensNoWebPage()
+{
+    zephyra::Session session;
+    START->show();
+    // The start screen, the options and an error box at their own size in
+    // the middle of the full-screen backdrop, the one window there is.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(session.Backdrop()->geometry(), screen);
+    QVERIFY(session.Backdrop()->isVisible() && START->isVisible());
+    QCOMPARE(START->window(), session.Backdrop());
+    QCOMPARE(START->geometry(), QRect(QPoint((screen.width() - 700) / 2, (screen.height() - 500) / 2), QSize(700, 500)));
+    QVERIFY(!Options->isVisible());
+    START->B_OptionsClick();
+    QCOMPARE(Options->window(), session.Backdrop());
+    QCOMPARE(Options->geometry().center(), session.Backdrop()->rect().center());
+    // Its own background, not the sky through it.
+    QCOMPARE(session.Backdrop()->grab().toImage().pixelColor(Options->geometry().topLeft() + QPoint(4, 4)),
+             Options->palette().color(QPalette::Window));
+    QRect boxShown;
+    bool optionsWaited = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = session.Backdrop()->findChild<QWidget*>(QStringLiteral("Message"));
+        if (!box)
+            return;
+        boxShown = box->isVisible() ? box->geometry() : QRect();
+        optionsWaited = !Options->isEnabled();
+        box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    zephyra::showStandardError(QStringLiteral("'abc' is not a valid integer value"));
+    QVERIFY2((boxShown.center() - session.Backdrop()->rect().center()).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("box at %1,%2").arg(boxShown.x()).arg(boxShown.y())));
+    QVERIFY(optionsWaited && Options->isEnabled());
+    Options->Button2Click();
+    // A round and back keep it there.
+    QVERIFY(fixture::playRound([this] {
+        QVERIFY(!START->isVisible());
+        // Over a round an error box stands over the field, as on any start.
+        zephyra::showStandardError(QStringLiteral("damaged"));
+        QCOMPARE(m_boxes.size(), 1);
+        m_boxes.clear();
+        Play->close();
+    }));
+    QVERIFY(START->isVisible());
+    QCOMPARE(START->geometry().center(), session.Backdrop()->rect().center());
+
+    const QUrl address(QStringLiteral(ZEPHYRA_WEB_ADDRESS));
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(address.scheme(), &browser, "open");
+    QTest::mouseClick(START->Image2, Qt::LeftButton, {}, QPoint(125, 17));
+    QDesktopServices::unsetUrlHandler(address.scheme());
+    QVERIFY(browser.opened.isEmpty());
+    // A note says so, over the panel, the banner left in sight.
+    QVERIFY(session.NoWebPageNote->isVisible());
+    QVERIFY(session.NoWebPageNote->text().contains(address.host().replace('-', QChar(0x2011))));
+    QVERIFY(START->rect().contains(session.NoWebPageNote->geometry()));
+    QVERIFY(!session.NoWebPageNote->geometry().intersects(START->Image2->geometry()));
+    QVERIFY(session.NoWebPageNote->heightForWidth(session.NoWebPageNote->width())
+            <= session.NoWebPageNote->height());
     QVERIFY(m_boxes.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 // remembered between starts; what both windows say when their file cannot be
 // kept (a full disk), and what the corner says was left out.
 #include "app/commandline.h"
+#include "app/session.h"
 #include "assets/PngImageList.h"
 #include "base/error.h"
 #include "controls/TImage.h"
@@ -76,6 +77,8 @@ private slots:
     void lockedRoundRefusesTheWindowSystem();
     void playTimeEndsWithTheGoodnightPicture_data();
     void playTimeEndsWithTheGoodnightPicture();
+    void sessionEndsWithGoodnight_data();
+    void sessionEndsWithGoodnight();
     void theCornersChoicesHoldAtTheNextStart();
     void aCornerThatCannotSaveOffersThisStart();
     void aFullDiskKeepsTheFileAndBothWindowsSaySo();
@@ -225,6 +228,41 @@ void ParentTest::lockedRoundRefusesTheWindowSystem()
         fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
+}
+
+void ParentTest::sessionEndsWithGoodnight_data()
+{
+    QTest::addColumn<bool>("escHeld");  // by a grown-up over goodnight
+    QTest::newRow("goodnight seen") << false;
+    QTest::newRow("Esc held over goodnight") << true;
+}
+
+void ParentTest::sessionEndsWithGoodnight()
+{
+    QFETCH(bool, escHeld);
+    const zephyra::CommandLine line = zephyra::readCommandLine({"zephyra", "--kiosk", "--minutes", "1"}, false);
+    QVERIFY(line.session && line.choices.childLock);
+    fixture::freshGame(20240611, {.childLock = true, .playTime = 3s});
+    zephyra::Session session;
+    QSignalSpy ended(&session, &zephyra::Session::ended);
+    START->show();
+    fixture::playRound([&] {
+        for (int ticks = 0; !Play->ImageNight->isVisible() && ticks < 1000; ++ticks)
+            Play->Timer_B1Timer();
+        QVERIFY(Play->ImageNight->isVisible());
+        QVERIFY(session.TimerNightOver->isActive());
+        QCOMPARE(session.TimerNightOver->interval(), kNightPauseMs);
+        QCOMPARE(ended.count(), 0);
+        if (!escHeld) {
+            session.TimerNightOver->start(0);
+            QTRY_COMPARE(ended.count(), 1);
+            ended.clear();
+        }
+        QTest::keyPress(Play, Qt::Key_Escape);
+        fixture::holdEsc(kHoldTicks);
+        QTest::keyRelease(Play, Qt::Key_Escape);
+    });
+    QCOMPARE(ended.count(), 1);
 }
 
 void ParentTest::playTimeEndsWithTheGoodnightPicture_data()

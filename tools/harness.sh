@@ -11,6 +11,7 @@ start_title='GAME -ZEPHYRA'
 field_title='ZEPHYRA'
 options_title='Options'  # under the C locale's texts; a translation has its own
 grown_ups_title='Settings for grown-ups'  # likewise
+backdrop_title='ZEPHYRA backdrop'  # behind the start screen in the login screen's session
 
 # Where the controls are, "x y w h" in their window's own pixels, as the
 # layout places them: the options dialog's in its .ui, the start screen's and

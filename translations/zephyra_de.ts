@@ -433,6 +433,18 @@
         <translation>%1: ausgelassen: %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Für die Sitzung ZEPHYRA am Anmeldebildschirm, in cage: Kindersicherung an, keine Webseite, und „Ende“ beendet die Sitzung.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA wurde unerwartet beendet und konnte nicht wieder gestartet werden. Diese Sitzung endet jetzt: Am Anmeldebildschirm kann ein Erwachsener sie erneut wählen oder eine andere.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>Die Webseite öffnet sich hier nicht. Ein Erwachsener kann %1 an einem anderen Computer besuchen.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Öffnet die Einstellungen für Erwachsene: Kindersicherung, Spielzeit, einfaches Spiel, Sprache, Lautstärke und ob die Einstellungen gemerkt werden, für jeden Start gemerkt in %1.</translation>
     </message>

@@ -433,6 +433,18 @@
         <translation>%1: left out %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>The web page does not open here. A grown-up can visit %1 on another computer.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</translation>
     </message>

@@ -433,6 +433,18 @@
         <translation>%1: se omitió %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Para la sesión ZEPHYRA de la pantalla de inicio de sesión, dentro de cage: bloqueo infantil activado, ninguna página web, y Salir termina la sesión.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA se cerró inesperadamente y no se pudo volver a iniciar. Esta sesión termina ahora: en la pantalla de inicio de sesión, un adulto puede elegirla de nuevo u otra.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>La página web no se abre aquí. Un adulto puede visitar %1 en otro ordenador.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Abre los ajustes para adultos: bloqueo infantil, tiempo de juego, juego fácil, idioma, volumen y si se recuerdan las opciones, guardados para cada inicio en %1.</translation>
     </message>

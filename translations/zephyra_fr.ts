@@ -433,6 +433,18 @@
         <translation>%1 : laissé de côté : %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Pour la session ZEPHYRA de l&apos;écran de connexion, dans cage : verrou enfant activé, aucune page web, et Quitter termine la session.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA s&apos;est arrêté de façon inattendue et n&apos;a pas pu redémarrer. Cette session se termine : sur l&apos;écran de connexion, un adulte peut la choisir de nouveau, ou une autre.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>La page web ne s&apos;ouvre pas ici. Un adulte peut visiter %1 sur un autre ordinateur.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Ouvre les réglages pour les grands : sécurité enfant, temps de jeu, jeu facile, langue, volume et garde des réglages, gardés pour chaque lancement dans %1.</translation>
     </message>

@@ -433,6 +433,18 @@
         <translation>%1: пропущено: %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Для сеанса ZEPHYRA на экране входа, внутри cage: защита от детей включена, веб-страница не открывается, «Выход» завершает сеанс.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA неожиданно закрылась и не смогла запуститься снова. Сеанс завершается: на экране входа взрослый может выбрать его снова или другой.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>Веб-страница здесь не открывается. Взрослый может открыть %1 на другом компьютере.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Открывает настройки для взрослых: детский замок, время игры, лёгкую игру, язык, громкость и запоминание настроек, сохраняемые для каждого запуска в %1.</translation>
     </message>

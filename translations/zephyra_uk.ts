@@ -433,6 +433,18 @@
         <translation>%1: пропущено: %2</translation>
     </message>
     <message>
+        <source>For the login screen&apos;s ZEPHYRA session, inside cage: the child lock on, no web page opened, and Exit ends the session.</source>
+        <translation>Для сеансу ZEPHYRA на екрані входу, всередині cage: захист від дітей увімкнено, вебсторінка не відкривається, «Вихід» завершує сеанс.</translation>
+    </message>
+    <message>
+        <source>ZEPHYRA stopped unexpectedly and could not be started again. This session ends now: at the login screen a grown-up can choose it again, or another one.</source>
+        <translation>ZEPHYRA несподівано закрилася і не змогла запуститися знову. Сеанс завершується: на екрані входу дорослий може вибрати його знову або інший.</translation>
+    </message>
+    <message>
+        <source>The web page does not open here. A grown-up can visit %1 on another computer.</source>
+        <translation>Вебсторінка тут не відкривається. Дорослий може відкрити %1 на іншому комп’ютері.</translation>
+    </message>
+    <message>
         <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
         <translation>Відкриває налаштування для дорослих: дитячий замок, час гри, легку гру, мову, гучність і запам’ятовування параметрів, збережені для кожного запуску в %1.</translation>
     </message>
