@@ -25,11 +25,12 @@ pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.
 
 ulimit -c 0  # the crashes asked for below leave no core files
 start_display 1280x1024x24 || fail "Xvfb did not start"
-# The start screen as a plain start draws it, pointer away.
+# The start screen as a plain locked start draws it (with its line saying
+# the lock is on, as the session's game is locked), pointer away.
 xdotool mousemove 0 0
-plain_game=("$app")
+plain_game=("$app" --child-lock)
 [[ -n ${session_root:-} ]] &&
-  plain_game=(chroot "$session_root" env -i DISPLAY="$DISPLAY" HOME=/root LANG=C.UTF-8 /usr/bin/zephyra)
+  plain_game=(chroot "$session_root" env -i DISPLAY="$DISPLAY" HOME=/root LANG=C.UTF-8 /usr/bin/zephyra --child-lock)
 "${plain_game[@]}" >"$e2e_config/plain.txt" 2>&1 &
 app_pid=$!
 plain=$(wait_window "$start_title" 300) || fail "no start screen on a plain start"
