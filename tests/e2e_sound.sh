@@ -47,7 +47,7 @@ wait_thawed() { for _ in $(seq 24); do frozen || return 0; done; return 1; }
 # One pop, a pause with the sting off the screen, the winning pop. Two
 # balloons popped together would win at once; then the round is played again.
 for attempt in 1 2 3; do
-  record zephyra_test.monitor "$work/rec.wav"
+  record zephyra_test.monitor "$work/rec.raw" || fail "the recorder did not start"
   play_until_pops "$play" 1 80 4 || fail "no first pop"
   xdotool mousemove 0 0
   sleep 1
@@ -60,15 +60,15 @@ for attempt in 1 2 3; do
   xdotool mousemove 0 0
   sleep 0.5  # the prize's first paint
   frozen || fail "the second pop did not win the prize"
-  sleep 4  # the fanfare plays out
+  wait_heard "$work/rec.raw" 100 2  # the fanfare plays out; what was heard is judged below
   stop_recording
   wait_thawed || fail "the prize pause did not end"
   break
 done
-[[ -f $work/rec.wav && -z $rec_pid ]] || fail "no round with two separate pops"
+[[ -f $work/rec.raw && -z $rec_pid ]] || fail "no round with two separate pops"
 leave_and_exit "$play"
 
-heard=$(segments "$work/rec.wav")
+heard=$(segments "$work/rec.raw")
 echo "$heard" | sed 's/^/heard: /'
 # The same measure of the sounds themselves gives the lengths to expect.
 sounds=$(dirname "$0")/../assets/sounds
@@ -88,13 +88,18 @@ label="server trouble"
 start_round 1000
 play_until_pops "$play" 1 80 4 || fail "no pop"
 
-# Pops played into sink $1 while $2 more are counted; fails unless one is heard.
+# Pops played into sink $1, the desktop's default, while $2 more are
+# counted; fails unless one is heard within 10 s.
 heard_on() {
-  record "$1.monitor" "$work/$1.wav"
+  for _ in $(seq 100); do
+    [[ $(pactl info 2>/dev/null | sed -n 's/^Default Sink: //p') == "$1" ]] && break
+    sleep 0.1
+  done
+  record "$1.monitor" "$work/$1.raw" || fail "the recorder did not start $3"
   play_until_pops "$play" "$2" 80 4 || fail "no pop $3"
-  sleep 0.7  # the last pop plays out
+  wait_heard "$work/$1.raw"
   stop_recording
-  [[ -n $(segments "$work/$1.wav") ]] || fail "no pop heard $3"
+  [[ -n $(segments "$work/$1.raw") ]] || fail "no pop heard $3"
 }
 
 # The device in use goes away; the desktop's default has moved to another.
