@@ -3,8 +3,12 @@
 // picture with three picture buttons that light up under the mouse and a web
 // banner.
 
+#include "assets/lettering.h"
+
 #include <QScreen>
 #include <QWidget>
+
+#include <vector>
 
 class TImage;
 class TPngImageCollection;
@@ -26,6 +30,11 @@ public:
     // Play time is over under the child lock: Play stays closed until the
     // program starts again, and a friendly picture says so.
     void RefusePlay();
+
+    // The words the start screen writes over its picture: the line above the
+    // panel (Image1's accessible name), the panel's headline and its lines
+    // (its description), where the drawing leaves room for them.
+    std::vector<zephyra::Words> backgroundWords() const;
 
     bool ButtonsLit() const { return m_buttonsLit; }
     bool PlayRefused() const { return m_playRefused; }

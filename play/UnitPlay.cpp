@@ -5,7 +5,6 @@
 #include "base/error.h"
 #include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
-#include "platform/language.h"
 #include "platform/pointer.h"
 #include "platform/random.h"
 #include "platform/sound.h"
@@ -149,9 +148,7 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     m_lock = std::make_unique<zephyra::ChildLock>(choices.childLock, this);
     // The hint drawn in the background, for screen readers; the lock says how to leave.
     Image1->setAccessibleName(m_lock->hint());
-    Image1->setPictureSource([background = zephyra::localisedPicture(m_lock->background())](QSize fill) {
-        return zephyra::loadPicture(background, fill);
-    });
+    Image1->setPictureSource([hint = m_lock->hint()](QSize fill) { return fieldBackground(hint, fill); });
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
     TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);

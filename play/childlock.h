@@ -28,11 +28,9 @@ public:
     ~ChildLock() override;
 
     bool isOn() const { return m_on; }
-    // The field's hint for screen readers, and its background picture, which
-    // says the same in words: under the lock a press does nothing, so both
-    // say to hold Esc.
+    // The field's hint, written in its background and said to screen
+    // readers: under the lock a press does nothing, so it says to hold Esc.
     QString hint() const;
-    QString background() const;
 
     // A round begins (the field is shown) and ends.
     void hold();

@@ -58,8 +58,10 @@ done
 for size in 48x48 128x128; do  # the sizes menus and software centres ask for
   [[ -f $root/usr/share/icons/hicolor/$size/apps/$id.png ]] || fail "no $size icon"
 done
-[[ -f $root/usr/share/doc/zephyra/LICENSE && -f $root/usr/share/doc/zephyra/LICENSE-terminus.txt ]] ||
-  fail "licences missing from /usr/share/doc/zephyra"
+for licence in LICENSE LICENSE-terminus.txt LICENSE-eurofurence.txt; do
+  [[ -f $root/usr/share/doc/zephyra/$licence ]] ||
+    fail "$licence missing from /usr/share/doc/zephyra"
+done
 
 # The installed program on the display, with nothing of the build tree around
 # (but the sanitizers' settings, when the suite runs under them).
