@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite.
-#   ./test.sh            the suite, a short soak, fuzz smoke runs, the heard
+#   ./test.sh            the suite, a short soak, the flash rule, fuzz smoke
+#                        runs, the heard
 #                        sound and the hostile-desktop matrix (a few minutes)
 #   ./test.sh --asan     the whole suite again built with the sanitizer preset
 #   ./test.sh --full     all of the above plus the long variants: a soak of
-#                        1,000,000 ticks a mode, every fuzz target for
+#                        1,000,000 ticks a mode, the flash rule over 300 s
+#                        of play a scenario, every fuzz target for
 #                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
 #                        played round, 20 s of play on every hostile desktop,
 #                        and the package built here installed with apt and
@@ -82,6 +84,7 @@ ctest --test-dir build-fuzz --output-on-failure
 
 if [[ $mode == full ]]; then
   build/soak_play 1000000
+  QT_QPA_PLATFORM=offscreen build/flashes --seconds 300
   ZEPHYRA_FULL=1 bash tests/e2e_desktops.sh build/zephyra
   bash tests/valgrind_round.sh build/zephyra
   run_asan
