@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite.
 #   ./test.sh            the suite, a short soak, the flash rule, fuzz smoke
-#                        runs, the heard
-#                        sound and the hostile-desktop matrix (a few minutes)
+#                        runs, the heard sound and the hostile-desktop
+#                        matrix (a few minutes)
 #   ./test.sh --asan     the whole suite again built with the sanitizer preset
 #   ./test.sh --full     all of the above plus the long variants: a soak of
 #                        1,000,000 ticks a mode, the flash rule over 300 s
