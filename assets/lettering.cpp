@@ -1,15 +1,17 @@
 #include "assets/lettering.h"
 
-#include <QFile>
+#include "assets/decode.h"
+
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPainterPathStroker>
-#include <QRawFont>
 #include <QTextLayout>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace zephyra {
 
@@ -17,13 +19,13 @@ namespace {
 
 QString displayFamily()
 {
-    // Registered once, on first use: a game that never shows a worded
-    // picture never loads it.
+    // Registered once, on first use, from where it lies in the executable:
+    // only the pages of the letters drawn become resident.
     static const QString family = [] {
-        QFile file(QStringLiteral(":/fonts/eurofurence-bold.ttf"));
-        if (!file.open(QIODevice::ReadOnly))
+        QByteArray bytes;
+        if (!readEmbedded(QStringLiteral(":/fonts/eurofurence-bold.ttf"), &bytes))
             return QString();
-        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+        const int id = QFontDatabase::addApplicationFontFromData(bytes);
         return id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
     }();
     return family;
@@ -54,10 +56,12 @@ QImage blurred(const QImage& layer, qreal deviation)
 }
 
 // The line laid out with the face's own advances, not ones rounded to this
-// size's pixels, so it runs as long as the art's renderer draws it.
+// size's pixels, so it runs as long as the art's renderer draws it; its
+// baseline starts at (0, 0).
 struct Line {
-    QPainterPath path;  // its baseline's start at (0, 0)
+    QList<QGlyphRun> runs;
     qreal width = 0;
+    QRectF ink;
 };
 
 Line layOut(const Words& words)
@@ -67,49 +71,66 @@ Line layOut(const Words& words)
     option.setUseDesignMetrics(true);
     layout.setTextOption(option);
     layout.beginLayout();
-    const QTextLine line = layout.createLine();
+    QTextLine line = layout.createLine();
     layout.endLayout();
-    Line out;
-    out.width = line.naturalTextWidth();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
-        const QRawFont face = run.rawFont();
-        const QList<quint32> glyphs = run.glyphIndexes();
-        const QList<QPointF> places = run.positions();
-        for (qsizetype i = 0; i < glyphs.size(); ++i)
-            out.path.addPath(face.pathForGlyph(glyphs[i]).translated(places[i] - QPointF(0, line.ascent())));
-    }
-    return out;
+    line.setPosition(QPointF(0, -line.ascent()));
+    return {layout.glyphRuns(), line.naturalTextWidth(), QFontMetricsF(words.font).tightBoundingRect(words.text)};
 }
 
-QPainterPath strokeOf(const QPainterPath& path, qreal width)
+// Glyphs are drawn from the font's cache of rendered letters; an outline is
+// the letters drawn once more all round them, which costs a fraction of
+// stroking their outlines as paths.
+void drawLine(QPainter& painter, const Line& line, const QBrush& brush, qreal outline)
 {
-    QPainterPathStroker stroker;
-    stroker.setWidth(width);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    stroker.setCapStyle(Qt::RoundCap);
-    return stroker.createStroke(path);
+    // Sixteen ways round, every 22.5 degrees.
+    static constexpr qreal a = 0.92388, b = 0.70711, c = 0.38268;
+    static constexpr std::array<QPointF, 16> kRound{{{1, 0}, {a, c}, {b, b}, {c, a}, {0, 1}, {-c, a}, {-b, b},
+                                                     {-a, c}, {-1, 0}, {-a, -c}, {-b, -b}, {-c, -a}, {0, -1},
+                                                     {c, -a}, {b, -b}, {a, -c}}};
+    painter.setPen(QPen(brush, 0));
+    std::vector<QPointF> places{{0, 0}};
+    if (outline > 0)
+        for (const qreal reach : {outline / 2, outline / 4})
+            for (const QPointF& way : kRound)
+                places.push_back(way * reach);
+    for (const QPointF& at : places)
+        for (const QGlyphRun& run : line.runs)
+            painter.drawGlyphRun(at, run);
 }
 
-void drawShadow(QPainter& painter, const Words& words, const QPainterPath& path, const QTransform& toDevice)
+// A gradient given over the words' own box (as a drawing's fill of text is)
+// spans the box of their ink.
+QBrush fillOver(const QBrush& fill, const QRectF& ink)
 {
-    const QTransform place = QTransform::fromTranslate(words.shadowOffset.x(), words.shadowOffset.y()) * toDevice;
-    const QPainterPath body = place.map(path);
-    const QPainterPath edge = words.shadowOutline > 0 ? place.map(strokeOf(path, words.shadowOutline)) : QPainterPath();
+    const auto* gradient = static_cast<const QLinearGradient*>(fill.gradient());
+    if (!gradient || gradient->type() != QGradient::LinearGradient
+        || gradient->coordinateMode() != QGradient::ObjectBoundingMode)
+        return fill;
+    const auto place = [&](QPointF f) { return ink.topLeft() + QPointF(f.x() * ink.width(), f.y() * ink.height()); };
+    QLinearGradient spanned(place(gradient->start()), place(gradient->finalStop()));
+    spanned.setStops(gradient->stops());
+    return spanned;
+}
+
+void drawShadow(QPainter& painter, const Words& words, const Line& line, const QTransform& place)
+{
+    const QTransform toDevice = QTransform::fromTranslate(words.shadowOffset.x(), words.shadowOffset.y()) * place;
     const qreal deviation = words.shadowBlur * std::abs(toDevice.m22());
+    const qreal reach = words.shadowOutline / 2 + 1;
     const int margin = int(std::ceil(3 * deviation)) + 1;
-    const QRect box = body.boundingRect().united(edge.boundingRect()).toAlignedRect().adjusted(-margin, -margin,
-                                                                                             margin, margin);
-    // Body and edge are one shape in one colour; its opacity is the whole's.
+    const QRect box = toDevice.mapRect(line.ink.adjusted(-reach, -reach, reach, reach))
+                          .toAlignedRect()
+                          .adjusted(-margin, -margin, margin, margin);
+    // Letters and edge are one shape in one colour; its opacity is the whole's.
     QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.translate(-box.topLeft());
-        p.fillPath(body, words.shadow);
-        p.fillPath(edge, words.shadow);
+        p.setTransform(toDevice * QTransform::fromTranslate(-box.left(), -box.top()));
+        drawLine(p, line, words.shadow, words.shadowOutline);
     }
     painter.save();
+    painter.resetTransform();
     painter.setOpacity(words.shadowOpacity);
     painter.drawImage(box.topLeft(), blurred(layer, deviation));
     painter.restore();
@@ -132,7 +153,6 @@ void drawWords(QImage& picture, QSizeF drawing, const std::vector<Words>& lines)
     picture.setDevicePixelRatio(1);
     {
         QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
         const QTransform scale = QTransform::fromScale(picture.width() / drawing.width(),
                                                        picture.height() / drawing.height());
         for (const Words& words : lines) {
@@ -140,13 +160,13 @@ void drawWords(QImage& picture, QSizeF drawing, const std::vector<Words>& lines)
             const qreal narrowed = words.maxWidth > 0 && line.width > words.maxWidth ? words.maxWidth / line.width : 1.0;
             const qreal left = words.centred ? words.baseline.x() - line.width * narrowed / 2 : words.baseline.x();
             const QTransform place =
-                QTransform::fromScale(narrowed, 1) * QTransform::fromTranslate(left, words.baseline.y());
-            const QPainterPath path = place.map(line.path);
+                QTransform::fromScale(narrowed, 1) * QTransform::fromTranslate(left, words.baseline.y()) * scale;
             if (words.shadow.isValid())
-                drawShadow(painter, words, path, scale);
+                drawShadow(painter, words, line, place);
+            painter.setTransform(place);
             if (words.outline.isValid() && words.outlineWidth > 0)
-                painter.fillPath(scale.map(strokeOf(path, words.outlineWidth)), words.outline);
-            painter.fillPath(scale.map(path), words.fill);
+                drawLine(painter, line, words.outline, words.outlineWidth);
+            drawLine(painter, line, fillOver(words.fill, line.ink), 0);
         }
     }
     picture.setDevicePixelRatio(ratio);
