@@ -73,7 +73,8 @@ done
   "$root/usr/bin/zephyra" >"$work/log" 2>&1) &
 app_pid=$!
 start=$(wait_window "$start_title") || { cat "$work/log"; fail "the installed game showed no start screen"; }
-sleep 1  # the audio output opens shortly after the first paint
+# The audio output opens shortly after the first paint.
+wait_until 'grep -q libpulse "/proc/$app_pid/maps"' 50
 read -r x y w h < <(geometry "$start")
 [[ $w -eq 700 && $h -eq 500 ]] || fail "start screen is ${w}x${h}"
 colours=$(import -window "$start" -format '%k' info:)

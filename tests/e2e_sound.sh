@@ -58,8 +58,7 @@ for attempt in 1 2 3; do
   fi
   play_until_pops "$play" 1 80 4 || fail "no second pop"
   xdotool mousemove 0 0
-  sleep 0.5  # the prize's first paint
-  frozen || fail "the second pop did not win the prize"
+  wait_until frozen 10 || fail "the second pop did not win the prize"  # once the prize shows
   wait_heard "$work/rec.raw" 100 2  # the fanfare plays out; what was heard is judged below
   stop_recording
   wait_thawed || fail "the prize pause did not end"
@@ -91,10 +90,9 @@ play_until_pops "$play" 1 80 4 || fail "no pop"
 # Pops played into sink $1, the desktop's default, while $2 more are
 # counted; fails unless one is heard within 10 s.
 heard_on() {
-  for _ in $(seq 100); do
-    [[ $(pactl info 2>/dev/null | sed -n 's/^Default Sink: //p') == "$1" ]] && break
-    sleep 0.1
-  done
+  local sink=$1
+  wait_until '[[ $(pactl info 2>/dev/null | sed -n "s/^Default Sink: //p") == "$sink" ]]' ||
+    fail "$sink did not become the default $3"
   record "$1.monitor" "$work/$1.raw" || fail "the recorder did not start $3"
   play_until_pops "$play" "$2" 80 4 || fail "no pop $3"
   wait_heard "$work/$1.raw"

@@ -1,4 +1,5 @@
-# Shared by the sound checks (sourced, not run): a private PulseAudio server
+# Shared by the sound checks (sourced after tools/harness.sh, not run): a
+# private PulseAudio server
 # with a null sink, so a test hears what the game plays without touching
 # anyone's sound, and the recording of what it heard. Its runtime folder and
 # socket are $pulse_dir's own; it can be stopped and started again on the same
@@ -21,11 +22,8 @@ start_pulse() {
     >>"$pulse_dir/pulse.log" 2>&1 &
   pulse_pid=$!
   export ZEPHYRA_PULSE_PID=$pulse_pid
-  for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && return 0
-    kill -0 "$pulse_pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  wait_until 'pactl info >/dev/null 2>&1 || ! kill -0 "$pulse_pid" 2>/dev/null' 100 ended-too
+  pactl info >/dev/null 2>&1 && return 0
   cat "$pulse_dir/pulse.log" >&2
   echo "the private sound server did not answer" >&2
   return 1
@@ -84,23 +82,14 @@ segments() {
 record() {
   parec -d "$1" --raw --latency-msec=50 --format=s16le --rate=44100 --channels=2 >"$2" &
   rec_pid=$!
-  for _ in $(seq 100); do
-    pactl list source-outputs 2>/dev/null | grep -q "application.process.id = \"$rec_pid\"" && return 0
-    kill -0 "$rec_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  return 1
+  wait_until 'pactl list source-outputs 2>/dev/null | grep -q "application.process.id = \"$rec_pid\""' 100
 }
 stop_recording() { kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=; }
 # Waits up to $2 tenths of a second (default 100) until the recording $1
 # holds at least $3 sounds (default 1), the last one ended.
 wait_heard() {
-  local count
-  for _ in $(seq "${2:-100}"); do
-    count=$(segments "$1" | awk -v end="$(stat -c %s "$1")" '
-      { last = $1 + $2 } END { if (NR && end / 176400 - last > 0.2) print NR; else print NR - 1 }')
-    (( count >= ${3:-1} )) && return 0
-    sleep 0.1
-  done
-  return 1
+  local recording=$1 sounds=${3:-1}
+  wait_until '(( $(segments "$recording" | awk -v end="$(stat -c %s "$recording")" "
+      { last = \$1 + \$2 } END { if (NR && end / 176400 - last > 0.2) print NR; else print NR - 1 }") >= sounds ))' \
+    "${2:-100}"
 }
