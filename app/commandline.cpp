@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "settings/settingsfile.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -75,7 +77,7 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
         QC::translate("zephyra", "Play time in minutes, %1 to %2. Then the balloons float away and a goodnight "
                                  "picture ends play; with the child lock, Play stays closed until the game starts "
                                  "again.")
-            .arg(1)
+            .arg(kLeastMinutes)
             .arg(kMostMinutes),
         QStringLiteral("N"));
     const QCommandLineOption easy(
@@ -84,8 +86,10 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
                                  "the wasp to the nearest balloon, and it pops it."));
     const QCommandLineOption grownUps(
         QStringLiteral("grown-ups"),
-        QC::translate("zephyra", "Opens the settings for grown-ups: the child lock, the play time, the language "
-                                 "and the volume, kept for every start."));
+        QC::translate("zephyra", "Opens the settings for grown-ups: the child lock, the play time, easy play, the "
+                                 "language, the volume and whether the options are remembered, kept for every start "
+                                 "in %1.")
+            .arg(userSettingsFile()));
     parser.addOption(lock);
     parser.addOption(minutes);
     parser.addOption(easy);
@@ -113,9 +117,9 @@ CommandLine readCommandLine(const QStringList& arguments, bool beforeGui, const 
         const QString value = parser.value(minutes);
         static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
         const int n = digits.match(value).hasMatch() ? value.toInt() : 0;
-        if (n < 1 || n > kMostMinutes)
+        if (n < kLeastMinutes || n > kMostMinutes)
             return refuse(QC::translate("zephyra", "--minutes takes a whole number from %1 to %2, not '%3'.")
-                              .arg(1)
+                              .arg(kLeastMinutes)
                               .arg(kMostMinutes)
                               .arg(value));
         line.choices.playTime = std::chrono::minutes(n);

@@ -124,7 +124,8 @@ int main(int argc, char* argv[])
     // Before any window exists, so every text and picture is the desktop's language.
     zephyra::installLanguage();
     // What a grown-up chose: the settings files, the command line over them.
-    const zephyra::SavedSettings saved = zephyra::readSavedSettings();
+    QStringList leftOut;
+    const zephyra::SavedSettings saved = zephyra::readSavedSettings(&leftOut);
     const zephyra::CommandLine line = zephyra::readCommandLine(QCoreApplication::arguments(), false, saved.choices);
     if (line.outcome != zephyra::CommandLine::Play)
         return zephyra::finishCommandLine(line);
@@ -132,7 +133,7 @@ int main(int argc, char* argv[])
     if (line.grownUps) {
         if (!setWindowIcon())
             return 1;
-        const std::optional<zephyra::ParentChoices> playWith = zephyra::runGrownUps(saved, startupId);
+        const std::optional<zephyra::ParentChoices> playWith = zephyra::runGrownUps(saved, leftOut, startupId);
         if (!playWith)
             return 0;
         choices = *playWith;

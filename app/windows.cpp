@@ -5,35 +5,30 @@
 #include "menu/menu.h"
 #include "platform/x11.h"
 #include "play/UnitPlay.h"
+#include "settings/settingsfile.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QObject>
-
-#include <cstdio>
 
 namespace zephyra {
 
 namespace {
 
 // The options in force go to the user's settings file; one that cannot be
-// written says so on stderr, and the options hold until the game ends.
+// written is said, and the options hold until the game ends.
 void keepOptions()
 {
     SavedSettings kept;
-    kept.options = rememberedFrom(GameSettings);
-    const QString file = userSettingsFile();
-    QString why;
-    if (!writeSettingsFile(file, kept, {QLatin1String(kOptionsSection)}, {}, &why))
-        std::fprintf(stderr, "%s: %s\n",
-                     qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
-                     qPrintable(QCoreApplication::translate("zephyra", "%1: the options cannot be kept (%2)")
-                                    .arg(file, why)));
+    kept.options = GameSettings;
+    if (const SaveTrouble trouble = saveUserSettings(kept, {QLatin1String(kOptionsSection)}))
+        throw Error(QCoreApplication::translate("zephyra", "These options hold until the game is closed, but they "
+                                                           "cannot be kept in %1: %2")
+                        .arg(userSettingsFile(), troubleText(trouble)));
 }
 
 }  // namespace
 
-void createWindows(SoundOutput& sound, const ParentChoices& choices, const RememberedOptions* remembered)
+void createWindows(SoundOutput& sound, const ParentChoices& choices, const TGameSettings* remembered)
 {
     try {
         START = new TSTART();
@@ -55,7 +50,7 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices, const Remem
     if (remembered)
         Options->LoadRemembered(*remembered);
     if (choices.rememberOptions)
-        QObject::connect(Options, &TOptions::settingsSaved, &keepOptions);
+        QObject::connect(Options, &TOptions::settingsSaved, Options, [] { runHandler(keepOptions); });
 }
 
 void bringGameToFront(const QString& startupId)

@@ -3,7 +3,7 @@
 // tests alike.
 
 #include "settings/parent.h"
-#include "settings/settingsfile.h"
+#include "settings/GameSettings.h"
 
 #include <QString>
 
@@ -18,9 +18,10 @@ class SoundOutput;
 // field plays its sounds on the given output, which outlives the windows, and
 // follows the grown-up's choices. Options remembered from an earlier start
 // are put in force as the dialog's Save would; while the choices remember
-// them, each Save keeps them in the user's settings file.
+// them, each Save keeps them in the user's settings file, or says in the
+// standard error box why it cannot.
 void createWindows(SoundOutput& sound, const ParentChoices& choices = {},
-                   const RememberedOptions* remembered = nullptr);
+                   const TGameSettings* remembered = nullptr);
 // Brings the window the game shows now to the front: the play field during a
 // round, the options dialog while open, else the start screen. startupId is
 // the launch asking for it, as zephyra::bringToFront takes it.

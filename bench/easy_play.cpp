@@ -2,8 +2,10 @@
 // who cannot aim presses a key about once a second (a random wait, then the
 // flight) with the pointer parked in a corner, at each of the three balloon speeds
 // (Min, the start value, Max) and in each pop mode. Prints the presses, those
-// made while a balloon was wholly on the field, the pops their flights made,
-// and the ticks from a press to its pop: shortest, median, longest.
+// made while no balloon was wholly on the field, the pops their flights made,
+// and the ticks from a press to the wasp's first move (or the pop, where it
+// is there already) and to its pop: median and worst ("never" when some
+// press got none).
 // Usage: easy_play [presses]   (default 300 a speed and mode)
 
 #include "app/windows.h"
@@ -20,15 +22,19 @@
 #include <QTest>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
 
 struct Row {
-    int presses = 0, withBalloons = 0, pops = 0;
-    std::vector<int> ticks;
+    int presses = 0, withoutBalloons = 0, pops = 0;
+    std::vector<int> moveTicks, popTicks;  // a press that got none counts as never
 };
+
+constexpr int kNever = INT_MAX;
 
 bool balloonOnField()
 {
@@ -67,20 +73,24 @@ Row play(zephyra::SoundOutput& sound, int flightStep, TPopMode mode, int presses
         for (int t = 0; t < wait; ++t)
             tick();
         ++row.presses;
-        row.withBalloons += balloonOnField();
+        row.withoutBalloons += !balloonOnField();
         const int before = PlayState.PoppedCount;
+        const QPoint from = Play->ImageBee->pos();
         QTest::keyClick(Play, Qt::Key_A);
         // Until the flight is over: a resting wasp's touches afterwards are
         // not this press's pops.
-        int waited = 0;
-        while (Play->Input->Flying() && waited < 2 * second) {
+        int moved = kNever, popped = kNever;
+        for (int t = 1; t <= 2 * second && (popped == kNever || Play->Input->Flying()); ++t) {
             tick();
-            ++waited;
+            if (popped == kNever && PlayState.PoppedCount > before)
+                popped = t;
+            // A balloon that pops where the wasp already is needs no move.
+            if (moved == kNever && (Play->ImageBee->pos() != from || popped != kNever))
+                moved = t;
         }
-        if (PlayState.PoppedCount > before) {
-            row.pops += PlayState.PoppedCount - before;
-            row.ticks.push_back(waited);
-        }
+        row.pops += PlayState.PoppedCount - before;
+        row.moveTicks.push_back(moved);
+        row.popTicks.push_back(popped);
     }
     return row;
 }
@@ -98,17 +108,20 @@ int main(int argc, char** argv)
     } silent;
 
     std::printf("a press a second, pointer parked; flight of %d ticks (%d ms)\n", kFlightTicks, kFlightTicks * kTickMs);
+    const auto medianAndWorst = [](std::vector<int> ticks) {
+        std::sort(ticks.begin(), ticks.end());
+        const auto text = [](int t) { return t == kNever ? std::string("never") : std::to_string(t); };
+        return "median " + text(ticks[ticks.size() / 2]) + ", worst " + text(ticks.back());
+    };
     for (const auto& [name, step] : {std::pair{"Min", kFlightSteps[0]}, {"start value", kFlightSteps[2]},
                                      {"Max", kFlightSteps[4]}})
         for (const auto& [modeName, mode] :
              {std::pair{"by movement", PopByMove}, {"left click", PopByLeftClick}, {"right click", PopByRightClick}}) {
-            Row r = play(silent, step, mode, presses);
-            std::sort(r.ticks.begin(), r.ticks.end());
-            const auto at = [&](std::size_t i) { return r.ticks.empty() ? -1 : r.ticks[i]; };
-            std::printf("speed %-11s (%2d px a tick), %-11s: %d presses, %d with a balloon on the field, %d pops; "
-                        "ticks from press to pop: shortest %d, median %d, longest %d\n",
-                        name, step, modeName, r.presses, r.withBalloons, r.pops, at(0), at(r.ticks.size() / 2),
-                        at(r.ticks.size() - 1));
+            const Row r = play(silent, step, mode, presses);
+            std::printf("speed %-11s (%2d px a tick), %-11s: %d presses (%d with no balloon wholly on the field), "
+                        "%d pops; ticks from press to first move: %s; to pop: %s\n",
+                        name, step, modeName, r.presses, r.withoutBalloons, r.pops,
+                        medianAndWorst(r.moveTicks).c_str(), medianAndWorst(r.popTicks).c_str());
         }
     return 0;
 }

@@ -91,38 +91,38 @@ void TOptions::BackToStart()
     hide();
 }
 
-void TOptions::LoadSettings() { ShowOptions(zephyra::rememberedFrom(GameSettings)); }
+void TOptions::LoadSettings() { ShowOptions(GameSettings); }
 
-void TOptions::LoadRemembered(const zephyra::RememberedOptions& options)
+void TOptions::LoadRemembered(const TGameSettings& remembered)
 {
-    ShowOptions(options);
+    ShowOptions(remembered);
     StoreSettings();
 }
 
-void TOptions::ShowOptions(const zephyra::RememberedOptions& options)
+void TOptions::ShowOptions(const TGameSettings& settings)
 {
-    switch (options.balloons) {
+    switch (balloonChoiceFor(settings.BalloonImageBase)) {
     case SizeChoice::Large: ui->RadioButton2->setChecked(true); break;
     case SizeChoice::Medium: ui->RadioButton1->setChecked(true); break;
     case SizeChoice::Small: ui->RadioButton3->setChecked(true); break;
     }
-    switch (options.wasp) {
+    switch (waspChoiceFor(settings.WaspSizeIndex)) {
     case SizeChoice::Small: ui->RadioButton6->setChecked(true); break;
     case SizeChoice::Medium: ui->RadioButton4->setChecked(true); break;
     case SizeChoice::Large: ui->RadioButton5->setChecked(true); break;
     }
-    ui->TrackBar2->setValue(options.interval - 1);
-    ui->TrackBar1->setValue(options.speed - 1);
-    if (options.popMode == PopByMove)
+    ui->TrackBar2->setValue(positionForLaunchInterval(settings.LaunchInterval));
+    ui->TrackBar1->setValue(positionForFlightStep(settings.FlightStep));
+    if (settings.PopMode == PopByMove)
         ui->RadioButton7->setChecked(true);
-    else if (options.popMode == PopByLeftClick)
+    else if (settings.PopMode == PopByLeftClick)
         ui->RadioButton8->setChecked(true);
     else
         ui->RadioButton9->setChecked(true);
-    ui->CheckBox1->setChecked(options.prize);
-    ui->ComboBox1->setEnabled(options.prize);
-    ui->ComboBox1->setEditText(QString::number(options.prizeAfter));
-    ui->CheckBox2->setChecked(options.popSound);
+    ui->CheckBox1->setChecked(settings.PrizeEnabled);
+    ui->ComboBox1->setEnabled(settings.PrizeEnabled);
+    ui->ComboBox1->setEditText(QString::number(settings.PrizeThreshold));
+    ui->CheckBox2->setChecked(settings.SoundEnabled);
 }
 
 void TOptions::showEvent(QShowEvent* event)

@@ -3,7 +3,7 @@
 // shows the settings in force; Save writes them back; Cancel and the close box
 // return without writing.
 
-#include "settings/settingsfile.h"
+#include "settings/GameSettings.h"
 
 #include <QDialog>
 #include <QMargins>
@@ -27,7 +27,7 @@ public:
     void CheckBox1Click();
     void reject() override;
     // Puts remembered options in force as Save would, the dialog closed.
-    void LoadRemembered(const zephyra::RememberedOptions& options);
+    void LoadRemembered(const TGameSettings& remembered);
 
 signals:
     // The dialog has done its part: the start screen comes back.
@@ -48,7 +48,7 @@ private:
     static constexpr int kFrameChecks = 25;
 
     void LoadSettings();
-    void ShowOptions(const zephyra::RememberedOptions& options);
+    void ShowOptions(const TGameSettings& settings);
     void StoreSettings();
     void BackToStart();
     void CentreBy(const QMargins& frame);

@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -34,44 +33,10 @@ QString ownName(const QString& language)
     return names.value(language, language);
 }
 
-// A number of the table, or its "none": one between the two is not taken, so
-// typing it is unfinished, and a step goes over it.
-class NumberBox final : public QSpinBox {
-public:
-    NumberBox(const SavedKey& row, QWidget* parent) : QSpinBox(parent), m_row(row)
-    {
-        setRange(row.none >= 0 ? row.none : int(row.least), int(row.most));
-        setSingleStep(int(std::max<std::int64_t>(row.least, 1)));
-        if (row.none >= 0)
-            setSpecialValueText(TGrownUps::tr("No limit"));
-    }
-
-    void stepBy(int steps) override
-    {
-        int value = this->value() + steps * singleStep();
-        if (between(value))
-            value = steps > 0 ? int(m_row.least) : m_row.none;
-        setValue(value);
-    }
-
-protected:
-    QValidator::State validate(QString& text, int& position) const override
-    {
-        const QValidator::State state = QSpinBox::validate(text, position);
-        if (state == QValidator::Acceptable && between(valueFromText(text)))
-            return QValidator::Intermediate;
-        return state;
-    }
-
-private:
-    bool between(int value) const { return m_row.none >= 0 && value > m_row.none && value < m_row.least; }
-
-    const SavedKey& m_row;
-};
-
 }  // namespace
 
-TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, QWidget* parent)
+TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, const QStringList& leftOut,
+                     QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
       m_shown(shown), m_sound(sound)
@@ -82,6 +47,19 @@ TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, QW
     QFont dialogFont = font();
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
+
+    // What the files did not give, said where the grown-up who can mend it looks.
+    auto* leftOutLine = new QLabel(this);
+    leftOutLine->setObjectName(QStringLiteral("LeftOut"));
+    leftOutLine->setWordWrap(true);
+    leftOutLine->setTextFormat(Qt::PlainText);
+    if (!leftOut.isEmpty()) {
+        QString text = tr("Left out when this window opened: %1").arg(leftOut.join(QLatin1String("; ")));
+        if (const QString kept = zephyra::keptOnSave(zephyra::userSettingsFile()); !kept.isEmpty())
+            text += QLatin1String(". ") + tr("Save keeps that file as %1 and writes a new one.").arg(kept);
+        leftOutLine->setText(text);
+    }
+    leftOutLine->setVisible(!leftOut.isEmpty());
 
     auto* box = new QGroupBox(tr("For every start of the game"), this);
     box->setObjectName(QStringLiteral("Box"));
@@ -96,6 +74,7 @@ TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, QW
     m_trouble = new QLabel(this);
     m_trouble->setObjectName(QStringLiteral("Trouble"));
     m_trouble->setWordWrap(true);
+    m_trouble->setTextFormat(Qt::PlainText);
     m_trouble->hide();
 
     auto* cancel = new QPushButton(tr("Cancel"), this);
@@ -117,6 +96,7 @@ TGrownUps::TGrownUps(const SavedSettings& shown, zephyra::SoundOutput& sound, QW
     buttons->addWidget(save);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(leftOutLine);
     layout->addWidget(box);
     layout->addWidget(note);
     layout->addWidget(m_trouble);
@@ -139,6 +119,7 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
         check->setObjectName(name);
         check->setChecked(value != 0);
         grid->addWidget(check, at, 0, 1, 2);
+        m_controls.emplace_back(&row, [check] { return int(check->isChecked()); });
         return;
     }
     auto* label = new QLabel(caption);
@@ -146,11 +127,21 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
     grid->addWidget(label, at, 0);
     switch (row.kind) {
     case SavedKind::Number: {
-        auto* number = new NumberBox(row, this);
+        // Its "none" lies just below its range, so the box holds one run of numbers.
+        auto* number = new QSpinBox(this);
         number->setObjectName(name);
+        number->setRange(row.none >= 0 ? row.none : int(row.least), int(row.most));
+        if (row.none >= 0)
+            number->setSpecialValueText(tr("No limit"));
         number->setValue(value);
         label->setBuddy(number);
         grid->addWidget(number, at, 1, Qt::AlignLeft);
+        // A text the box cannot take yet (emptied) shows the value kept again.
+        m_controls.emplace_back(&row, [number] {
+            if (!number->hasAcceptableInput())
+                number->setValue(number->value());
+            return number->value();
+        });
         break;
     }
     case SavedKind::Language: {
@@ -162,6 +153,7 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
             languages->addItem(ownName(codes[i]), i + 1);
         languages->setCurrentIndex(languages->findData(value));
         label->setBuddy(languages);
+        m_controls.emplace_back(&row, [languages] { return languages->currentData().toInt(); });
         grid->addWidget(languages, at, 1, Qt::AlignLeft);
         break;
     }
@@ -177,6 +169,7 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
         level->setValue(value);
         level->setMinimumWidth(160);
         label->setBuddy(level);
+        m_controls.emplace_back(&row, [level] { return level->value(); });
         auto* listen = new QPushButton(tr("Listen"));
         listen->setObjectName(QStringLiteral("Listen"));
         listen->setAutoDefault(false);
@@ -201,19 +194,8 @@ void TGrownUps::AddRow(QGridLayout* grid, const SavedKey& row)
 SavedSettings TGrownUps::Chosen() const
 {
     SavedSettings chosen = m_shown;
-    for (const SavedKey& row : zephyra::savedKeys()) {
-        if (!row.caption)
-            continue;
-        const QString name = QLatin1String(row.key);
-        if (const auto* check = findChild<QCheckBox*>(name))
-            row.put(chosen, check->isChecked());
-        else if (const auto* number = findChild<QSpinBox*>(name))
-            row.put(chosen, number->value());
-        else if (const auto* level = findChild<QSlider*>(name))
-            row.put(chosen, level->value());
-        else if (const auto* languages = findChild<QComboBox*>(name))
-            row.put(chosen, languages->currentData().toInt());
-    }
+    for (const auto& [row, shown] : m_controls)
+        row->put(chosen, shown());
     return chosen;
 }
 
@@ -223,15 +205,14 @@ void TGrownUps::SaveClick()
     // Options no longer remembered are forgotten.
     const QStringList forget = chosen.choices.rememberOptions ? QStringList()
                                                               : QStringList{QLatin1String(zephyra::kOptionsSection)};
-    const QString file = zephyra::userSettingsFile();
-    QString why;
-    if (zephyra::writeSettingsFile(file, chosen, {QLatin1String(zephyra::kChoicesSection)}, forget, &why)) {
+    const zephyra::SaveTrouble trouble =
+        zephyra::saveUserSettings(chosen, {QLatin1String(zephyra::kChoicesSection)}, forget);
+    if (!trouble) {
         accept();
         return;
     }
-    m_trouble->setText(tr("These settings cannot be kept: the folder %1 cannot be written (%2). "
-                          "They can still be used for this start.")
-                           .arg(QFileInfo(file).absolutePath(), why));
+    m_trouble->setText(tr("These settings cannot be kept in %1: %2. They can still be used for this start.")
+                           .arg(zephyra::userSettingsFile(), zephyra::troubleText(trouble)));
     m_trouble->show();
     m_playNow->show();
 }
@@ -240,8 +221,9 @@ void TGrownUps::CancelClick() { QDialog::reject(); }
 
 void TGrownUps::ListenClick()
 {
-    if (const auto* level = findChild<QSlider*>(QStringLiteral("volume")))
-        m_sound.setLevel(level->value());
+    for (const auto& [row, shown] : m_controls)
+        if (row->kind == SavedKind::Level)
+            m_sound.setLevel(shown());
     m_sound.play(zephyra::SoundId::Pop);
 }
 

@@ -4,11 +4,14 @@
 // user's settings file for every start. Opened only from outside the game
 // (zephyra --grown-ups, the desktop entry's action), never from the start
 // screen or the play field, so a child cannot reach it. One control per row
-// of the settings table.
+// of the settings table that has the corner's words.
 
 #include "settings/settingsfile.h"
 
 #include <QDialog>
+
+#include <functional>
+#include <vector>
 
 class QGridLayout;
 class QLabel;
@@ -21,8 +24,10 @@ class SoundOutput;
 class TGrownUps : public QDialog {
     Q_OBJECT
 public:
-    // Shows `shown`, what the files hold now; Listen plays on `sound`.
-    TGrownUps(const zephyra::SavedSettings& shown, zephyra::SoundOutput& sound, QWidget* parent = nullptr);
+    // Shows `shown`, what the files hold now, and in one line what reading
+    // them left out (`leftOut`, a report line each); Listen plays on `sound`.
+    TGrownUps(const zephyra::SavedSettings& shown, zephyra::SoundOutput& sound, const QStringList& leftOut = {},
+              QWidget* parent = nullptr);
 
     // The choices as the controls show them.
     zephyra::SavedSettings Chosen() const;
@@ -47,6 +52,8 @@ private:
 
     zephyra::SavedSettings m_shown;
     zephyra::SoundOutput& m_sound;
+    // Each row the corner shows, with what its control says now.
+    std::vector<std::pair<const zephyra::SavedKey*, std::function<int()>>> m_controls;
     QLabel* m_trouble = nullptr;
     QPushButton* m_playNow = nullptr;
     bool m_placed = false;

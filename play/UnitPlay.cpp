@@ -19,10 +19,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
+#include <bitset>
 #include <utility>
 
 TPlayState PlayState;
@@ -167,7 +169,8 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
          .placeWasp = [this] { WaspStep(); },
          .click = [this] {
              ImageBeeMouseDown(GameSettings.PopMode == PopByRightClick ? Qt::RightButton : Qt::LeftButton);
-         }});
+         },
+         .launch = [this] { return Launch(); }});
     // Fingers steer and tap on the field itself, wherever they land.
     setAttribute(Qt::WA_AcceptTouchEvents);
     m_hiddenCheck.setSingleShot(true);
@@ -298,8 +301,7 @@ void TPlay::FormKeyPress(int key)
 void TPlay::keyPressEvent(QKeyEvent* event)
 {
     // On easy play any key but Esc is a press, under the lock too.
-    if (event->key() != Qt::Key_Escape && !event->isAutoRepeat())
-        Input->Press();
+    Input->Key(event);
     if (m_lock->takeKey(event, true))
         return;
     // The round holds the keyboard, so the window manager never sees Alt+F4:
@@ -314,6 +316,7 @@ void TPlay::keyPressEvent(QKeyEvent* event)
 
 void TPlay::keyReleaseEvent(QKeyEvent* event)
 {
+    Input->Key(event);
     m_lock->takeKey(event, false);
     QWidget::keyReleaseEvent(event);
 }
@@ -371,12 +374,20 @@ bool TPlay::eventFilter(QObject* watched, QEvent* event)
         && m_modalLoop && !m_lock->isOn() && testAttribute(Qt::WA_Mapped))
         m_hiddenCheck.start();
     // On easy play any mouse button is a press, wherever the pointer is; it
-    // does not also click.
-    if (Input->EasyPlay() && watched == windowHandle()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-        if (event->type() == QEvent::MouseButtonPress)
+    // does not also click. So is a turn of the wheel.
+    if (Input->EasyPlay() && watched == windowHandle()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
             Input->Press();
-        return true;
+            return true;
+        case QEvent::MouseButtonDblClick:
+            return true;
+        case QEvent::Wheel:
+            Input->Wheel(static_cast<QWheelEvent*>(event));
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -423,6 +434,11 @@ void TPlay::LaunchStep()
         PlayState.LaunchElapsed += kTickMs;
         return;
     }
+    Launch();  // with every slot in flight the credit is kept and the next tick tries again
+}
+
+int TPlay::Launch()
+{
     const int picture = zephyra::randomInt(kBalloonColours) + GameSettings.BalloonImageBase;
     const int column = zephyra::randomInt(kLaunchColumns);
     for (int n = 1; n <= kSlotCount; ++n) {
@@ -442,9 +458,9 @@ void TPlay::LaunchStep()
         ++PlayState.LaunchedCount;
         ReplaceLine(LCDScreen1, launchedLine(PlayState.LaunchedCount));
         PlayState.LaunchElapsed = 0;
-        return;
+        return n - 1;
     }
-    // Every slot flies: the credit is kept and the next tick tries again.
+    return -1;
 }
 
 void TPlay::WaspStep()
@@ -497,7 +513,11 @@ void TPlay::BurstStep(int index)
     CountDownBurst(index);
 }
 
-void TPlay::Timer_B1Timer()
+void TPlay::Timer_B1Timer() { Tick(Timer_B1); }
+
+void TPlay::TimerClickTimer() { Tick(TimerClick); }
+
+void TPlay::Tick(QTimer* tickTimer)
 {
     if (TimeIsUp()) {
         FloatAwayStep();
@@ -506,42 +526,61 @@ void TPlay::Timer_B1Timer()
     LaunchStep();
     Input->Step();
     WaspStep();
-    bool popped = false;
+    std::bitset<kSlotCount> risen;
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
         if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0)
             continue;
         RiseStep(slot, GameSettings.FlightStep);
-        // Tested at the position after the rise, even if the rise hid it.
-        if (!Input->PassesBy(i) && HitTest(i))
-            popped = true;
+        risen.set(static_cast<std::size_t>(i));
     }
-    EasyPopStep(popped);
+    PopStep(tickTimer, risen);
+    m_clock.step(kTickMs);
+    FinishHandler();
+}
+
+void TPlay::PopStep(QTimer* tickTimer, std::bitset<kSlotCount> risen)
+{
+    if (tickTimer != Timer_B1) {
+        // A click finds and counts its pops itself (ImageBeeMouseDown); the
+        // tick runs the bursts down, then an easy-play flight's arrival is
+        // the click, so its burst lasts as long as a click's.
+        for (int i = 0; i < kSlotCount; ++i)
+            CountDownBurst(i);
+        if (const int index = EasyArrival(); index >= 0)
+            ClickPop(index);
+        return;
+    }
+    // By movement the sting finds the balloons that rose into it, tested at
+    // their place after the rise even if the rise hid them.
+    bool popped = false;
+    for (int i = 0; i < kSlotCount; ++i)
+        if (risen.test(static_cast<std::size_t>(i)) && !Input->PassesBy(i) && HitTest(i))
+            popped = true;
+    if (const int index = EasyArrival(); index >= 0) {
+        PlayState.BurstPhase[static_cast<std::size_t>(index)] = 1;  // its burst step puts up the picture
+        popped = true;
+    }
     for (int i = 0; i < kSlotCount; ++i)
         BurstStep(i);
     // However many balloons burst in this tick, they count as one pop.
     if (popped)
         CountPop(Timer_B1);
-    m_clock.step(kTickMs);
-    FinishHandler();
 }
 
-void TPlay::EasyPopStep(bool& popped)
+int TPlay::EasyArrival() const
 {
     const int index = Input->Arrived();
-    if (index < 0)
-        return;
-    TImage* slot = m_slots[static_cast<std::size_t>(index)];
-    std::uint8_t& phase = PlayState.BurstPhase[static_cast<std::size_t>(index)];
-    if (slot->isHidden() || phase != 0)
-        return;  // the sting's touch popped it already
-    if (GameSettings.PopMode == PopByMove) {
-        phase = 1;  // its burst step puts up the picture, and the tick counts it
-        popped = true;
-        return;
-    }
-    PutBurstPicture(slot);
-    phase = 1;
+    if (index < 0 || m_slots[static_cast<std::size_t>(index)]->isHidden()
+        || PlayState.BurstPhase[static_cast<std::size_t>(index)] != 0)
+        return -1;  // it left the field, or the sting's touch popped it already
+    return index;
+}
+
+void TPlay::ClickPop(int index)
+{
+    PutBurstPicture(m_slots[static_cast<std::size_t>(index)]);
+    PlayState.BurstPhase[static_cast<std::size_t>(index)] = 1;
     WorkClick();
 }
 
@@ -581,29 +620,6 @@ void TPlay::TimerPrizTimer()
     m_clock.step(kPrizePauseMs);
     if (isVisible())
         TickTimer()->start();
-}
-
-void TPlay::TimerClickTimer()
-{
-    if (TimeIsUp()) {
-        FloatAwayStep();
-        return;
-    }
-    LaunchStep();
-    Input->Step();
-    WaspStep();
-    for (int i = 0; i < kSlotCount; ++i) {
-        TImage* slot = m_slots[static_cast<std::size_t>(i)];
-        if (!slot->isHidden() && PlayState.BurstPhase[static_cast<std::size_t>(i)] == 0)
-            RiseStep(slot, GameSettings.FlightStep);
-    }
-    for (int i = 0; i < kSlotCount; ++i)
-        CountDownBurst(i);
-    // After the count-down, so its burst lasts as long as a click's.
-    bool popped = false;
-    EasyPopStep(popped);
-    m_clock.step(kTickMs);
-    FinishHandler();
 }
 
 void TPlay::FloatAwayStep()
@@ -662,10 +678,8 @@ void TPlay::ImageBeeMouseDown(Qt::MouseButton button)
         return;
     for (int i = 0; i < kSlotCount; ++i) {
         TImage* slot = m_slots[static_cast<std::size_t>(i)];
-        if (slot->isHidden() || PlayState.BurstPhase[static_cast<std::size_t>(i)] != 0 || !HitTest(i))
-            continue;
-        PutBurstPicture(slot);
-        WorkClick();
+        if (!slot->isHidden() && PlayState.BurstPhase[static_cast<std::size_t>(i)] == 0 && HitTest(i))
+            ClickPop(i);
     }
     FinishHandler();
 }

@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -103,6 +104,9 @@ public:
 
     // The steps every tick shares.
     void LaunchStep();
+    // A balloon rises now from the bottom edge, into the lowest free slot;
+    // that slot's index, or -1 when every slot flies.
+    int Launch();
     void WaspStep();
     // Up by step pixels (the flight step in play; faster floating away), or
     // hidden once above the window.
@@ -110,9 +114,6 @@ public:
     // The sting inside the balloon of slot index: its burst begins.
     bool HitTest(int index);
     void BurstStep(int index);
-    // Easy play: the balloon a flight reached in this tick pops, as a touch
-    // pops it in the pop-by-movement mode and as a click in the click modes.
-    void EasyPopStep(bool& popped);
 
     std::array<TImage*, kSlotCount> Slots() const { return m_slots; }
     // What the round holds beside the field: the child lock (or, without it,
@@ -154,6 +155,14 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Both tick handlers run the same steps; the tick timer says the mode.
+    void Tick(QTimer* tickTimer);
+    // The one place the pop modes differ: where a pop is found and counted.
+    void PopStep(QTimer* tickTimer, std::bitset<kSlotCount> risen);
+    // The slot an easy-play flight reached in this tick, still there to pop; -1 for none.
+    int EasyArrival() const;
+    // Pops a balloon as a click does: its burst picture at once, counted by itself.
+    void ClickPop(int index);
     void ClearRound();
     // Ends the prize pause and the closing picture, if either is on.
     void EndPauses();

@@ -7,10 +7,12 @@
 
 #include <QKeyEvent>
 #include <QTouchEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace zephyra {
 
@@ -57,6 +59,7 @@ TPlayInput::TPlayInput(QWidget& field, bool easyPlay, TFieldHooks hooks)
 
 void TPlayInput::RoundStarted()
 {
+    m_keysDown.clear();  // keys let go between rounds told the field nothing
     m_pads.watch(true);
     m_pads.read();  // what was pressed before the round stays there
 }
@@ -84,29 +87,46 @@ QPoint TPlayInput::AimFor(QPoint sting) const
 
 int TPlayInput::Choose(QPoint sting) const
 {
-    const QRect field = m_field.rect();
     int best = -1;
-    qint64 bestDistance = 0;
-    int bestTop = 0;
+    std::tuple<int, qint64, int> bestKey;
     for (int i = 0; i < int(m_hooks.balloons.size()); ++i) {
         const TImage* slot = m_hooks.balloons[std::size_t(i)];
-        if (slot->isHidden() || m_hooks.bursting(i) || !field.contains(slot->geometry()))
+        if (slot->isHidden() || m_hooks.bursting(i))
+            continue;
+        const int ticks = TicksToField(slot->geometry());
+        if (ticks < 0)
             continue;
         const QPoint d = slot->geometry().center() - sting;
-        const qint64 distance = qint64(d.x()) * d.x() + qint64(d.y()) * d.y();
-        // Of two as near, the higher leaves the field first.
-        if (best < 0 || distance < bestDistance || (distance == bestDistance && slot->y() < bestTop)) {
+        // The soonest wholly on the field, the nearest of those; of two as
+        // near, the higher, which leaves the field first.
+        const std::tuple key{ticks, qint64(d.x()) * d.x() + qint64(d.y()) * d.y(), slot->y()};
+        if (best < 0 || key < bestKey) {
             best = i;
-            bestDistance = distance;
-            bestTop = slot->y();
+            bestKey = key;
         }
     }
     return best;
 }
 
-std::optional<TPlayInput::Flight> TPlayInput::FlyFrom(QPoint sting) const
+int TPlayInput::TicksToField(const QRect& balloon) const
 {
-    const int slot = Choose(sting);
+    const QRect field = m_field.rect();
+    if (field.contains(balloon))
+        return 0;
+    // Only one still below the bottom edge rises wholly onto it; one leaving
+    // at the top, or larger than the field, never does.
+    if (balloon.left() < field.left() || balloon.right() > field.right() || balloon.top() < field.top()
+        || balloon.height() > field.height())
+        return -1;
+    const int step = std::max(1, GameSettings.FlightStep);
+    return (balloon.bottom() - field.bottom() + step - 1) / step;
+}
+
+std::optional<TPlayInput::Flight> TPlayInput::FlyFrom(QPoint sting)
+{
+    int slot = Choose(sting);
+    if (slot < 0)
+        slot = m_hooks.launch();  // nothing to go for: a balloon rises for the press
     if (slot < 0)
         return std::nullopt;
     return Flight{slot, QPointF(Aim()), 0};
@@ -117,18 +137,51 @@ void TPlayInput::Press(std::optional<QPoint> at)
     // Not in the prize pause, nor once play time is up.
     if (!m_easy || !m_hooks.playing())
         return;
-    if (m_flight) {
-        m_kept = true;
+    if (int(m_flight.has_value()) + m_waiting >= 2)
+        return;
+    if (!m_flight && m_waiting == 0) {
+        m_pressAt = at;
+        m_put.reset();  // where the mouse went before the press is where it flies from
+    }
+    ++m_waiting;
+}
+
+void TPlayInput::Key(const QKeyEvent* event)
+{
+    if (!m_easy || event->key() == Qt::Key_Escape || event->isAutoRepeat())
+        return;
+    const int id = event->nativeScanCode() ? int(event->nativeScanCode()) : event->key();
+    if (event->type() == QEvent::KeyRelease) {
+        m_keysDown.remove(id);
+        m_lastRelease = {id, event->timestamp()};
         return;
     }
-    m_flight = FlyFrom(at.value_or(StingAt(Aim())));
-    m_put.reset();
+    // A held key repeats. The X server sends a repeat as a release and a
+    // press of the same moment, which Qt marks only when it reads both at
+    // once: a press of a key already down, or of the moment it went up, is one.
+    const bool repeat = m_keysDown.contains(id)
+                        || (event->timestamp() != 0 && m_lastRelease == std::pair{id, event->timestamp()});
+    m_keysDown.insert(id);
+    if (!repeat)
+        Press();
+}
+
+void TPlayInput::Wheel(const QWheelEvent* event)
+{
+    if (!m_easy || (event->angleDelta().isNull() && event->pixelDelta().isNull()))
+        return;  // a touchpad's scroll ending turns nothing
+    const quint64 at = event->timestamp();
+    const bool sameTurn = m_lastNotch && at - *m_lastNotch < quint64(kWheelTurnMs);
+    m_lastNotch = at;
+    if (!sameTurn)
+        Press();
 }
 
 void TPlayInput::Land()
 {
     m_flight.reset();
-    m_kept = false;
+    m_waiting = 0;
+    m_pressAt.reset();
     m_put.reset();
 }
 
@@ -166,27 +219,26 @@ void TPlayInput::FlightStep()
     // The mouse moved since the flight put the pointer: the child steers.
     if (m_put && (Aim() - *m_put).manhattanLength() > kPutSlack)
         Land();
-    if (!m_flight && m_kept) {
-        m_kept = false;
-        m_flight = FlyFrom(StingAt(Aim()));
+    if (!m_flight && m_waiting > 0) {
+        m_flight = FlyFrom(m_pressAt.value_or(StingAt(Aim())));
+        if (!m_flight)
+            return;  // every slot flies and none can be reached: it waits for one
+        --m_waiting;
+        m_pressAt.reset();
     }
     if (!m_flight)
         return;
-    const int target = m_flight->slot;
-    if (m_hooks.bursting(target)) {
+    if (m_hooks.bursting(m_flight->slot)) {
         // Popped on the way (the sting touched it): this press is served.
-        const bool kept = m_kept;
-        Land();
-        m_kept = kept;
+        m_flight.reset();
+        m_put.reset();
         return;
     }
-    if (m_hooks.balloons[std::size_t(target)]->isHidden()) {
-        // It left the field before the wasp came: the nearest other one.
-        const bool kept = m_kept;
+    if (m_hooks.balloons[std::size_t(m_flight->slot)]->isHidden()) {
+        // It left the field before the wasp came: another one.
         m_flight = FlyFrom(StingAt(Aim()));
-        m_kept = kept;
         if (!m_flight)
-            return Land();
+            return;
     }
     Flight& g = *m_flight;
     ++g.tick;

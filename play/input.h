@@ -11,13 +11,17 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSet>
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QKeyEvent;
+class QRect;
 class QTouchEvent;
+class QWheelEvent;
 class QWidget;
 class TImage;
 
@@ -35,6 +39,9 @@ int keyCharacter(const QKeyEvent* event);
 // How many ticks a flight of easy play takes, the pop included: about a
 // third of a second, long enough to see the wasp fly.
 inline constexpr int kFlightTicks = 7;
+// Notches of the mouse wheel closer together than this are one turn, one
+// press: longer than a flight, so a turn never sends the wasp twice.
+inline constexpr int kWheelTurnMs = 400;
 // At full tilt a stick flies the wasp across the field's width in this many
 // ticks (3 s): a speed a child can follow.
 inline constexpr int kStickCrossTicks = 60;
@@ -46,6 +53,7 @@ struct TFieldHooks {
     std::function<bool()> playing;      // the tick runs, and play time is not up
     std::function<void()> placeWasp;    // the wasp goes under the pointer now
     std::function<void()> click;        // the chosen button of the click modes, at the wasp
+    std::function<int()> launch;        // a balloon rises now: its slot, or -1 when every slot flies
 };
 
 class TPlayInput : public QObject {
@@ -59,18 +67,24 @@ public:
     void RoundStarted();
     void RoundEnded();
 
-    // A press of easy play: a key, a mouse button, a gamepad button, or a tap
-    // (at: where, in the field; the balloon nearest to it). Starts a flight to
-    // the nearest balloon wholly on the field; during a flight it is kept for
-    // the next one, at most one. With no balloon, or while no tick runs, it
-    // does nothing.
+    // A press of easy play: a key, a mouse button, a turn of the wheel, a
+    // gamepad button, or a tap (at: where, in the field; the balloon nearest
+    // to it). At the next tick the wasp sets off to the nearest balloon
+    // wholly on the field, else to the one wholly on it soonest, else to one
+    // that rises at once for it. During a flight it is kept for the next one,
+    // at most one. While no tick runs it does nothing.
     void Press(std::optional<QPoint> at = {});
+    // A key going down or up: a press once however long it is held; Esc is none.
+    void Key(const QKeyEvent* event);
+    // A notch of the mouse wheel: the first of a turn is a press.
+    void Wheel(const QWheelEvent* event);
     // The first step of every tick, before the wasp step: a gamepad's stick
     // and buttons, then the flight's next place. Puts the pointer there.
     void Step();
     // The slot a flight reached in this tick's Step, or -1.
     int Arrived() const { return m_arrived; }
-    bool Flying() const { return m_flight.has_value(); }
+    // A press is being answered: the wasp flies, or sets off at the next tick.
+    bool Flying() const { return m_flight || m_waiting > 0; }
     // A flying wasp pops only the balloon it flies to: the others it passes
     // by, so each press is one pop.
     bool PassesBy(int slot) const
@@ -95,7 +109,10 @@ private:
     void FlightStep();
     // The balloon a press from this sting point goes for, or -1.
     int Choose(QPoint sting) const;
-    std::optional<Flight> FlyFrom(QPoint sting) const;
+    // Ticks until a balloon rising there is wholly on the field; -1 for never.
+    int TicksToField(const QRect& balloon) const;
+    // A flight to the balloon Choose gives, or to one launched for it.
+    std::optional<Flight> FlyFrom(QPoint sting);
     // The pointer in the field's coordinates, and putting it there.
     QPoint Aim() const;
     void PutAim(QPoint aim);
@@ -106,7 +123,13 @@ private:
     const bool m_easy;
     const TFieldHooks m_hooks;
     std::optional<Flight> m_flight;
-    bool m_kept = false;
+    // Presses not yet answered: one sets off at the next tick, one waits for
+    // the flight after; the rest are let go.
+    int m_waiting = 0;
+    std::optional<QPoint> m_pressAt;  // where the press that sets off next came down
+    QSet<int> m_keysDown;
+    std::pair<int, quint64> m_lastRelease{0, 0};  // key and time
+    std::optional<quint64> m_lastNotch;
     int m_arrived = -1;
     std::optional<QPoint> m_put;  // where a flight last put the pointer
     std::optional<int> m_finger;  // the touch point that steers

@@ -1,8 +1,8 @@
 #pragma once
 // The one set of game settings shared by all three windows for the whole run,
 // with the tables that turn the options' choices into values. Plain data: it
-// knows no window. Nothing is persisted: every start begins with these start
-// values.
+// knows no window. Every start begins with these start values, unless a
+// grown-up has the options remembered (settings/settingsfile.h).
 
 #include <array>
 #include <cstdint>

@@ -37,7 +37,9 @@ inline constexpr int kHoldToLeaveMs = 3000;
 // keyboard and the pointer: a busy or swapping machine can stall a well game
 // for seconds, and opening the lock then would hand the desktop to the child.
 inline constexpr std::chrono::milliseconds kLockedStallMs{10000};
-// The longest play time a grown-up can set, and what the desktop offers.
+// The play times a grown-up can set, on the command line, in the file and in
+// the corner alike, and what the desktop offers.
+inline constexpr int kLeastMinutes = 1;
 inline constexpr int kMostMinutes = 240;
 inline constexpr int kDesktopMinutes = ZEPHYRA_DESKTOP_MINUTES;  // CMakeLists.txt
 

@@ -7,13 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <limits>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace zephyra {
 
@@ -26,12 +28,12 @@ constexpr const char* kPopWords[] = {"move", "left-click", "right-click"};  // T
 static_assert(kHoldToLeaveMs == 3000, "the child lock's caption says 3 seconds");
 
 // Each row's values pass through an int; a choice's field keeps its own type.
-const SavedKey kKeys[] = {
+constexpr SavedKey kKeys[] = {
     {.section = kChoicesSection, .key = "child-lock", .kind = SavedKind::Switch,
      .caption = QT_TRANSLATE_NOOP("TGrownUps", "Child lock: only Esc held for 3 seconds leaves a round"),
      .get = [](const SavedSettings& s) { return int(s.choices.childLock); },
      .put = [](SavedSettings& s, int v) { s.choices.childLock = v != 0; }},
-    {.section = kChoicesSection, .key = "minutes", .kind = SavedKind::Number, .least = 5, .most = kMostMinutes,
+    {.section = kChoicesSection, .key = "minutes", .kind = SavedKind::Number, .least = kLeastMinutes, .most = kMostMinutes,
      .none = 0, .caption = QT_TRANSLATE_NOOP("TGrownUps", "Play time in minutes"),
      .get = [](const SavedSettings& s) { return int(std::chrono::duration_cast<minutes>(s.choices.playTime).count()); },
      .put = [](SavedSettings& s, int v) { s.choices.playTime = minutes(v); }},
@@ -52,33 +54,60 @@ const SavedKey kKeys[] = {
      .get = [](const SavedSettings& s) { return int(s.choices.rememberOptions); },
      .put = [](SavedSettings& s, int v) { s.choices.rememberOptions = v != 0; }},
 
+    // As the options dialog reads GameSettings back, and as its Save stores them.
     {.section = kOptionsSection, .key = "balloon-size", .kind = SavedKind::Words, .words = kSizeWords,
-     .get = [](const SavedSettings& s) { return int(s.options.balloons); },
-     .put = [](SavedSettings& s, int v) { s.options.balloons = SizeChoice(v); }},
+     .get = [](const SavedSettings& s) { return int(balloonChoiceFor(s.options.BalloonImageBase)); },
+     .put = [](SavedSettings& s, int v) {
+         const BalloonSizeRow row = balloonSizeRow(SizeChoice(v));
+         s.options.BalloonImageBase = row.imageBase;
+         s.options.BalloonWidth = row.width;
+         s.options.BalloonHeight = row.height;
+         s.options.BurstImageIndex = row.burstIndex;
+     }},
     {.section = kOptionsSection, .key = "wasp-size", .kind = SavedKind::Words, .words = kSizeWords,
-     .get = [](const SavedSettings& s) { return int(s.options.wasp); },
-     .put = [](SavedSettings& s, int v) { s.options.wasp = SizeChoice(v); }},
+     .get = [](const SavedSettings& s) { return int(waspChoiceFor(s.options.WaspSizeIndex)); },
+     .put = [](SavedSettings& s, int v) {
+         const WaspSizeRow row = waspSizeRow(SizeChoice(v));
+         s.options.WaspSizeIndex = row.index;
+         s.options.StingLeft = row.stingLeft;
+         s.options.StingRight = row.stingRight;
+         s.options.StingTop = row.stingTop;
+         s.options.StingBottom = row.stingBottom;
+         s.options.WaspHotspot = row.hotspot;
+     }},
+    // Any other mode shows as the right click.
     {.section = kOptionsSection, .key = "pop-mode", .kind = SavedKind::Words, .words = kPopWords,
-     .get = [](const SavedSettings& s) { return int(s.options.popMode); },
-     .put = [](SavedSettings& s, int v) { s.options.popMode = std::uint8_t(v); }},
+     .get = [](const SavedSettings& s) { return int(std::min<std::uint8_t>(s.options.PopMode, PopByRightClick)); },
+     .put = [](SavedSettings& s, int v) { s.options.PopMode = std::uint8_t(v); }},
     {.section = kOptionsSection, .key = "speed", .kind = SavedKind::Number, .least = 1, .most = 5,
-     .get = [](const SavedSettings& s) { return s.options.speed; },
-     .put = [](SavedSettings& s, int v) { s.options.speed = v; }},
+     .get = [](const SavedSettings& s) { return positionForFlightStep(s.options.FlightStep) + 1; },
+     .put = [](SavedSettings& s, int v) { s.options.FlightStep = flightStepForPosition(v - 1); }},
     {.section = kOptionsSection, .key = "interval", .kind = SavedKind::Number, .least = 1, .most = 5,
-     .get = [](const SavedSettings& s) { return s.options.interval; },
-     .put = [](SavedSettings& s, int v) { s.options.interval = v; }},
+     .get = [](const SavedSettings& s) { return positionForLaunchInterval(s.options.LaunchInterval) + 1; },
+     .put = [](SavedSettings& s, int v) { s.options.LaunchInterval = launchIntervalForPosition(v - 1); }},
     {.section = kOptionsSection, .key = "prize", .kind = SavedKind::Switch,
-     .get = [](const SavedSettings& s) { return int(s.options.prize); },
-     .put = [](SavedSettings& s, int v) { s.options.prize = v != 0; }},
+     .get = [](const SavedSettings& s) { return int(s.options.PrizeEnabled); },
+     .put = [](SavedSettings& s, int v) { s.options.PrizeEnabled = v != 0; }},
     // Whatever the dialog took, 0 and below too.
     {.section = kOptionsSection, .key = "prize-after", .kind = SavedKind::Number,
      .least = std::numeric_limits<std::int32_t>::min(), .most = std::numeric_limits<std::int32_t>::max(),
-     .get = [](const SavedSettings& s) { return int(s.options.prizeAfter); },
-     .put = [](SavedSettings& s, int v) { s.options.prizeAfter = v; }},
+     .get = [](const SavedSettings& s) { return int(s.options.PrizeThreshold); },
+     .put = [](SavedSettings& s, int v) { s.options.PrizeThreshold = v; }},
     {.section = kOptionsSection, .key = "pop-sound", .kind = SavedKind::Switch,
-     .get = [](const SavedSettings& s) { return int(s.options.popSound); },
-     .put = [](SavedSettings& s, int v) { s.options.popSound = v != 0; }},
+     .get = [](const SavedSettings& s) { return int(s.options.SoundEnabled); },
+     .put = [](SavedSettings& s, int v) { s.options.SoundEnabled = v != 0; }},
 };
+
+// A number's box shows its range and its "none" as one run of numbers, so
+// it can never show a number that is not kept.
+constexpr bool noneNextToRange()
+{
+    for (const SavedKey& row : kKeys)
+        if (row.none >= 0 && row.none != row.least - 1)
+            return false;
+    return true;
+}
+static_assert(noneNextToRange());
 
 using QC = QCoreApplication;
 
@@ -124,17 +153,24 @@ Line readLine(QByteArrayView bytes)
     return {Line::Setting, text.left(equals).trimmed().toLower(), value.trimmed()};
 }
 
-// The file's lines, without their ends.
-QList<QByteArrayView> linesOf(QByteArrayView text)
+// A line of the file as written: its text, and its end ("\n", "\r\n" or none).
+struct RawLine {
+    QByteArrayView body;
+    QByteArrayView end;
+};
+QList<RawLine> linesOf(QByteArrayView text)
 {
-    QList<QByteArrayView> lines;
+    QList<RawLine> lines;
     while (!text.isEmpty()) {
         const qsizetype end = text.indexOf('\n');
-        QByteArrayView line = end < 0 ? text : text.first(end);
+        QByteArrayView body = end < 0 ? text : text.first(end);
         text = end < 0 ? QByteArrayView() : text.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines.append(line);
+        qsizetype endSize = end < 0 ? 0 : 1;
+        if (body.endsWith('\r')) {
+            body.chop(1);
+            ++endSize;
+        }
+        lines.append({body, QByteArrayView(body.data() + body.size(), endSize)});
     }
     return lines;
 }
@@ -146,27 +182,70 @@ bool knownSection(const QString& name)
     return isSection(kChoicesSection, name) || isSection(kOptionsSection, name);
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+
+// A key's line with its value replaced, everything around it as it was.
+QByteArray withValue(QByteArrayView body, const QByteArray& value)
+{
+    const qsizetype equals = body.indexOf('=');
+    qsizetype comment = body.size();
+    for (qsizetype i = equals + 1; i < body.size(); ++i)
+        if (body[i] == '#' || body[i] == ';') {
+            comment = i;
+            break;
+        }
+    qsizetype start = equals + 1, end = comment;
+    while (start < end && isBlank(body[start]))
+        ++start;
+    while (end > start && isBlank(body[end - 1]))
+        --end;
+    QByteArray line = body.first(start).toByteArray() + value;
+    if (end == comment && comment < body.size())
+        line += ' ';
+    return line + body.sliced(end).toByteArray();
+}
+
 QByteArray settingLine(const SavedKey& row, const SavedSettings& settings)
 {
-    return QByteArray(row.key) + '=' + savedText(row, row.get(settings)).toUtf8() + '\n';
+    return QByteArray(row.key) + '=' + savedText(row, row.get(settings)).toUtf8();
+}
+
+// What a file left out whole is, for its one line.
+QString wholeLeftOut(const WholeFile& file)
+{
+    switch (file.status) {
+    case WholeFile::Missing:
+    case WholeFile::Read: break;
+    case WholeFile::TooLarge:
+        return QC::translate("zephyra", "the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024);
+    case WholeFile::Folder: return QC::translate("zephyra", "the whole file (it is a folder)");
+    case WholeFile::NoFile: return QC::translate("zephyra", "the whole file (it is no regular file)");
+    case WholeFile::LinkNowhere: return QC::translate("zephyra", "the whole file (a link that leads nowhere)");
+    case WholeFile::Unreadable:
+        return QC::translate("zephyra", "the whole file (it cannot be read: %1)").arg(errorText(file.error));
+    }
+    return {};
+}
+
+bool isLeftOutWhole(const WholeFile& file) { return file.status != WholeFile::Missing && file.status != WholeFile::Read; }
+
+// The user's home: $HOME, else the password database's.
+QString homeFolder()
+{
+    const QString home = qEnvironmentVariable("HOME");
+    if (QDir::isAbsolutePath(home))
+        return home;
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(std::size_t(size > 0 ? size : 16384));
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir
+        && found->pw_dir[0] == '/')
+        return QFile::decodeName(found->pw_dir);
+    return QDir::homePath();
 }
 
 }  // namespace
-
-RememberedOptions rememberedFrom(const TGameSettings& settings)
-{
-    RememberedOptions o;
-    o.balloons = balloonChoiceFor(settings.BalloonImageBase);
-    o.wasp = waspChoiceFor(settings.WaspSizeIndex);
-    // As the dialog shows it: any other mode is the right click.
-    o.popMode = std::min<std::uint8_t>(settings.PopMode, PopByRightClick);
-    o.speed = positionForFlightStep(settings.FlightStep) + 1;
-    o.interval = positionForLaunchInterval(settings.LaunchInterval) + 1;
-    o.prize = settings.PrizeEnabled;
-    o.prizeAfter = settings.PrizeThreshold;
-    o.popSound = settings.SoundEnabled;
-    return o;
-}
 
 std::span<const SavedKey> savedKeys() { return kKeys; }
 
@@ -255,9 +334,9 @@ QStringList readSettingsText(QByteArrayView text, SavedSettings& into)
     QStringList leftOut;
     QString section;
     int number = 0;
-    for (const QByteArrayView bytes : linesOf(text)) {
+    for (const RawLine& raw : linesOf(text)) {
         ++number;
-        const Line line = readLine(bytes);
+        const Line line = readLine(raw.body);
         switch (line.kind) {
         case Line::Nothing: break;
         case Line::Junk:
@@ -296,18 +375,10 @@ QStringList readSettingsText(QByteArrayView text, SavedSettings& into)
 
 QStringList readSettingsFile(const QString& path, SavedSettings& into)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (file.size() > kLargestSettingsFile)
-        return {QC::translate("zephyra", "the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
-    // A read is bounded too: a file may grow, or be no file (a pipe).
-    if (!file.open(QIODevice::ReadOnly))
-        return {QC::translate("zephyra", "the whole file (it cannot be read: %1)").arg(file.errorString())};
-    const QByteArray text = file.read(kLargestSettingsFile + 1);
-    if (text.size() > kLargestSettingsFile)
-        return {QC::translate("zephyra", "the whole file (larger than %1 KB)").arg(kLargestSettingsFile / 1024)};
-    return readSettingsText(text, into);
+    const WholeFile file = readWholeFile(path, kLargestSettingsFile);
+    if (isLeftOutWhole(file))
+        return {wholeLeftOut(file)};
+    return readSettingsText(file.text, into);
 }
 
 QString leftOutLine(const QString& path, const QStringList& leftOut)
@@ -324,11 +395,11 @@ QString userSettingsFile()
     QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
     // XDG base directories ignore a relative path.
     if (!QDir::isAbsolutePath(folder))
-        folder = QDir::homePath() + QLatin1String("/.config");
+        folder = homeFolder() + QLatin1String("/.config");
     return QDir::cleanPath(folder + QLatin1String("/zephyra/zephyra.conf"));
 }
 
-QStringList settingsFiles()
+QStringList systemSettingsFiles()
 {
     QStringList folders;
     for (const QString& folder : qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':')))
@@ -339,9 +410,10 @@ QStringList settingsFiles()
     QStringList files;
     for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
         files << QDir::cleanPath(*folder + QLatin1String("/zephyra/zephyra.conf"));
-    files << userSettingsFile();
     return files;
 }
+
+QStringList settingsFiles() { return systemSettingsFiles() << userSettingsFile(); }
 
 SavedSettings readSettingsFiles(const QStringList& files, QStringList* reports)
 {
@@ -353,99 +425,153 @@ SavedSettings readSettingsFiles(const QStringList& files, QStringList* reports)
 }
 
 QByteArray updatedSettingsText(QByteArrayView old, const SavedSettings& settings, const QStringList& sections,
-                               const QStringList& forget)
+                               const QStringList& forget, const SavedSettings& base)
 {
-    QByteArray out;
+    const QList<RawLine> lines = linesOf(old);
+    const QByteArray eol = lines.isEmpty() || lines[0].end.isEmpty() ? QByteArray("\n") : lines[0].end.toByteArray();
+    // The keys this file sets stay set; others only where they differ from the system's.
+    QSet<const SavedKey*> set;
     QString section;
+    for (const RawLine& raw : lines) {
+        const Line line = readLine(raw.body);
+        if (line.kind == Line::Section)
+            section = line.name;
+        else if (line.kind == Line::Setting)
+            if (const SavedKey* row = savedKey(section, line.name))
+                set << row;
+    }
+    const auto wanted = [&](const SavedKey& row) {
+        return sections.contains(QLatin1String(row.section)) && (set.contains(&row) || row.get(settings) != row.get(base));
+    };
+
+    section.clear();
+    QByteArray out;
+    const auto append = [&out, &eol](QByteArrayView body, QByteArrayView end) {
+        if (!out.isEmpty() && !out.endsWith('\n'))
+            out += eol;
+        out += body.toByteArray() + end.toByteArray();
+    };
     bool firstOfSection = false;
     qsizetype endOfSettings = 0;  // where a section's missing keys go: after its last setting
-    QSet<QString> seen, written;  // sections; "section/key"
-    const auto keyOf = [](const QString& s, const char* key) { return s + QLatin1Char('/') + QLatin1String(key); };
+    QSet<QString> seen;
+    QSet<const SavedKey*> written;
     // The keys of a section to set, not yet written, go at the end of its first appearance.
     const auto completeSection = [&] {
         if (!firstOfSection || !sections.contains(section))
             return;
         QByteArray missing;
+        if (endOfSettings > 0 && out[endOfSettings - 1] != '\n')
+            missing += eol;
         for (const SavedKey& row : kKeys)
-            if (isSection(row.section, section) && !written.contains(keyOf(section, row.key))) {
-                missing += settingLine(row, settings);
-                written << keyOf(section, row.key);
+            if (isSection(row.section, section) && !written.contains(&row) && wanted(row)) {
+                missing += settingLine(row, settings) + eol;
+                written << &row;
             }
         out.insert(endOfSettings, missing);
     };
-    for (const QByteArrayView bytes : linesOf(old)) {
-        const Line line = readLine(bytes);
+    // A forgotten section loses the keys it had; the rest of it stays.
+    QByteArray forgottenHeader, forgottenRest;
+    bool forgottenKept = false;
+    const auto endForgotten = [&] {
+        if (forgottenKept)
+            append(forgottenHeader + forgottenRest, {});
+        forgottenHeader.clear();
+        forgottenRest.clear();
+        forgottenKept = false;
+    };
+    for (const RawLine& raw : lines) {
+        const Line line = readLine(raw.body);
+        const QByteArray whole = raw.body.toByteArray() + raw.end.toByteArray();
         if (line.kind == Line::Section) {
             completeSection();
+            endForgotten();
             section = line.name;
             firstOfSection = !seen.contains(section);
             seen << section;
-            if (forget.contains(section))
+            if (forget.contains(section)) {
+                forgottenHeader = whole;
                 continue;
-            out += bytes.toByteArray() + '\n';
+            }
+            append(raw.body, raw.end);
             endOfSettings = out.size();
             continue;
         }
-        if (forget.contains(section) || line.kind == Line::Junk)
-            continue;
-        if (line.kind == Line::Setting && sections.contains(section)) {
-            const SavedKey* row = savedKey(section, line.name);
-            // A key set here is written once, where it first stood.
-            if (row && !written.contains(keyOf(section, row->key))) {
-                out += settingLine(*row, settings);
-                written << keyOf(section, row->key);
-                endOfSettings = out.size();
-                continue;
+        const SavedKey* row = line.kind == Line::Setting ? savedKey(section, line.name) : nullptr;
+        if (forget.contains(section)) {
+            if (!row) {
+                forgottenRest += whole;
+                forgottenKept = forgottenKept || !raw.body.trimmed().isEmpty();
             }
-            if (row)
-                continue;
+            continue;
         }
-        out += bytes.toByteArray() + '\n';
+        if (row && sections.contains(section)) {
+            // A key is written once, where it first stood; a value that reads
+            // as the one chosen stays as it was spelt.
+            if (written.contains(row))
+                continue;
+            written << row;
+            const int value = row->get(settings);
+            if (savedValue(*row, line.value) == value)
+                append(raw.body, raw.end);
+            else
+                append(withValue(raw.body, savedText(*row, value).toUtf8()), raw.end);
+            endOfSettings = out.size();
+            continue;
+        }
+        append(raw.body, raw.end);
         if (line.kind == Line::Setting)
             endOfSettings = out.size();
     }
     completeSection();
+    endForgotten();
     for (const QString& name : sections) {
         if (seen.contains(name))
             continue;
-        if (out.isEmpty())
-            out += "# ZEPHYRA's settings for grown-ups (zephyra --grown-ups); its README names every key.\n";
-        else if (!out.endsWith("\n\n"))
-            out += '\n';
-        out += '[' + name.toUtf8() + "]\n";
+        QByteArray keys;
         for (const SavedKey& row : kKeys)
-            if (isSection(row.section, name))
-                out += settingLine(row, settings);
+            if (isSection(row.section, name) && wanted(row))
+                keys += settingLine(row, settings) + eol;
+        if (keys.isEmpty())
+            continue;
+        if (out.isEmpty())
+            out += "# ZEPHYRA's settings for grown-ups (zephyra --grown-ups); its README names every key." + eol;
+        else if (!out.endsWith(eol + eol))
+            append({}, eol);
+        out += '[' + name.toUtf8() + ']' + eol + keys;
     }
+    if (out.isEmpty() && old.isEmpty())
+        out += "# ZEPHYRA's settings for grown-ups (zephyra --grown-ups); its README names every key." + eol;
     return out;
 }
 
-bool writeSettingsFile(const QString& path, const SavedSettings& settings, const QStringList& sections,
-                       const QStringList& forget, QString* why)
+QString keptOnSave(const QString& path)
 {
-    // A file that was left out whole is written anew.
-    QByteArray old;
-    QFile file(path);
-    if (file.size() <= kLargestSettingsFile && file.open(QIODevice::ReadOnly))
-        old = file.read(kLargestSettingsFile + 1);
-    if (old.size() > kLargestSettingsFile)
-        old.clear();
-    file.close();
+    const SaveTarget target = saveTarget(path);
+    if (target.trouble || !isLeftOutWhole(readWholeFile(target.path, kLargestSettingsFile)))
+        return {};
+    return keptBeside(target.path);
+}
 
-    std::error_code error;
-    std::filesystem::create_directories(QFileInfo(path).absolutePath().toStdString(), error);
-    if (error) {
-        *why = QString::fromLocal8Bit(error.message());
-        return false;
-    }
-    const QByteArray text = updatedSettingsText(old, settings, sections, forget);
-    // Written to a new file that is renamed over the old only when whole.
-    QSaveFile saved(path);
-    if (!saved.open(QIODevice::WriteOnly) || saved.write(text) != text.size() || !saved.commit()) {
-        *why = saved.errorString();
-        return false;
-    }
-    return true;
+SaveTrouble writeSettingsFile(const QString& path, const SavedSettings& settings, const QStringList& sections,
+                              const QStringList& forget, const SavedSettings& base)
+{
+    const SaveTarget target = saveTarget(path);
+    if (target.trouble)
+        return target.trouble;
+    const WholeFile old = readWholeFile(target.path, kLargestSettingsFile);
+    // A file left out whole is written anew, with the old one kept beside it.
+    const bool keepOld = isLeftOutWhole(old);
+    const QByteArray text = updatedSettingsText(old.text, settings, sections, forget, base);
+    // A save that changes nothing writes nothing: it holds on a full disk too.
+    if (!keepOld && old.status == WholeFile::Read && text == old.text)
+        return {};
+    return writeWholeFile(path, text, keepOld);
+}
+
+SaveTrouble saveUserSettings(const SavedSettings& settings, const QStringList& sections, const QStringList& forget)
+{
+    return writeSettingsFile(userSettingsFile(), settings, sections, forget,
+                             readSettingsFiles(systemSettingsFiles(), nullptr));
 }
 
 }  // namespace zephyra

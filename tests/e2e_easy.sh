@@ -2,17 +2,17 @@
 # Easy play in the real program, its pops heard by a private sound server: a
 # child who cannot aim presses random keys, one every $INTERVAL s ($PRESSES
 # of them), with the pointer parked in a corner. With --easy every press is
-# a pop heard; without it none is, as always. Then with --easy --child-lock:
-# keys pop, and Esc held 3.5 s leaves (what else holding Esc does under the
-# lock, test_input and e2e_parent check). Prints
-# what it hears. A pop is a sound the server starts to play (a new stream):
-# a recording of the sink under a busy machine loses stretches, but the
-# server's own record does not. The remembered options launch a balloon
-# every 0.3 s, so one is always wholly on the field for a press (with
-# balloons a second apart a press now and then finds none and is let go),
-# pop by a left click, so a resting wasp pops nothing by its touch, and show
-# no prize to pause the field: every press is one pop, and nothing else is.
-# DEFAULTS=1 plays with the start values instead, as a parent first would.
+# a pop heard, and a key held 8 s, a mouse button held 8 s and a turn of the
+# wheel one each; without it none is, as always. Then with --easy
+# --child-lock: keys pop, and Esc held 3.5 s leaves (what else holding Esc
+# does under the lock, test_input and e2e_parent check). Last, at the start values, 15 presses 1.2 s apart from the round's
+# third second. Prints what it hears. A pop is a sound the server starts to
+# play (a new stream): a recording of the sink under a busy machine loses
+# stretches, but the server's own record does not. The remembered options
+# launch a balloon every 0.3 s, pop by a left click, so a resting wasp pops
+# nothing by its touch, and show no prize to pause the field: every press is
+# one pop, and nothing else is.
+# DEFAULTS=1 plays with the start values throughout, as a parent first would.
 # Usage: [PRESSES=8] [INTERVAL=1] [DEFAULTS=1] e2e_easy.sh <path-to-zephyra>
 set -uo pipefail
 
@@ -31,8 +31,8 @@ if [[ ${DEFAULTS:-} != 1 ]]; then
 fi
 keys=(a s d f j k l space Return Tab Shift_L Control_L 1 2 3 Left Down BackSpace)
 # Starts the game with the given options, Play; the pointer is parked in the
-# screen's lower right corner. Presses $presses keys; $heard is the pops heard.
-press_keys() {
+# screen's lower right corner, and balloons are given time to rise.
+start_round() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
   start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
@@ -41,18 +41,32 @@ press_keys() {
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
   read -r sw sh < <(xdotool getdisplaygeometry)
   xdotool mousemove $((sw - 1)) $((sh - 1))
-  sleep 2.5  # balloons in the air
+  sleep "${settle:-2.5}"  # balloons in the air
+}
+# Runs the given command; $heard is the pops heard meanwhile.
+hear() {
   pactl subscribe >"$work/events" & rec_pid=$!
   sleep 0.5
+  "$@"
+  sleep 0.7
+  kill "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
+  heard=$(grep -c "'new' on sink-input" "$work/events")
+}
+press_each() {
   local i
   for ((i = 0; i < presses; ++i)); do
     xdotool key "${keys[RANDOM % ${#keys[@]}]}"
     sleep "$interval"
   done
-  sleep 0.7
-  kill "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=
-  heard=$(grep -c "'new' on sink-input" "$work/events")
 }
+# A key ($1 key) or a mouse button ($1 mouse) held 8 s.
+hold() { xdotool "${1}down" "$2"; sleep 8; xdotool "${1}up" "$2"; }
+# A round with the given options; $presses keys are heard.
+press_keys() {
+  start_round "$@"
+  hear press_each
+}
+start_and_press() { start_round "$@"; press_each; }
 
 label="easy play"
 press_keys --easy
@@ -63,6 +77,18 @@ if [[ ${DEFAULTS:-} == 1 ]]; then
   ((heard >= presses - 2 && heard <= presses + 2)) || fail "$heard pops heard for $presses presses"
 else
   ((heard == presses)) || fail "$heard pops heard for $presses presses"
+  # However long it is held, and however many notches a turn clicks: one press.
+  for what in "key space" "mouse 1" "wheel"; do
+    label="easy play, $what held 8 s"
+    if [[ $what == wheel ]]; then
+      label="easy play, a turn of the wheel (5 notches)"
+      hear xdotool click --repeat 5 --delay 60 4
+    else
+      hear hold $what
+    fi
+    echo "$label: $heard pops heard"
+    ((heard == 1)) || fail "$heard pops heard for one press"
+  done
 fi
 leave_and_exit "$play"
 
@@ -81,4 +107,17 @@ xdotool keydown Escape sleep 3.5 keyup Escape
 wait_window "$start_title" 50 >/dev/null || fail "Esc held 3.5 s did not leave"
 click_in "$(wait_window "$start_title")" "${exit_button[@]}"
 wait_exit 300 || fail "Exit did not end the program"
-echo "ok: presses pop in easy play, none without it; the lock holds"
+
+# As a parent first plays it: every press answers, also one before the first
+# balloon rises (a second after Play); a resting wasp may pop more by its touch.
+label="easy play at the start values, a press before the first balloon"
+rm -f "$XDG_CONFIG_HOME/zephyra/zephyra.conf"
+DEFAULTS=1 settle=0 presses=1 interval=2 hear start_and_press --easy
+echo "$label: $heard pops heard"
+((heard >= 1)) || fail "no pop heard"
+label="easy play at the start values, 15 presses"
+presses=15 interval=1.2 hear press_each
+echo "$label: $heard pops heard"
+((heard >= 14)) || fail "$heard pops heard for 15 presses"
+leave_and_exit "$play"
+echo "ok: presses pop in easy play, once each however held, none without it; the lock holds"

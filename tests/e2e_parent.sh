@@ -11,7 +11,8 @@
 # Under openbox and mutter on X11; e2e_wayland.sh runs it under mutter
 # through XWayland. Under openbox an unlocked round sent away by Alt+wheel
 # ends to the start screen. The command line's answers need no display.
-# Under openbox, the settings for grown-ups and their files.
+# Under openbox, the settings for grown-ups and their files (also a pipe in
+# a file's place).
 # ZEPHYRA_FULL=1 adds a locked round whose one minute of play runs out.
 # Usage: e2e_parent.sh <path-to-zephyra>
 set -uo pipefail
@@ -293,6 +294,32 @@ grown_ups() {
   round_is locked --child-lock
   rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
   echo "ok: $label: the system's, the user's over it, the command line over both"
+
+  # A pipe in a file's place is never opened: the start screen comes with one
+  # line, and the corner opens and its Save puts a file there.
+  label="$desktop, a pipe in a settings file's place"
+  local file
+  for file in "$system" "$user"; do
+    rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
+    mkdir -p "${file%/*}"
+    mkfifo "$file"
+    "$game" >"$work/out.txt" 2>&1 &
+    app_pid=$!
+    start=$(wait_window "$start_title" 150) || fail "no start screen with a pipe as $file"
+    [[ $(cat "$work/out.txt") == "zephyra: $file: left out the whole file (it is no regular file)" ]] \
+      || fail "not one line naming the pipe: $(cat "$work/out.txt")"
+    exit_game
+  done
+  "$game" --grown-ups >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  corner=$(wait_window "$grown_ups_title" 150) || fail "the settings for grown-ups did not open"
+  sleep 0.5
+  # The lock has the focus; back from it, past the hidden button, is Save.
+  xdotool windowfocus --sync "$corner" key space shift+Tab space
+  wait_exit 50 && ((exit_code == 0)) || fail "Save did not end the settings with 0"
+  [[ -f $user && -p $user.old ]] && grep -qx 'child-lock=true' "$user" || fail "the pipe was not mended"
+  rm -rf "$XDG_CONFIG_HOME" "$XDG_CONFIG_DIRS"
+  echo "ok: $label"
 }
 
 checks() {

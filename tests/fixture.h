@@ -53,7 +53,7 @@ Control* option(const char* name)
 }
 
 inline void buildWindows(const zephyra::ParentChoices& choices = {},
-                         const zephyra::RememberedOptions* remembered = nullptr)
+                         const TGameSettings* remembered = nullptr)
 {
     QApplication::setApplicationName(QStringLiteral("ZEPHYRA"));
     zephyra::createWindows(recorder(), choices, remembered);
@@ -65,7 +65,7 @@ inline void buildWindows(const zephyra::ParentChoices& choices = {},
 // grown-up's choices as the command line gives them, and the options an
 // earlier start remembered.
 inline void freshGame(quint32 seed = 20240611, const zephyra::ParentChoices& choices = {},
-                      const zephyra::RememberedOptions* remembered = nullptr)
+                      const TGameSettings* remembered = nullptr)
 {
     zephyra::destroyWindows();
     GameSettings = TGameSettings();

@@ -50,6 +50,14 @@ void press() { QTest::keyClick(Play, Qt::Key_A); }
 // screen's field (800 x 800).
 const QPoint kParked(780, 740);
 
+// A notch of the mouse wheel over the field, at the given time in ms.
+void notch(ulong at)
+{
+    QWheelEvent w{QPointF(kParked), QPointF(kParked), {}, {0, 120}, {}, {}, Qt::NoScrollPhase, false};
+    w.setTimestamp(at);
+    QCoreApplication::sendEvent(Play->windowHandle(), &w);
+}
+
 // A round whose ticks only the test runs, with no balloon launched by
 // itself and the pointer parked.
 bool round(const std::function<void()>& during, TPopMode mode = PopByMove)
@@ -95,7 +103,10 @@ private slots:
     void flightIsSmoothAndPopsInEveryMode_data();
     void flightIsSmoothAndPopsInEveryMode();
     void pressesDuringAFlightKeepOne();
-    void pressWithNoBalloonIsDroppedAndTheWaspStays();
+    void pressWithNoBalloonToGoForLaunchesOne_data();
+    void pressWithNoBalloonToGoForLaunchesOne();
+    void aPressCountsOnceHoweverLongItIsHeld_data();
+    void aPressCountsOnceHoweverLongItIsHeld();
     void easyPopsWinThePrize();
     void theMouseStillSteers();
     void inputsThatPress_data();
@@ -117,6 +128,8 @@ void InputTest::pressFliesToTheBalloonAChildExpects_data()
     QTest::newRow("a nearer one partly off the field is passed over")
         << QPoint(100, 740) << QPoint(-20, 560) << QPoint(500, 100);
     QTest::newRow("of two as near, the higher") << QPoint(512, 384) << QPoint(220, 470) << QPoint(220, 172);
+    QTest::newRow("one rising onto the field before one leaving it")
+        << QPoint(300, 100) << QPoint(300, -20) << QPoint(300, 700);
 }
 
 // Both in a click mode, so the wasp's touch pops nothing on the way.
@@ -139,6 +152,7 @@ void InputTest::pressFliesToTheBalloonAChildExpects()
             QCOMPARE(phase(1), std::uint8_t(0));
             QVERIFY(phase(2) != 0);
             QCOMPARE(PlayState.PoppedCount, 1);
+            QCOMPARE(PlayState.LaunchedCount, 0);
             QCOMPARE(fixture::sounds(), std::vector<SoundId>{SoundId::Pop});
         },
         PopByLeftClick));
@@ -198,17 +212,71 @@ void InputTest::pressesDuringAFlightKeepOne()
         PopByLeftClick));
 }
 
-void InputTest::pressWithNoBalloonIsDroppedAndTheWaspStays()
+void InputTest::pressWithNoBalloonToGoForLaunchesOne_data()
 {
-    QVERIFY(round([] {
+    QTest::addColumn<bool>("leaving");
+    QTest::newRow("an empty field") << false;
+    QTest::newRow("only one leaving at the top") << true;
+}
+
+void InputTest::pressWithNoBalloonToGoForLaunchesOne()
+{
+    QFETCH(bool, leaving);
+    QVERIFY(round([leaving] {
+        if (leaving)
+            place(1, {300, -20});
         const QPoint parked = wasp();
         press();
         tick();
-        place(1, {300, 300});
-        ticks(2 * kFlightTicks);
-        QCOMPARE(PlayState.PoppedCount, 0);
-        QCOMPARE(wasp(), parked);
+        QCOMPARE(PlayState.LaunchedCount, 1);
+        QVERIFY(wasp() != parked);
+        ticks(kFlightTicks - 1);
+        QCOMPARE(PlayState.PoppedCount, 1);
     }));
+}
+
+void InputTest::aPressCountsOnceHoweverLongItIsHeld_data()
+{
+    // Events as "<what><key>@<ms>": d, u a key down, up; D, U the same marked
+    // by Qt as a repeat; w a notch of the wheel.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("repeats Qt marks") << "dA@100 UA@600 DA@600 UA@633 DA@633 uA@2000" << 1;
+    QTest::newRow("the X server's release and press of one moment, unmarked")
+        << "dA@100 uA@600 dA@600 uA@633 dA@633 uA@666 dA@666 uA@2000" << 1;
+    QTest::newRow("presses of a key already down") << "dA@100 dA@600 dA@633 uA@2000" << 1;
+    QTest::newRow("let go and pressed again") << "dA@100 uA@200 dA@300 uA@400" << 2;
+    QTest::newRow("two keys held together") << "dA@100 dB@150 uA@600 dA@600 uB@900 uA@950" << 2;
+    QTest::newRow("a turn of the wheel") << "w@100 w@150 w@220 w@300 w@330" << 1;
+    QTest::newRow("two turns") << "w@100 w@150 w@1000 w@1050" << 2;
+}
+
+// Each event is followed by a whole flight, so every press that counts is a pop.
+void InputTest::aPressCountsOnceHoweverLongItIsHeld()
+{
+    QFETCH(QString, events);
+    QFETCH(int, presses);
+    QVERIFY(round(
+        [=] {
+            for (int n = 1; n <= kSlotCount; ++n)
+                place(n, {20 + 80 * (n - 1), 300});
+            for (const QString& e : events.split(u' ')) {
+                const QChar what = e.at(0);
+                const ulong at = e.section(u'@', 1).toULong();
+                if (what == u'w') {
+                    notch(at);
+                } else {
+                    const Qt::Key key = e.at(1) == u'A' ? Qt::Key_A : Qt::Key_B;
+                    QKeyEvent k(what.toLower() == u'd' ? QEvent::KeyPress : QEvent::KeyRelease, key, {},
+                                e.mid(1, 1).toLower(), what.isUpper());
+                    k.setTimestamp(at);
+                    QCoreApplication::sendEvent(Play, &k);
+                }
+                ticks(kFlightTicks + 1);
+            }
+            QCOMPARE(PlayState.PoppedCount, presses);
+        },
+        PopByLeftClick));
 }
 
 void InputTest::easyPopsWinThePrize()
@@ -248,7 +316,7 @@ void InputTest::inputsThatPress_data()
     QTest::addColumn<QString>("input");
     for (bool easy : {true, false}) {
         const char* way = easy ? "easy play" : "without easy play";
-        for (const char* input : {"Space", "Shift", "left button", "middle button"})
+        for (const char* input : {"Space", "Shift", "left button", "middle button", "wheel"})
             QTest::addRow("%s, %s", way, input) << easy << QString::fromLatin1(input);
     }
 }
@@ -265,6 +333,8 @@ void InputTest::inputsThatPress()
             QTest::keyClick(Play, Qt::Key_Space);
         else if (input == QLatin1String("Shift"))
             QTest::keyClick(Play, Qt::Key_Shift);
+        else if (input == QLatin1String("wheel"))
+            notch(1);
         else
             QTest::mouseClick(Play->windowHandle(),
                               input == QLatin1String("left button") ? Qt::LeftButton : Qt::MiddleButton, {},

@@ -70,14 +70,18 @@ QHash<QString, QString> readCatalogue(const QString& path)
     return catalogue;
 }
 
-// The settings for grown-ups as a grown-up sees them at their widest: after
-// a Save that could not be kept (a file stands where the folder should).
+// The settings for grown-ups as a grown-up sees them at their widest: with
+// what their file left out, after a Save that could not be kept (a file
+// stands where the folder should).
 std::unique_ptr<TGrownUps> cornerInTrouble(const QTemporaryDir& dir)
 {
     QFile file(dir.filePath(QStringLiteral("file")));
     file.open(QIODevice::WriteOnly);
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("file/config")).toUtf8());
-    auto corner = std::make_unique<TGrownUps>(zephyra::SavedSettings(), fixture::recorder());
+    zephyra::SavedSettings read;
+    const QString leftOut = zephyra::leftOutLine(dir.filePath(QStringLiteral("zephyra.conf")),
+                                                 zephyra::readSettingsText("[grown-ups]\nvolume=-3\n", read));
+    auto corner = std::make_unique<TGrownUps>(read, fixture::recorder(), QStringList{leftOut});
     corner->SaveClick();
     corner->show();
     corner->layout()->activate();
@@ -276,7 +280,7 @@ private slots:
         const std::unique_ptr<TGrownUps> corner = cornerInTrouble(dir);
         const fixture::CaptionFit cornerFit = fixture::captionFit(corner.get());
         QVERIFY2(cornerFit.overflowing.isEmpty(), qPrintable(cornerFit.overflowing.join(QLatin1String(", "))));
-        QCOMPARE(cornerFit.measured, 15);
+        QCOMPARE(cornerFit.measured, 16);
         QVERIFY2(corner->frameGeometry().width() <= 640, qPrintable(QString::number(corner->frameGeometry().width())));
         qInfo("%s settings for grown-ups: %d px wide; tightest \"%s\", %d px to spare", qPrintable(language),
               corner->frameGeometry().width(), qPrintable(cornerFit.tightest), cornerFit.margin);

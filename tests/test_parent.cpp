@@ -1,8 +1,10 @@
 // The grown-ups' choices: the command line and the settings for grown-ups
 // that set them, the child lock of a round, the play time, and the options
-// remembered between starts.
+// remembered between starts; what both windows say when their file cannot be
+// kept (a full disk), and what the corner says was left out.
 #include "app/commandline.h"
 #include "assets/PngImageList.h"
+#include "base/error.h"
 #include "controls/TImage.h"
 #include "menu/grownups.h"
 #include "menu/menu.h"
@@ -12,6 +14,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -26,6 +30,20 @@ namespace {
 
 // Ticks of the Esc hold: one short of leaving, and enough.
 constexpr int kHoldTicks = zephyra::kHoldToLeaveMs / kTickMs;
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(text), text.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 int balloonsInFlight()
 {
@@ -42,6 +60,8 @@ private slots:
     void cleanup()
     {
         QFile::remove(m_config.filePath("zephyra/zephyra.conf"));
+        QFile::remove(m_config.filePath("zephyra/zephyra.conf.old"));
+        QDir(m_config.filePath("system")).removeRecursively();
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_CONFIG_DIRS");
     }
@@ -54,8 +74,10 @@ private slots:
     void playTimeEndsWithTheGoodnightPicture();
     void theCornersChoicesHoldAtTheNextStart();
     void aCornerThatCannotSaveOffersThisStart();
+    void aFullDiskKeepsTheFileAndBothWindowsSaySo();
+    void aFileLeftOutWholeIsShownAndKeptBesideOnSave();
     void listenPlaysThePopAtTheChosenLevel();
-    void playTimeSkipsTimesTooShort();
+    void thePlayTimeBoxShowsWhatItKeeps();
     void rememberedOptionsComeBackAtTheNextStart_data();
     void rememberedOptionsComeBackAtTheNextStart();
 
@@ -94,6 +116,8 @@ void ParentTest::commandLine_data()
                                        << "";
     QTest::newRow("help names easy play") << QStringList{"--help"} << true << int(L::Answer) << false << 0
                                           << "\"Easy play\"";
+    QTest::newRow("help says where the settings are") << QStringList{"--help"} << true << int(L::Answer) << false
+                                                      << 0 << "/zephyra/zephyra.conf.";
 }
 
 void ParentTest::commandLine()
@@ -275,26 +299,35 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QVERIFY(played);
 }
 
-// A grown-up sets the lock, easy play and 10 minutes and saves; the next start
-// reads them as the program does, and its round is locked and ends after 10
-// minutes.
+// A grown-up sets the lock, easy play and types 3 minutes, and saves; the
+// next start reads them as the program does, and its round is locked and
+// ends after 3 minutes. The school's volume is not copied into the user's
+// file, so its later change still reaches the user.
 void ParentTest::theCornersChoicesHoldAtTheNextStart()
 {
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    qputenv("XDG_CONFIG_DIRS", m_config.filePath("none").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", m_config.filePath("system").toUtf8());
+    const QString system = m_config.filePath("system/zephyra/zephyra.conf");
+    writeFile(system, "[grown-ups]\nvolume=20\n");
     {
-        TGrownUps corner({}, fixture::recorder());
+        TGrownUps corner(zephyra::readSettingsFiles(zephyra::settingsFiles(), nullptr), fixture::recorder());
         corner.show();
         corner.findChild<QCheckBox*>("child-lock")->setChecked(true);
-        corner.findChild<QSpinBox*>("minutes")->setValue(10);
+        auto* minutes = corner.findChild<QSpinBox*>("minutes");
+        minutes->selectAll();
+        QTest::keyClicks(minutes, "3");
+        QCOMPARE(minutes->text(), "3");
         corner.findChild<QCheckBox*>("easy-play")->setChecked(true);
         corner.findChild<QPushButton*>("Save")->click();
         QCOMPARE(corner.result(), int(QDialog::Accepted));
         QVERIFY(!corner.isVisible());
     }
+    QVERIFY(!readFile(zephyra::userSettingsFile()).contains("volume"));
+    writeFile(system, "[grown-ups]\nvolume=30\n");
     QStringList reports;
     const zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports);
     QVERIFY(reports.isEmpty());
+    QCOMPARE(saved.choices.volume, 30);
     const zephyra::CommandLine line = zephyra::readCommandLine({"zephyra"}, false, saved.choices);
     QVERIFY(line.choices.easyPlay);
     // The command line's play time wins over the file's.
@@ -314,7 +347,7 @@ void ParentTest::theCornersChoicesHoldAtTheNextStart()
         fixture::holdEsc(kHoldTicks);
     });
     QVERIFY(ended);
-    QCOMPARE(ticks, 10 * 60 * 1000 / kTickMs);
+    QCOMPARE(ticks, 3 * 60 * 1000 / kTickMs);
     QVERIFY(START->PlayRefused());
 }
 
@@ -333,13 +366,85 @@ void ParentTest::aCornerThatCannotSaveOffersThisStart()
     QVERIFY(corner.isVisible());
     const QLabel* trouble = corner.findChild<QLabel*>("Trouble");
     QVERIFY(trouble->isVisible());
-    QVERIFY2(trouble->text().contains(m_config.filePath("file/zephyra")) && trouble->text().contains("Not a directory"),
+    QVERIFY2(trouble->text().contains(m_config.filePath("file") + " is a file, not a folder"),
              qPrintable(trouble->text()));
     QVERIFY(play.isEmpty());
     corner.findChild<QPushButton*>("PlayNow")->click();
     QCOMPARE(play.size(), 1);
     QVERIFY(play[0][0].value<zephyra::ParentChoices>().childLock);
     QVERIFY(!corner.isVisible());
+}
+
+// A full disk: the corner's Save and the options' Save (which a child can
+// reach) leave the file as it was, byte for byte, and each says so where
+// the one who saved looks.
+void ParentTest::aFullDiskKeepsTheFileAndBothWindowsSaySo()
+{
+    const QString disk = m_config.filePath("disk");
+    QVERIFY(QDir().mkpath(disk));
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", disk}) != 0)
+        QSKIP("a small disk cannot be mounted here (the suite mounts a tmpfs as root)");
+    const auto unmount = qScopeGuard([&disk] { QProcess::execute("umount", {disk}); });
+    qputenv("XDG_CONFIG_HOME", disk.toUtf8());
+    qputenv("XDG_CONFIG_DIRS", m_config.filePath("none").toUtf8());
+    const QString file = zephyra::userSettingsFile();
+    const QByteArray kept = "[grown-ups]\nchild-lock=true\nminutes=30\nremember-options=true\n"
+                            "[options]\nballoon-size=large\n";
+    writeFile(file, kept);
+    QFile filler(disk + "/filler");
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(512, 'x')) == 512) {
+    }
+    const zephyra::SavedSettings saved = zephyra::readSettingsFiles(zephyra::settingsFiles(), nullptr);
+    {
+        TGrownUps corner(saved, fixture::recorder());
+        corner.show();
+        corner.findChild<QSlider*>("volume")->setValue(40);
+        corner.findChild<QPushButton*>("Save")->click();
+        QVERIFY(corner.isVisible());
+        const QString said = corner.findChild<QLabel*>("Trouble")->text();
+        QVERIFY2(said.contains(file + ": the disk is full."), qPrintable(said));
+    }
+    QCOMPARE(readFile(file), kept);
+
+    QStringList boxes;
+    zephyra::setMessagePresenter([&boxes](QMessageBox::Icon, const QString&, const QString& text) { boxes << text; });
+    const auto presenter = qScopeGuard([] { zephyra::setMessagePresenter({}); });
+    fixture::freshGame(20240611, saved.choices, &saved.options);
+    START->B_OptionsClick();
+    QVERIFY(fixture::option<QRadioButton>("RadioButton2")->isChecked());
+    fixture::option<QRadioButton>("RadioButton3")->setChecked(true);
+    fixture::option<QPushButton>("Button1")->click();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].contains(file + ": the disk is full"), qPrintable(boxes[0]));
+    QCOMPARE(GameSettings.BalloonWidth, 80);  // in force until the game ends
+    QCOMPARE(readFile(file), kept);
+    QCOMPARE(QDir(disk + "/zephyra").entryList(QDir::Files), QStringList{"zephyra.conf"});
+}
+
+// A file too large to be a settings file (notes kept in it) is named in the
+// corner's one line; its Save keeps the old file beside the new one.
+void ParentTest::aFileLeftOutWholeIsShownAndKeptBesideOnSave()
+{
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", m_config.filePath("none").toUtf8());
+    const QString file = zephyra::userSettingsFile();
+    const QByteArray notes = "[grown-ups]\nchild-lock=true\n" + QByteArray(135073 - 28, '#');
+    writeFile(file, notes);
+    QStringList reports;
+    TGrownUps corner(zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports), fixture::recorder(), reports);
+    corner.show();
+    const QLabel* line = corner.findChild<QLabel*>("LeftOut");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->text(), "Left out when this window opened: " + file
+                               + ": left out the whole file (larger than 64 KB). Save keeps that file as " + file
+                               + ".old and writes a new one.");
+    corner.findChild<QPushButton*>("Save")->click();
+    QCOMPARE(corner.result(), int(QDialog::Accepted));
+    QCOMPARE(readFile(file + ".old"), notes);
+    reports.clear();
+    zephyra::readSettingsFiles(zephyra::settingsFiles(), &reports);
+    QVERIFY(reports.isEmpty());
 }
 
 void ParentTest::listenPlaysThePopAtTheChosenLevel()
@@ -352,23 +457,21 @@ void ParentTest::listenPlaysThePopAtTheChosenLevel()
     QCOMPARE(fixture::sounds(), std::vector<zephyra::SoundId>{zephyra::SoundId::Pop});
 }
 
-// None, or 5 to 240: a step goes over 1 to 4, and typing one is not taken.
-void ParentTest::playTimeSkipsTimesTooShort()
+// None, or 1 to 240; a text it cannot take (emptied) shows again what it keeps.
+void ParentTest::thePlayTimeBoxShowsWhatItKeeps()
 {
     TGrownUps corner({}, fixture::recorder());
     auto* minutes = corner.findChild<QSpinBox*>("minutes");
     QCOMPARE(minutes->text(), "No limit");
     minutes->stepUp();
-    QCOMPARE(minutes->value(), 5);
-    minutes->setValue(7);
-    minutes->stepDown();
-    QCOMPARE(minutes->value(), 0);
-    // Typed as a grown-up types: 3 is not taken, 30 is.
+    QCOMPARE(minutes->value(), 1);
     minutes->selectAll();
-    QTest::keyClicks(minutes, "3");
-    QCOMPARE(minutes->value(), 0);
-    QTest::keyClicks(minutes, "0");
-    QCOMPARE(minutes->value(), 30);
+    QTest::keyClicks(minutes, "45");
+    QTest::keyClick(minutes, Qt::Key_Backspace);
+    QTest::keyClick(minutes, Qt::Key_Backspace);
+    QCOMPARE(minutes->text(), "");
+    QCOMPARE(corner.Chosen().choices.playTime, std::chrono::milliseconds(4min));
+    QCOMPARE(minutes->text(), "4");
 }
 
 void ParentTest::rememberedOptionsComeBackAtTheNextStart_data()

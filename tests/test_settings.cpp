@@ -1,7 +1,9 @@
 // The settings file: what it gives from damaged, unknown and impossible
-// values and what it reports; the system's files, then the user's; a save
-// that keeps what a grown-up wrote by hand, fails in words where the folder
-// cannot be written, and leaves a whole file when killed.
+// values and what it reports; what is no file, left out whole without
+// waiting; the system's files, then the user's; a save that keeps what a
+// grown-up wrote by hand and only what differs from the system's, goes
+// through a link to a file, refuses in words what it cannot save and changes
+// nothing then, and leaves a whole file and no leftovers when killed.
 #include "settings/settingsfile.h"
 
 #include <QProcess>
@@ -10,6 +12,11 @@
 #include <QtTest>
 
 #include <csignal>
+
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using zephyra::SavedSettings;
@@ -40,20 +47,37 @@ SavedSettings savedInTurn(int turn)
     s.choices.playTime = turn % 2 ? 30min : 0min;
     s.choices.language = turn % 2 ? QStringLiteral("uk") : QString();
     s.choices.rememberOptions = turn % 2;
-    s.options.balloons = SizeChoice::Large;
+    s.options.BalloonImageBase = balloonSizeRow(SizeChoice::Large).imageBase;
     return s;
 }
 
 const QStringList kBoth{zephyra::kChoicesSection, zephyra::kOptionsSection};
 
+// Root passes every mode: a case about modes acts as nobody while this lives.
+class AnotherUser {
+public:
+    explicit AnotherUser(bool asked) : m_root(asked && ::geteuid() == 0)
+    {
+        if (m_root && (::setegid(65534) != 0 || ::seteuid(65534) != 0))
+            qFatal("cannot act as another user");
+    }
+    ~AnotherUser()
+    {
+        if (m_root && (::seteuid(0) != 0 || ::setegid(0) != 0))
+            qFatal("cannot act as root again");
+    }
+
+private:
+    const bool m_root;
+};
+
 // Run as a child by saveKilledMidwayLeavesAWholeFile: saves for ever.
 int saveForever(const QString& path)
 {
     for (int turn = 0;; ++turn) {
-        QString why;
         const bool remember = turn % 2;
         zephyra::writeSettingsFile(path, savedInTurn(turn), remember ? kBoth : QStringList{zephyra::kChoicesSection},
-                                   remember ? QStringList{} : QStringList{zephyra::kOptionsSection}, &why);
+                                   remember ? QStringList{} : QStringList{zephyra::kOptionsSection}, {});
     }
 }
 
@@ -82,11 +106,12 @@ private slots:
             << true << 240 << "" << 100 << none;
         QTest::newRow("no limit") << QByteArray("[grown-ups]\nminutes=0\n") << false << 0 << "" << 100 << none;
         QTest::newRow("impossible values")
-            << QByteArray("[grown-ups]\nminutes=10000\nvolume=-3\nlanguage=xx\nchild-lock=maybe\nminutes=4\nvolume=7O\n")
-            << false << 0 << "" << 100
-            << QStringList{"minutes=10000 (line 2: not 5 to 240, or 0)", "volume=-3 (line 3: not 0 to 100)",
-                           "language=xx (line 4: not empty or one of en, ru, de, fr, es, uk)",
-                           "child-lock=maybe (line 5: not true or false)", "minutes=4 (line 6", "volume=7O (line 7"};
+            << QByteArray("[grown-ups]\nminutes=3\nminutes=10000\nvolume=-3\nlanguage=xx\nchild-lock=maybe\nminutes=-1\n"
+                          "volume=7O\n")
+            << false << 3 << "" << 100
+            << QStringList{"minutes=10000 (line 3: not 1 to 240, or 0)", "volume=-3 (line 4: not 0 to 100)",
+                           "language=xx (line 5: not empty or one of en, ru, de, fr, es, uk)",
+                           "child-lock=maybe (line 6: not true or false)", "minutes=-1 (line 7", "volume=7O (line 8"};
         QTest::newRow("the last good value wins")
             << QByteArray("[grown-ups]\nvolume=40\nvolume=1000\n[grown-ups]\nvolume=60\n") << false << 0 << ""
             << 60 << QStringList{"volume=1000 (line 3"};
@@ -148,31 +173,39 @@ private slots:
             QVERIFY2(example.contains('\n' + QByteArray(row.key) + '='), row.key);
     }
 
-    // What cannot be a settings file is left out whole, in one line naming it.
+    // What cannot be a settings file is left out whole, in one line naming
+    // it, at once: a pipe or a device is never opened.
     void aFileLeftOutWholeIsNamedInOneLine_data()
     {
-        QTest::addColumn<QByteArray>("text");  // empty: a folder in the file's place
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("says");
-        QTest::newRow("1 MB of junk") << QByteArray(1 << 20, '\x9c') << "the whole file (larger than 64 KB)";
-        QTest::newRow("a folder") << QByteArray() << "the whole file (it cannot be read";
+        QTest::newRow("1 MB of junk") << "junk" << "the whole file (larger than 64 KB)";
+        QTest::newRow("a folder") << "folder" << "the whole file (it is a folder)";
+        QTest::newRow("a pipe") << "pipe" << "the whole file (it is no regular file)";
+        QTest::newRow("a link to a device") << "device" << "the whole file (it is no regular file)";
+        QTest::newRow("a loop of links") << "loop" << "the whole file (a link that leads nowhere)";
     }
     void aFileLeftOutWholeIsNamedInOneLine()
     {
-        QFETCH(QByteArray, text);
+        QFETCH(QString, kind);
         QFETCH(QString, says);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zephyra/zephyra.conf"));
-        if (text.isEmpty())
+        QVERIFY(QDir().mkpath(dir.filePath("zephyra")));
+        if (kind == "junk")
+            writeAll(path, "[grown-ups]\nchild-lock=true\n" + QByteArray(1 << 20, '\x9c'));
+        else if (kind == "folder")
             QVERIFY(QDir().mkpath(path));
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(qPrintable(path), 0644), 0);
+        else if (kind == "device")
+            QVERIFY(QFile::link("/dev/zero", path));
         else
-            writeAll(path, "[grown-ups]\nchild-lock=true\n" + text);
+            QVERIFY(QFile::link(path, path));
         QStringList reports;
         const SavedSettings s = zephyra::readSettingsFiles({path}, &reports);
         QVERIFY(!s.choices.childLock);
-        QCOMPARE(reports.size(), 1);
-        QVERIFY2(reports[0].startsWith(path + QStringLiteral(": left out ")) && reports[0].contains(says),
-                 qPrintable(reports[0]));
-        QVERIFY(!reports[0].contains(QLatin1Char('\n')));
+        QCOMPARE(reports, QStringList{path + ": left out " + says});
     }
 
     void aLongReportNamesTheFirstFew()
@@ -208,38 +241,58 @@ private slots:
         QCOMPARE(zephyra::settingsFiles(),
                  (QStringList{"/etc/xdg/zephyra/zephyra.conf", QDir::homePath() + "/.config/zephyra/zephyra.conf"}));
         qunsetenv("XDG_CONFIG_HOME");
+        // No $HOME: the user's home as the password database has it, not "/".
+        const QByteArray homeVariable = qgetenv("HOME");
+        qunsetenv("HOME");
+        const QString file = zephyra::userSettingsFile();
+        qputenv("HOME", homeVariable);
+        QCOMPARE(file, QFile::decodeName(::getpwuid(::getuid())->pw_dir) + "/.config/zephyra/zephyra.conf");
     }
 
     void aSaveKeepsWhatWasWrittenByHand_data()
     {
+        QTest::addColumn<QByteArray>("system");  // what the system's file says
         QTest::addColumn<QByteArray>("old");
         QTest::addColumn<QStringList>("sections");
         QTest::addColumn<QStringList>("forget");
         QTest::addColumn<QByteArray>("saved");
         const QByteArray choices =
             "child-lock=true\nminutes=30\neasy-play=true\nlanguage=de\nvolume=70\nremember-options=true\n";
-        const QByteArray options = "balloon-size=large\nwasp-size=medium\npop-mode=right-click\nspeed=3\ninterval=3\n"
-                                   "prize=true\nprize-after=20\npop-sound=true\n";
         const QStringList grownUps{zephyra::kChoicesSection}, optionsOnly{zephyra::kOptionsSection};
         QTest::newRow("a new file")
-            << QByteArray() << grownUps << QStringList()
+            << QByteArray() << QByteArray() << grownUps << QStringList()
             << "# ZEPHYRA's settings for grown-ups (zephyra --grown-ups); its README names every key.\n[grown-ups]\n"
                    + choices;
-        QTest::newRow("comments and unknown keys stay; values change in place; junk and repeats go")
+        QTest::newRow("comments, notes and unknown keys stay; values change in place; repeats go")
+            << QByteArray()
             << QByteArray("# school\n[grown-ups]\nvolume=5\ncolour=red\nno setting\nvolume=9\n\n# end\n[other]\nx=1")
             << grownUps << QStringList()
             << QByteArray("# school\n[grown-ups]\nvolume=70\ncolour=red\nchild-lock=true\nminutes=30\neasy-play=true\n"
-                   "language=de\nremember-options=true\n\n# end\n[other]\nx=1\n");
-        QTest::newRow("options added after the choices")
-            << QByteArray("[grown-ups]\n") + choices << optionsOnly << QStringList()
-            << "[grown-ups]\n" + choices + "\n[options]\n" + options;
-        QTest::newRow("options forgotten")
-            << QByteArray("[options]\nspeed=1\n[grown-ups]\nminutes=5\n") << grownUps << optionsOnly
-            << QByteArray("[grown-ups]\nminutes=30\nchild-lock=true\neasy-play=true\nlanguage=de\nvolume=70\n"
-                          "remember-options=true\n");
+                          "language=de\nremember-options=true\nno setting\n\n# end\n[other]\nx=1");
+        QTest::newRow("by hand: spelling, a comment after a value, CRLF, a key before any section")
+            << QByteArray()
+            << QByteArray("# ours\r\nvolume=1\r\n[Grown-Ups]\r\n  Child-Lock = Yes # on\r\nMinutes = 5   ; short\r\n"
+                          "language=;x\r\n")
+            << grownUps << QStringList()
+            << QByteArray("# ours\r\nvolume=1\r\n[Grown-Ups]\r\n  Child-Lock = Yes # on\r\nMinutes = 30   ; short\r\n"
+                          "language=de ;x\r\neasy-play=true\r\nvolume=70\r\nremember-options=true\r\n");
+        QTest::newRow("options: only those not at their start values")
+            << QByteArray() << QByteArray("[grown-ups]\n") + choices << optionsOnly << QStringList()
+            << "[grown-ups]\n" + choices + "\n[options]\nballoon-size=large\npop-mode=right-click\n";
+        QTest::newRow("options forgotten; what else their section held stays")
+            << QByteArray() << QByteArray("[options]\n# kept by hand\nspeed=1\n[grown-ups]\nminutes=5\n") << grownUps
+            << optionsOnly
+            << QByteArray("[options]\n# kept by hand\n[grown-ups]\nminutes=30\nchild-lock=true\neasy-play=true\n"
+                          "language=de\nvolume=70\nremember-options=true\n");
+        // What the system gives is not written, unless this file already sets it.
+        QTest::newRow("only what differs from the system's")
+            << QByteArray("[grown-ups]\nchild-lock=true\nminutes=30\nlanguage=de\n")
+            << QByteArray("[grown-ups]\nlanguage=de\n") << grownUps << QStringList()
+            << QByteArray("[grown-ups]\nlanguage=de\neasy-play=true\nvolume=70\nremember-options=true\n");
     }
     void aSaveKeepsWhatWasWrittenByHand()
     {
+        QFETCH(QByteArray, system);
         QFETCH(QByteArray, old);
         QFETCH(QStringList, sections);
         QFETCH(QStringList, forget);
@@ -247,28 +300,92 @@ private slots:
         SavedSettings s;
         s.choices = {.childLock = true, .playTime = 30min, .language = QStringLiteral("de"), .volume = 70,
                      .rememberOptions = true, .easyPlay = true};
-        s.options.balloons = SizeChoice::Large;
-        s.options.popMode = PopByRightClick;
-        const QByteArray text = zephyra::updatedSettingsText(old, s, sections, forget);
+        s.options.BalloonImageBase = balloonSizeRow(SizeChoice::Large).imageBase;
+        s.options.PopMode = PopByRightClick;
+        SavedSettings base;
+        zephyra::readSettingsText(system, base);
+        const QByteArray text = zephyra::updatedSettingsText(old, s, sections, forget, base);
         QCOMPARE(text, saved);
-        SavedSettings back;
+        // Read over the system's, it gives every value saved.
+        SavedSettings back = base;
         zephyra::readSettingsText(text, back);
-        QCOMPARE(back.choices.childLock, true);
-        QCOMPARE(back.choices.easyPlay, true);
-        QCOMPARE(back.choices.volume, 70);
+        for (const zephyra::SavedKey& row : zephyra::savedKeys())
+            if (sections.contains(row.section))
+                QCOMPARE(row.get(back), row.get(s));
     }
 
-    // A save where the folder cannot be written (here a file stands in its
-    // place, which stops root too) says why and changes nothing.
-    void aFolderThatCannotBeWrittenSaysWhy()
+    // A link to a file, as dotfile managers keep settings, is saved through:
+    // the link stays, its file gets the settings and keeps its notes, and
+    // its owner when root saves it.
+    void aLinkToAFileIsSavedThrough()
     {
         QTemporaryDir dir;
-        writeAll(dir.filePath("file"), "not a folder");
-        QString why;
-        QVERIFY(!zephyra::writeSettingsFile(dir.filePath("file/zephyra/zephyra.conf"), savedInTurn(1),
-                                            {zephyra::kChoicesSection}, {}, &why));
-        QVERIFY2(why.contains(QLatin1String("Not a directory")), qPrintable(why));
-        QCOMPARE(readAll(dir.filePath("file")), QByteArray("not a folder"));
+        const QString target = dir.filePath("dotfiles/zephyra.conf"), path = dir.filePath("config/zephyra.conf");
+        writeAll(target, "# mine\n[grown-ups]\nvolume=40\n");
+        const uint owner = ::geteuid() == 0 ? 65534 : ::geteuid();
+        QCOMPARE(::chown(qPrintable(target), owner, gid_t(-1)), 0);
+        QVERIFY(QDir().mkpath(dir.filePath("config")));
+        QVERIFY(QFile::link("../dotfiles/zephyra.conf", path));
+        QVERIFY(!zephyra::writeSettingsFile(path, savedInTurn(1), {zephyra::kChoicesSection}, {}, {}));
+        QCOMPARE(QFileInfo(path).symLinkTarget(), target);
+        QCOMPARE(QFileInfo(target).ownerId(), owner);
+        QVERIFY(readAll(target).startsWith("# mine\n[grown-ups]\nvolume=80\nchild-lock=true\n"));
+        QCOMPARE(QDir(dir.filePath("dotfiles")).entryList(QDir::Files), QStringList{"zephyra.conf"});
+    }
+
+    // What a save cannot do it refuses, naming the true cause, and the file,
+    // the link or the device stays as it was.
+    void aSaveThatCannotBeMadeSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("says");  // %1: the temporary folder
+        QTest::newRow("a file where the folder should be") << "file" << "%1/file is a file, not a folder";
+        QTest::newRow("a folder in the file's place") << "folder" << "%1/zephyra.conf is a folder, not a file";
+        QTest::newRow("a link to a device") << "device" << "it is a link to /dev/null, which is no regular file";
+        QTest::newRow("a link that leads nowhere") << "nowhere" << "%1/zephyra.conf is a link that leads nowhere";
+        QTest::newRow("a read-only file") << "read-only" << "the file %1/zephyra.conf is read-only";
+        QTest::newRow("a folder that cannot be written") << "locked" << "the folder %1 cannot be written";
+    }
+    void aSaveThatCannotBeMadeSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                              | QFile::ExeOther);
+        QString path = dir.filePath("zephyra.conf");
+        const QByteArray old = "# by hand\n[grown-ups]\nvolume=5\n";
+        if (kind == "file") {
+            writeAll(dir.filePath("file"), old);
+            path = dir.filePath("file/zephyra/zephyra.conf");
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == "device") {
+            QVERIFY(QFile::link("/dev/null", path));
+        } else if (kind == "nowhere") {
+            QVERIFY(QFile::link(dir.filePath("gone"), path));
+        } else {
+            writeAll(path, old);
+            if (kind == "locked")
+                QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::WriteOther));
+            QVERIFY(QFile::setPermissions(kind == "read-only" ? path : dir.path(),
+                                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        }
+        const QFileInfo before(path);
+        zephyra::SaveTrouble trouble;
+        {
+            const AnotherUser other(kind == "read-only" || kind == "locked");
+            trouble = zephyra::writeSettingsFile(path, savedInTurn(1), {zephyra::kChoicesSection}, {}, {});
+        }
+        QCOMPARE(zephyra::troubleText(trouble), says.contains("%1") ? says.arg(dir.path()) : says);
+        const QFileInfo after(path);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.isDir(), before.isDir());
+        QVERIFY(QFileInfo("/dev/null").isFile() == false && QFileInfo("/dev/null").exists());
+        if (kind == "read-only" || kind == "locked" || kind == "file")
+            QCOMPARE(readAll(kind == "file" ? dir.filePath("file") : path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 1);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // Killed at any moment of saving, the file is the one before or the one
@@ -296,6 +413,17 @@ private slots:
             QCOMPARE(s.optionsGiven, s.choices.rememberOptions);
             QCOMPARE(s.choices.rememberOptions, expected.choices.rememberOptions);
         }
+        // The next save clears what a killed one left, but not the new file
+        // of a save still under way (it holds its lock).
+        const QDir folder(dir.filePath("zephyra"));
+        writeAll(folder.filePath("zephyra.conf.Left01"), "left by a killed save");
+        QFile live(folder.filePath("zephyra.conf.Live01"));
+        QVERIFY(live.open(QIODevice::WriteOnly));
+        QCOMPARE(::flock(live.handle(), LOCK_EX), 0);
+        SavedSettings other;
+        other.choices.volume = 55;
+        QVERIFY(!zephyra::writeSettingsFile(path, other, kBoth, {}, {}));
+        QCOMPARE(folder.entryList(QDir::Files), (QStringList{"zephyra.conf", "zephyra.conf.Live01"}));
     }
 };
 

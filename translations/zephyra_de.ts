@@ -115,8 +115,16 @@
         <translation>Laut</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>Diese Einstellungen lassen sich nicht behalten: In den Ordner %1 kann nicht geschrieben werden (%2). Für diesen Start können sie trotzdem gelten.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>Beim Öffnen dieses Fensters ausgelassen: %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>Speichern behält diese Datei als %1 und schreibt eine neue.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>Diese Einstellungen lassen sich nicht in %1 behalten: %2. Für diesen Start können sie trotzdem gelten.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>Sein Menü auf dem Desktop bietet auch „%1“, „%2“, „%3“ und „%4“.</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Öffnet die Einstellungen für Erwachsene: Kindersicherung, Spielzeit, Sprache und Lautstärke, für jeden Start gemerkt.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1: Die Einstellungen lassen sich nicht behalten (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true oder false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: ausgelassen: %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Öffnet die Einstellungen für Erwachsene: Kindersicherung, Spielzeit, einfaches Spiel, Sprache, Lautstärke und ob die Einstellungen gemerkt werden, für jeden Start gemerkt in %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>Diese Einstellungen gelten, bis das Spiel geschlossen wird, lassen sich aber nicht in %1 behalten: %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>die ganze Datei (sie ist ein Ordner)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>die ganze Datei (sie ist keine gewöhnliche Datei)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>die ganze Datei (eine Verknüpfung, die ins Leere führt)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>das Speicherkontingent ist aufgebraucht</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>der Datenträger ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>der Datenträger ließ sich nicht lesen oder beschreiben</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>die Datei %1 ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>in den Ordner %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 ist eine Datei, kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 ist ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>sie ist eine Verknüpfung auf %1, und das ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 ist eine Verknüpfung, die ins Leere führt</translation>
     </message>
 </context>
 </TS>

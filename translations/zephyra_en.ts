@@ -115,8 +115,16 @@
         <translation>Full</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>Left out when this window opened: %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>Save keeps that file as %1 and writes a new one.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>These settings cannot be kept in %1: %2. They can still be used for this start.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>Its menu on the desktop also offers &quot;%1&quot;, &quot;%2&quot;, &quot;%3&quot; and &quot;%4&quot;.</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1: the options cannot be kept (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true or false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: left out %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>These options hold until the game is closed, but they cannot be kept in %1: %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>the whole file (it is a folder)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>the whole file (it is no regular file)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>the whole file (a link that leads nowhere)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>the disk quota is used up</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>the disk could not be read or written</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>the file %1 is read-only</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>the folder %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 is a file, not a folder</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>it is a link to %1, which is no regular file</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 is a link that leads nowhere</translation>
     </message>
 </context>
 </TS>

@@ -115,8 +115,16 @@
         <translation>Alto</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>Estos ajustes no se pueden guardar: no se puede escribir en la carpeta %1 (%2). Aun así pueden usarse en este inicio.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>Se omitió al abrir esta ventana: %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>Guardar conserva ese archivo como %1 y escribe uno nuevo.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>Estos ajustes no se pueden guardar en %1: %2. Aun así pueden usarse en este inicio.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>Su menú en el escritorio también ofrece «%1», «%2», «%3» y «%4».</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Abre los ajustes para adultos: bloqueo infantil, tiempo de juego, idioma y volumen, guardados para cada inicio.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1: no se pueden guardar las opciones (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true o false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: se omitió %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Abre los ajustes para adultos: bloqueo infantil, tiempo de juego, juego fácil, idioma, volumen y si se recuerdan las opciones, guardados para cada inicio en %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>Estas opciones valen hasta que se cierre el juego, pero no se pueden guardar en %1: %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>todo el archivo (es una carpeta)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>todo el archivo (no es un archivo normal)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>todo el archivo (un enlace que no lleva a ninguna parte)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>el disco está lleno</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>la cuota de disco está agotada</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>el disco es de solo lectura</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>permiso denegado</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>no se pudo leer o escribir el disco</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>el archivo %1 es de solo lectura</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>no se puede escribir en la carpeta %1</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 es un archivo, no una carpeta</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 es una carpeta, no un archivo</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>es un enlace a %1, que no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 es un enlace que no lleva a ninguna parte</translation>
     </message>
 </context>
 </TS>

@@ -115,8 +115,16 @@
         <translation>Fort</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>Ces réglages ne peuvent pas être gardés : impossible d’écrire dans le dossier %1 (%2). Ils peuvent tout de même servir pour ce lancement.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>Laissé de côté à l’ouverture de cette fenêtre : %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>Enregistrer garde ce fichier sous %1 et en écrit un nouveau.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>Ces réglages ne peuvent pas être gardés dans %1 : %2. Ils peuvent tout de même servir pour ce lancement.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>Son menu sur le bureau propose aussi « %1 », « %2 », « %3 » et « %4 ».</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Ouvre les réglages pour les grands : sécurité enfant, temps de jeu, langue et volume, gardés pour chaque lancement.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1 : les réglages ne peuvent pas être gardés (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true ou false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1 : laissé de côté : %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Ouvre les réglages pour les grands : sécurité enfant, temps de jeu, jeu facile, langue, volume et garde des réglages, gardés pour chaque lancement dans %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>Ces réglages valent jusqu’à la fermeture du jeu, mais ne peuvent pas être gardés dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>tout le fichier (c’est un dossier)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>tout le fichier (ce n’est pas un fichier ordinaire)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>tout le fichier (un lien qui ne mène nulle part)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>le disque est plein</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>le quota disque est épuisé</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>le disque est en lecture seule</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>accès refusé</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>le disque n’a pas pu être lu ou écrit</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>le fichier %1 est en lecture seule</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>impossible d’écrire dans le dossier %1</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 est un fichier, pas un dossier</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 est un dossier, pas un fichier</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>c’est un lien vers %1, qui n’est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 est un lien qui ne mène nulle part</translation>
     </message>
 </context>
 </TS>

@@ -115,8 +115,16 @@
         <translation>Громко</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>Эти настройки нельзя сохранить: в папку %1 нельзя записать (%2). Но их можно использовать для этого запуска.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>При открытии этого окна пропущено: %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>«Сохранить» оставит тот файл как %1 и запишет новый.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>Эти настройки нельзя сохранить в %1: %2. Но их можно использовать для этого запуска.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>В её меню на рабочем столе есть также «%1», «%2», «%3» и «%4».</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Открывает настройки для взрослых: детский замок, время игры, язык и громкость, сохраняемые для каждого запуска.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1: настройки нельзя сохранить (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true или false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: пропущено: %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Открывает настройки для взрослых: детский замок, время игры, лёгкую игру, язык, громкость и запоминание настроек, сохраняемые для каждого запуска в %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>Эти настройки действуют до закрытия игры, но их нельзя сохранить в %1: %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>весь файл (это папка)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>весь файл (это не обычный файл)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>весь файл (ссылка, которая никуда не ведёт)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>диск заполнен</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>квота на диске исчерпана</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>диск только для чтения</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>доступ запрещён</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>диск не удалось прочитать или записать</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>файл %1 только для чтения</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>в папку %1 нельзя записать</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 — файл, а не папка</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 — папка, а не файл</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>это ссылка на %1, а это не обычный файл</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 — ссылка, которая никуда не ведёт</translation>
     </message>
 </context>
 </TS>

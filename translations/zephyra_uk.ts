@@ -115,8 +115,16 @@
         <translation>Гучно</translation>
     </message>
     <message>
-        <source>These settings cannot be kept: the folder %1 cannot be written (%2). They can still be used for this start.</source>
-        <translation>Ці налаштування не можна зберегти: до теки %1 неможливо записати (%2). Але їх можна використати для цього запуску.</translation>
+        <source>Left out when this window opened: %1</source>
+        <translation>Під час відкриття цього вікна пропущено: %1</translation>
+    </message>
+    <message>
+        <source>Save keeps that file as %1 and writes a new one.</source>
+        <translation>«Зберегти» залишить той файл як %1 і запише новий.</translation>
+    </message>
+    <message>
+        <source>These settings cannot be kept in %1: %2. They can still be used for this start.</source>
+        <translation>Ці налаштування не можна зберегти в %1: %2. Але їх можна використати для цього запуску.</translation>
     </message>
 </context>
 <context>
@@ -353,14 +361,6 @@
         <translation>Її меню на робочому столі також пропонує «%1», «%2», «%3» і «%4».</translation>
     </message>
     <message>
-        <source>Opens the settings for grown-ups: the child lock, the play time, the language and the volume, kept for every start.</source>
-        <translation>Відкриває налаштування для дорослих: дитячий замок, час гри, мову й гучність, збережені для кожного запуску.</translation>
-    </message>
-    <message>
-        <source>%1: the options cannot be kept (%2)</source>
-        <translation>%1: параметри не можна зберегти (%2)</translation>
-    </message>
-    <message>
         <source>true or false</source>
         <translation>true або false</translation>
     </message>
@@ -415,6 +415,70 @@
     <message>
         <source>%1: left out %2</source>
         <translation>%1: пропущено: %2</translation>
+    </message>
+    <message>
+        <source>Opens the settings for grown-ups: the child lock, the play time, easy play, the language, the volume and whether the options are remembered, kept for every start in %1.</source>
+        <translation>Відкриває налаштування для дорослих: дитячий замок, час гри, легку гру, мову, гучність і запам’ятовування параметрів, збережені для кожного запуску в %1.</translation>
+    </message>
+    <message>
+        <source>These options hold until the game is closed, but they cannot be kept in %1: %2</source>
+        <translation>Ці параметри діють до закриття гри, але їх не можна зберегти в %1: %2</translation>
+    </message>
+    <message>
+        <source>the whole file (it is a folder)</source>
+        <translation>весь файл (це тека)</translation>
+    </message>
+    <message>
+        <source>the whole file (it is no regular file)</source>
+        <translation>весь файл (це не звичайний файл)</translation>
+    </message>
+    <message>
+        <source>the whole file (a link that leads nowhere)</source>
+        <translation>весь файл (посилання, що нікуди не веде)</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>диск заповнений</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>квоту на диску вичерпано</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>диск лише для читання</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>доступ заборонено</translation>
+    </message>
+    <message>
+        <source>the disk could not be read or written</source>
+        <translation>диск не вдалося прочитати або записати</translation>
+    </message>
+    <message>
+        <source>the file %1 is read-only</source>
+        <translation>файл %1 лише для читання</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be written</source>
+        <translation>до теки %1 неможливо записати</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder</source>
+        <translation>%1 — файл, а не тека</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a file</source>
+        <translation>%1 — тека, а не файл</translation>
+    </message>
+    <message>
+        <source>it is a link to %1, which is no regular file</source>
+        <translation>це посилання на %1, а це не звичайний файл</translation>
+    </message>
+    <message>
+        <source>%1 is a link that leads nowhere</source>
+        <translation>%1 — посилання, що нікуди не веде</translation>
     </message>
 </context>
 </TS>
