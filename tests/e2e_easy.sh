@@ -5,8 +5,8 @@
 # a pop heard, and a key held 8 s, a mouse button held 8 s and a turn of the
 # wheel one each; without it none is, as always. Then with --easy
 # --child-lock: keys pop, and Esc held 3.5 s leaves (what else holding Esc
-# does under the lock, test_input and e2e_parent check). Last, at the start values, 15 presses 1.2 s apart from the round's
-# third second. Prints what it hears. A pop is a sound the server starts to
+# does under the lock, test_input and e2e_parent check). Last, at the start
+# values, 15 presses 1.2 s apart from the round's third second. Prints what it hears. A pop is a sound the server starts to
 # play (a new stream): a recording of the sink under a busy machine loses
 # stretches, but the server's own record does not. The remembered options
 # launch a balloon every 0.3 s, pop by a left click, so a resting wasp pops
