@@ -113,9 +113,11 @@ frozen && fail "the field stopped when the server died"
 play_until_pops "$play" 1 80 4 || fail "no pop while the server was gone"
 start_pulse || fail "the sound server did not start again"
 # The next pop asks for the server again; one asked for while the answer is
-# on its way is not played late, so the check listens a moment after.
+# on its way is not played late, so the check listens once the game is
+# connected.
 play_until_pops "$play" 1 80 4 || fail "no pop once the server was back"
-sleep 1
+wait_until 'pactl list clients 2>/dev/null | grep -q "application.process.id = \"$app_pid\""' ||
+  fail "the game did not connect to the server again"
 heard_on zephyra_test 2 "after the server came back"
 
 # The server stops answering: the field goes on, and Esc and Exit work.
