@@ -165,6 +165,7 @@ on_exit() { harness_on_exit=("$1" "${harness_on_exit[@]}"); }
 harness_exit() {
   local status=$? command pid i
   for command in "${harness_on_exit[@]}"; do eval "$command" || true; done
+  stop_wm
   for ((i = ${#harness_pids[@]} - 1; i >= 0; --i)); do
     pid=${harness_pids[i]}
     { kill "$pid" && wait "$pid"; } 2>/dev/null || true
@@ -215,7 +216,10 @@ stop_display() {
 # "NAME=value" words, tests/e2e-lib.sh).
 wm_environment=()
 start_wm() {
-  env "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
+  # Whatever it starts (fluxbox a message about its wallpaper, in a session
+  # of its own) carries this mark, so it ends with it.
+  harness_wm_mark="HARNESS_WM=$$.$SRANDOM"
+  env "$harness_wm_mark" "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
   wm_pid=$!
   harness_pids+=("$wm_pid")
   # A window manager names itself on the root window before it is ready to
@@ -225,6 +229,9 @@ start_wm() {
 stop_wm() {
   [[ -n ${wm_pid:-} ]] || return 0
   { kill "$wm_pid" && wait "$wm_pid"; } 2>/dev/null || true
+  local started
+  started=$(grep -lsxzF "$harness_wm_mark" /proc/[0-9]*/environ | cut -d/ -f3)
+  [[ -z $started ]] || kill $started 2>/dev/null || true
   harness_forget "$wm_pid"
   wm_pid=
 }
