@@ -1,7 +1,6 @@
 # Shared by the sound checks (sourced after tools/harness.sh, not run): a
-# private PulseAudio server
-# with a null sink, so a test hears what the game plays without touching
-# anyone's sound, and the recording of what it heard. Its runtime folder and
+# private PulseAudio server with a null sink, so a test hears what the game
+# plays without touching anyone's sound, and the recording of what it heard. Its runtime folder and
 # socket are $pulse_dir's own; it can be stopped and started again on the same
 # socket, as a desktop's server is.
 
