@@ -89,10 +89,16 @@ void drawLine(QPainter& painter, const Line& line, const QBrush& brush, qreal ou
                                                      {c, -a}, {b, -b}, {a, -c}}};
     painter.setPen(QPen(brush, 0));
     std::vector<QPointF> places{{0, 0}};
+    // An edge of two pixels or less needs eight ways round and no inner ring.
+    const QTransform& device = painter.transform();
+    const bool fine = outline / 2 * std::max(std::abs(device.m11()), std::abs(device.m22())) <= 2;
     if (outline > 0)
-        for (const qreal reach : {outline / 2, outline / 4})
-            for (const QPointF& way : kRound)
-                places.push_back(way * reach);
+        for (const qreal reach : {outline / 2, outline / 4}) {
+            for (std::size_t i = 0; i < kRound.size(); i += fine ? 2 : 1)
+                places.push_back(kRound[i] * reach);
+            if (fine)
+                break;
+        }
     for (const QPointF& at : places)
         for (const QGlyphRun& run : line.runs)
             painter.drawGlyphRun(at, run);
