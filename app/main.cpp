@@ -61,12 +61,16 @@ int main(int argc, char* argv[])
     // watchdog) allocate little; an arena each would keep freed pages
     // resident for the whole run.
     mallopt(M_ARENA_MAX, 2);
-    // The game centres its own windows and follows the pointer across the
-    // whole screen, which Wayland denies its clients; on a Wayland desktop it
-    // runs through XWayland unless the user chose a platform.
+    // The game centres its own windows, follows the pointer across the whole
+    // screen and, under the child lock, holds the keyboard and the mouse, all
+    // of which Wayland denies its clients: on a Wayland desktop it runs
+    // through XWayland. Wayland asked for in the environment is a choice for
+    // Qt programs at large, which would open the lock; any other platform
+    // (offscreen, say) stands.
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
                                 || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (waylandSession && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (waylandSession && (platform.isEmpty() || platform.startsWith("wayland"))
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     zephyra::refuseBadScaleSettings();
@@ -140,10 +144,18 @@ int main(int argc, char* argv[])
     }
     if (!choices.language.isEmpty())
         zephyra::installLanguage(choices.language);
-    // One game at a time: a game already running comes to the front instead.
-    zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown);
-    if (!oneGame.claim(startupId))
+    // One game at a time: a game already running comes to the front instead,
+    // and takes what a grown-up chose with this start.
+    zephyra::OneGame oneGame(QStringLiteral(ZEPHYRA_APP_ID), &zephyra::roundShown, &zephyra::takeChoices);
+    QString notTaken;
+    // The settings for grown-ups hand their whole set, volume and language too.
+    if (!oneGame.claim(startupId, choices, &notTaken, line.grownUps)) {
+        if (!notTaken.isEmpty())
+            zephyra::sayNotTaken(notTaken);
         return 0;
+    }
+    if (choices.childLock && !zephyra::lockCannotHold().isEmpty())
+        zephyra::sayOnTerminal(zephyra::lockCannotHold());
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZEPHYRA_APP_ID));
     // Hidden windows must not end the program; only closing the start screen does.

@@ -3,12 +3,17 @@
 #include "base/error.h"
 #include "menu/Unit_options.h"
 #include "menu/menu.h"
+#include "platform/language.h"
 #include "platform/x11.h"
 #include "play/UnitPlay.h"
 #include "settings/settingsfile.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QObject>
+
+#include <cstdio>
 
 namespace zephyra {
 
@@ -25,6 +30,9 @@ void keepOptions()
                                                            "cannot be kept in %1: %2")
                         .arg(userSettingsFile(), troubleText(trouble)));
 }
+
+// The start screen says what is in force for the next round.
+void showInForce() { START->ShowInForce(Play->InForce(), lockCannotHold().isEmpty()); }
 
 }  // namespace
 
@@ -45,12 +53,54 @@ void createWindows(SoundOutput& sound, const ParentChoices& choices, const TGame
         Options->activateWindow();
     });
     connectHandler(Play, &TPlay::playTimeOver, START, &TSTART::RefusePlay);
+    QObject::connect(Play, &TPlay::roundEnded, START, &showInForce);
     QObject::connect(Play, &TPlay::roundEnded, START, &QWidget::show);
     QObject::connect(Options, &TOptions::returnedToStart, START, &QWidget::show);
     if (remembered)
         Options->LoadRemembered(*remembered);
     if (choices.rememberOptions)
         QObject::connect(Options, &TOptions::settingsSaved, Options, [] { runHandler(keepOptions); });
+    showInForce();
+}
+
+QString takeChoices(const HandedChoices& handed)
+{
+    // A picture that cannot be decoded (the locked field's) is the standard error.
+    runHandler([&handed] { Play->TakeChoices(handed.choices); });
+    if (handed.withVolume)
+        Play->SetVolume(handed.choices.volume);
+    showInForce();
+    QStringList notTaken;
+    if (handed.choices.childLock && !lockCannotHold().isEmpty())
+        notTaken << lockCannotHold();
+    // Every text and picture was made in the language of the start.
+    if (handed.withLanguage && handed.choices.language != currentLanguage())
+        notTaken << QCoreApplication::translate("zephyra", "it keeps its language until it is closed");
+    return notTaken.join(QStringLiteral("; "));
+}
+
+void sayOnTerminal(const QString& line)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                 qPrintable(line));
+}
+
+void sayNotTaken(const QString& why)
+{
+    sayOnTerminal(why);
+    // The grown-up who chose from the menu sees no terminal.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("ZEPHYRA"),
+                    QCoreApplication::translate("zephyra", "The game already running came forward, but %1.").arg(why),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+QString lockCannotHold()
+{
+    if (inputHoldsPossible())
+        return {};
+    return QCoreApplication::translate("zephyra", "the child lock cannot hold on this desktop: without XWayland, "
+                                                  "no program may hold the keyboard and the mouse");
 }
 
 void bringGameToFront(const QString& startupId)

@@ -2,6 +2,7 @@
 // The one place that builds the game's three windows, for the program and the
 // tests alike.
 
+#include "platform/single.h"
 #include "settings/parent.h"
 #include "settings/GameSettings.h"
 
@@ -29,6 +30,17 @@ void bringGameToFront(const QString& startupId);
 // Whether a round is on the screen: the play field shows (with the prize or
 // the goodnight picture too).
 bool roundShown();
+// A later start's choices put in force in the running game, as far as they
+// add to its own (TPlay::TakeChoices), and said on its start screen. Returns
+// what could not be taken and why, in one line; empty when all of it holds.
+QString takeChoices(const HandedChoices& handed);
+// Why a child lock cannot hold on this desktop, in one line; empty where it holds.
+QString lockCannotHold();
+// One line on stderr, after the program's name.
+void sayOnTerminal(const QString& line);
+// A later start's choices that the running game could not take: why, on
+// stderr and in a message box.
+void sayNotTaken(const QString& why);
 // Frees the three windows, the last created first.
 void destroyWindows();
 

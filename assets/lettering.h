@@ -20,15 +20,15 @@ namespace zephyra {
 // from (a 700 x 500 drawing for a picture shown at 700 x 500, whatever its
 // pixels).
 struct Words {
-    QString text;
-    QFont font;
-    QPointF baseline;      // where the line starts, or its middle when centred
+    QString text{};
+    QFont font{};
+    QPointF baseline{};    // where the line starts, or its middle when centred
     bool centred = false;
     QBrush fill = Qt::white;
-    QColor outline;        // drawn under the fill; none when invalid
+    QColor outline{};      // drawn under the fill; none when invalid
     qreal outlineWidth = 0;
-    QColor shadow;         // the words once more, beneath; none when invalid
-    QPointF shadowOffset;
+    QColor shadow{};       // the words once more, beneath; none when invalid
+    QPointF shadowOffset{};
     qreal shadowOutline = 0;
     qreal shadowOpacity = 1;
     qreal shadowBlur = 0;  // as a Gaussian's standard deviation

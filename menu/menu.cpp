@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "controls/TImage.h"
 #include "platform/centring.h"
+#include "menu/statusline.h"
 #include "platform/language.h"
 
 #include <QCloseEvent>
@@ -20,6 +21,8 @@ namespace {
 
 // Over the panel of text, between the buttons and the banner.
 const QRect kRestCard(110, 228, 480, 212);
+// Between the buttons and the line under them.
+constexpr int kStatusTop = 226;
 // How much of a closed button's ink is left.
 constexpr double kClosedOpacity = 0.45;
 
@@ -94,6 +97,7 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     ImageRest->setAccessibleName(tr("Time for a rest!"));
     ImageRest->setAccessibleDescription(tr("A grown-up must close the game and start it again."));
     ImageRest->hide();
+    StatusLine = new TStatusLine(this, kStatusTop);
 
     PngImageCollectionButton = new TPngImageCollection(this);
     PngImageCollectionButton->setObjectName(QStringLiteral("PngImageCollectionButton"));
@@ -181,6 +185,22 @@ void TSTART::RefusePlay()
     if (ImageRest->Picture().isNull())
         ImageRest->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/rest.png"))));
     ImageRest->show();
+}
+
+void TSTART::ShowInForce(const zephyra::ParentChoices& inForce, bool lockHolds)
+{
+    QStringList parts;
+    if (inForce.childLock)
+        parts << (lockHolds ? tr("Child lock on") : tr("Child lock on, but this desktop does not let it hold"));
+    // Once Play is closed for the day, no play time is left to speak of.
+    if (inForce.playTime.count() > 0 && !m_playRefused) {
+        // A part of a minute counts as a minute, until time is up.
+        const auto minutes = std::chrono::ceil<std::chrono::minutes>(inForce.playTime).count();
+        parts << tr("Play time left: %1 min").arg(minutes);
+    }
+    if (inForce.easyPlay)
+        parts << tr("Easy play");
+    StatusLine->setText(parts.join(QStringLiteral("  ·  ")));
 }
 
 void TSTART::Image2Click()

@@ -4,6 +4,7 @@
 // banner.
 
 #include "assets/lettering.h"
+#include "settings/parent.h"
 
 #include <QScreen>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 class TImage;
 class TPngImageCollection;
+class TStatusLine;
 
 class TSTART : public QWidget {
     Q_OBJECT
@@ -30,6 +32,10 @@ public:
     // Play time is over under the child lock: Play stays closed until the
     // program starts again, and a friendly picture says so.
     void RefusePlay();
+    // Says in one line what a grown-up has put in force: the lock (and
+    // whether it can hold on this desktop), the play time left, easy play.
+    // Nothing in force shows nothing.
+    void ShowInForce(const zephyra::ParentChoices& inForce, bool lockHolds);
 
     // The words the start screen writes over its picture: the line above the
     // panel (Image1's accessible name), the panel's headline and its lines
@@ -45,6 +51,7 @@ public:
     TImage* B_Options = nullptr;
     TImage* B_EXit = nullptr;
     TImage* ImageRest = nullptr;
+    TStatusLine* StatusLine = nullptr;
     TPngImageCollection* PngImageCollectionButton = nullptr;
 
 signals:

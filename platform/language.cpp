@@ -32,17 +32,25 @@ QString chooseLanguage(const QString& locale, const QString& languages)
     // system locale turns C as soon as LANGUAGE's first entry is one it does
     // not know, so it cannot be asked.
     static const QRegularExpression cLocale(QStringLiteral("^(C|POSIX)?([.@].*)?$"));
-    if (cLocale.match(locale).hasMatch())
+    // C.UTF-8 is a locale of its own, and gettext heeds the list under it;
+    // under plain C and POSIX (any other codeset is none the C library has,
+    // which leaves C) it does not.
+    static const QRegularExpression cUtf8(QStringLiteral("^C\\.(?i:utf-?8)(@.*)?$"));
+    const bool plainC = cLocale.match(locale).hasMatch();
+    if (plainC && !cUtf8.match(locale).hasMatch())
         return {};
     static const QRegularExpression codeEnd(QStringLiteral("[_.@-]"));
     const QStringList ours = availableLanguages();
-    const QStringList wanted = languages.split(QLatin1Char(':')) << locale;
+    QStringList wanted = languages.split(QLatin1Char(':'));
+    if (!plainC)
+        wanted << locale;
     for (const QString& name : wanted) {
         const QString code = name.section(codeEnd, 0, 0).toLower();
         if (ours.contains(code))
             return code;
     }
-    return ours.first();
+    // Under C.UTF-8 a list of languages we lack leaves the untranslated texts, as with gettext.
+    return plainC ? QString() : ours.first();
 }
 
 QString installLanguage()

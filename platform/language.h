@@ -13,10 +13,12 @@ namespace zephyra {
 
 // The catalogue for a desktop whose locale is `locale` ("de_DE.UTF-8", as
 // LC_ALL, LC_MESSAGES or LANG name it) and whose list of languages is
-// `languages` (LANGUAGE: "pt:fr"). Empty for the C or POSIX locale (the
+// `languages` (LANGUAGE: "pt:fr"). Empty for the plain C or POSIX locale (the
 // game's own texts; as with gettext, the list then counts for nothing); else
 // the first language we have among the list's entries and then the locale's,
-// skipping those we lack; else English.
+// skipping those we lack; else English. Under C.UTF-8, as with gettext, the
+// list counts and the locale names no language: without one we have, the
+// game's own texts.
 QString chooseLanguage(const QString& locale, const QString& languages = {});
 
 // Loads and installs the catalogue chosen for the desktop's environment, or

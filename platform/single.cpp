@@ -1,5 +1,7 @@
 #include "platform/single.h"
 
+#include "settings/languages.h"
+
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -34,12 +36,20 @@ namespace {
 const QString kInterface = QStringLiteral("org.freedesktop.Application");
 const QString kHandoverInterface = QStringLiteral("zephyra.OneGame");
 const QString kStartupIdKey = QStringLiteral("desktop-startup-id");
-// The socket's requests, one line each: "front <startup id>" and "yield";
-// the answers "ok" and "no".
+// The socket's requests, one line each: "front <startup id>", "choose
+// <choices> <startup id>" and "yield"; the answers "ok" (after a choice,
+// perhaps with what could not be taken: "ok <why>") and "no".
 const QByteArray kFront = QByteArrayLiteral("front");
+const QByteArray kChoose = QByteArrayLiteral("choose");
 const QByteArray kYield = QByteArrayLiteral("yield");
 const QByteArray kOk = QByteArrayLiteral("ok\n");
 const QByteArray kNo = QByteArrayLiteral("no\n");
+// A grown-up's choices as one word: "child-lock,easy-play,play-time-ms=600000".
+const QString kLockWord = QStringLiteral("child-lock");
+const QString kEasyWord = QStringLiteral("easy-play");
+const QString kPlayTimeWord = QStringLiteral("play-time-ms=");
+const QString kVolumeWord = QStringLiteral("volume=");
+const QString kLanguageWord = QStringLiteral("language=");
 // A request is one short line; a longer one is no request of ours.
 constexpr qsizetype kLongestLine = 4096;
 
@@ -87,24 +97,80 @@ private:
     OneGame* m_game;
 };
 
-// Asked by a game that was taken over with a round on its screen.
+// Asked by a game that was taken over with a round on its screen, and by a
+// later start that brings a grown-up's choices.
 class Handover : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "zephyra.OneGame")
 public:
-    Handover(OneGame* game, std::function<bool()> giveWay)
-        : QDBusAbstractAdaptor(game), m_giveWay(std::move(giveWay))
+    Handover(OneGame* game, std::function<bool()> giveWay, std::function<QString(const QString&)> choose)
+        : QDBusAbstractAdaptor(game), m_game(game), m_giveWay(std::move(giveWay)), m_choose(std::move(choose))
     {
     }
 
 public slots:
     bool GiveWay() { return m_giveWay(); }
+    // Puts the choices in force and comes to the front; says what it could not take.
+    QString Choose(const QVariantMap& platformData, const QString& choices)
+    {
+        const QString notTaken = m_choose(choices);
+        emit m_game->frontRequested(platformData.value(kStartupIdKey).toString());
+        return notTaken;
+    }
 
 private:
+    OneGame* m_game;
     std::function<bool()> m_giveWay;
+    std::function<QString(const QString&)> m_choose;
 };
 
 }  // namespace
+
+QString encodeChoices(const ParentChoices& choices, bool wholeSet)
+{
+    QStringList words;
+    if (choices.childLock)
+        words << kLockWord;
+    if (choices.easyPlay)
+        words << kEasyWord;
+    if (choices.playTime.count() > 0)
+        words << kPlayTimeWord + QString::number(choices.playTime.count());
+    if (wholeSet) {
+        words << kVolumeWord + QString::number(choices.volume);
+        if (!choices.language.isEmpty())
+            words << kLanguageWord + choices.language;
+    }
+    return words.join(QLatin1Char(','));
+}
+
+HandedChoices decodeChoices(const QString& text)
+{
+    HandedChoices handed;
+    ParentChoices& choices = handed.choices;
+    constexpr qint64 kLongest = qint64(kMostMinutes) * 60 * 1000;
+    const auto number = [](const QString& word, const QString& key) {
+        bool ok = false;
+        const qint64 n = word.mid(key.size()).toLongLong(&ok);
+        return ok ? n : -1;
+    };
+    for (const QString& word : text.split(QLatin1Char(','))) {
+        choices.childLock = choices.childLock || word == kLockWord;
+        choices.easyPlay = choices.easyPlay || word == kEasyWord;
+        if (word.startsWith(kPlayTimeWord)) {
+            const qint64 ms = number(word, kPlayTimeWord);
+            if (ms > 0 && ms <= kLongest)
+                choices.playTime = std::chrono::milliseconds(ms);
+        } else if (word.startsWith(kVolumeWord)) {
+            const qint64 level = number(word, kVolumeWord);
+            handed.withVolume = level >= 0 && level <= kLoudest;
+            choices.volume = handed.withVolume ? int(level) : kLoudest;
+        } else if (word.startsWith(kLanguageWord) && availableLanguages().contains(word.mid(kLanguageWord.size()))) {
+            choices.language = word.mid(kLanguageWord.size());
+            handed.withLanguage = true;
+        }
+    }
+    return handed;
+}
 
 bool sessionBusExpected()
 {
@@ -114,8 +180,8 @@ bool sessionBusExpected()
     return !runtime.isEmpty() && QFile::exists(runtime + QStringLiteral("/bus"));
 }
 
-OneGame::OneGame(const QString& appId, std::function<bool()> roundShown)
-    : m_appId(appId), m_roundShown(std::move(roundShown))
+OneGame::OneGame(const QString& appId, std::function<bool()> roundShown, TakeChoices takeChoices)
+    : m_appId(appId), m_roundShown(std::move(roundShown)), m_takeChoices(std::move(takeChoices))
 {
     m_acceptRest.setSingleShot(true);
     m_acceptRest.setInterval(kAcceptRestMs);
@@ -126,18 +192,24 @@ OneGame::OneGame(const QString& appId, std::function<bool()> roundShown)
 
 OneGame::~OneGame() { release(); }
 
-bool OneGame::claim(const QString& startupId)
+bool OneGame::claim(const QString& startupId, const ParentChoices& handed, QString* notTaken, bool wholeSet)
 {
+    const QString choices = encodeChoices(handed, wholeSet);
     bool decided = false;
     if (sessionBusExpected()) {
-        const bool first = claimOnBus(startupId, &decided);
+        const bool first = claimOnBus(startupId, choices, &decided, notTaken);
         if (decided)
             return first;
     }
-    return claimBySocket(startupId);
+    return claimBySocket(startupId, choices, notTaken);
 }
 
-bool OneGame::claimOnBus(const QString& startupId, bool* decided)
+QString OneGame::take(const QString& choices)
+{
+    return m_takeChoices ? m_takeChoices(decodeChoices(choices)) : QString();
+}
+
+bool OneGame::claimOnBus(const QString& startupId, const QString& choices, bool* decided, QString* notTaken)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
@@ -146,7 +218,7 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
     const QString path = objectPath(m_appId);
     // Served before the name is taken, so a start that finds the name finds the game.
     new Adaptor(this);
-    new Handover(this, [this] { return giveWay(); });
+    new Handover(this, [this] { return giveWay(); }, [this](const QString& c) { return take(c); });
     if (!bus.registerObject(path, this, QDBusConnection::ExportAdaptors))
         return true;
     // Watched before the name is taken, so no later start taking it goes unseen.
@@ -162,9 +234,16 @@ bool OneGame::claimOnBus(const QString& startupId, bool* decided)
         m_busName = name;
         return true;
     }
-    QDBusMessage front = QDBusMessage::createMethodCall(name, path, kInterface, QStringLiteral("Activate"));
-    front << QVariantMap{{kStartupIdKey, startupId}};
-    if (bus.call(front, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage) {
+    const QVariantMap platformData{{kStartupIdKey, startupId}};
+    QDBusMessage front = choices.isEmpty()
+                             ? QDBusMessage::createMethodCall(name, path, kInterface, QStringLiteral("Activate"))
+                                   << platformData
+                             : QDBusMessage::createMethodCall(name, path, kHandoverInterface, QStringLiteral("Choose"))
+                                   << platformData << choices;
+    const QDBusMessage reply = bus.call(front, QDBus::Block, kAnswerMs);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        if (notTaken && !choices.isEmpty())
+            *notTaken = reply.arguments().value(0).toString();
         m_nameWatcher.reset();
         bus.unregisterObject(path);
         return false;
@@ -230,7 +309,7 @@ void OneGame::openLock(const QByteArray& path)
                  path.constData(), why);
 }
 
-bool OneGame::claimBySocket(const QString& startupId)
+bool OneGame::claimBySocket(const QString& startupId, const QString& choices, QString* notTaken)
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty() || !QDir().mkpath(runtime))
@@ -241,13 +320,17 @@ bool OneGame::claimBySocket(const QString& startupId)
     // held lock means a live game; the socket file may be left from any.
     openLock(QFile::encodeName(base + QStringLiteral(".lock")));
     m_locked = m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) == 0;
-    const QByteArray request = kFront + ' ' + startupId.toUtf8() + '\n';
+    const QByteArray request = (choices.isEmpty() ? kFront : kChoose + ' ' + choices.toUtf8()) + ' '
+                               + startupId.toUtf8() + '\n';
     const QDeadlineTimer deadline(kAnswerMs);
     for (;;) {
-        const Reply reply = askAt(m_socketPath, request, deadline);
+        QByteArray said;
+        const Reply reply = askAt(m_socketPath, request, deadline, &said);
         if (reply == Reply::Yes) {
             if (m_lock >= 0)
                 ::close(std::exchange(m_lock, -1));
+            if (notTaken)
+                *notTaken = QString::fromUtf8(said);
             return false;
         }
         // No one listens. The lock held elsewhere means a game a moment away
@@ -262,7 +345,8 @@ bool OneGame::claimBySocket(const QString& startupId)
     return true;
 }
 
-OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request, const QDeadlineTimer& deadline)
+OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request, const QDeadlineTimer& deadline,
+                              QByteArray* said)
 {
     int error = 0;
     const int fd = unixSocket(path, false, &error);
@@ -271,7 +355,7 @@ OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request,
     QByteArray answer;
     bool open = !request.isEmpty()
                 && ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
-    while (open && !answer.contains('\n') && !deadline.hasExpired()) {
+    while (open && !answer.contains('\n') && answer.size() <= kLongestLine && !deadline.hasExpired()) {
         pollfd wait{fd, POLLIN, 0};
         char buffer[64];
         const ssize_t got = ::poll(&wait, 1, int(deadline.remainingTime())) == 1 ? ::read(fd, buffer, sizeof buffer) : 0;
@@ -280,8 +364,14 @@ OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request,
             answer.append(buffer, got);
     }
     ::close(fd);
-    if (request.isEmpty() || answer.startsWith(kOk))
+    if (request.isEmpty())
         return Reply::Yes;
+    const QByteArray line = answer.left(answer.indexOf('\n'));
+    if (line == kOk.trimmed() || line.startsWith(kOk.trimmed() + ' ')) {
+        if (said)
+            *said = line.mid(kOk.size()).trimmed();
+        return Reply::Yes;
+    }
     return answer.startsWith(kNo) ? Reply::No : Reply::Silent;
 }
 
@@ -302,14 +392,23 @@ void OneGame::serve()
     m_listening.reset();
     if (m_listener >= 0)
         ::close(std::exchange(m_listener, -1));
-    ::unlink(m_socketPath.constData());
+    // Bound under a name of its own, then moved into the place in one step:
+    // of several starts taking the place at once, each knows its own socket
+    // file for sure, and the one that moved last holds the place.
+    const QByteArray own = m_socketPath + '.' + QByteArray::number(::getpid());
+    ::unlink(own.constData());
     // Only this user may ask.
     const mode_t mask = ::umask(0077);
-    m_listener = unixSocket(m_socketPath, true);
+    m_listener = unixSocket(own, true);
     ::umask(mask);
     struct stat bound {};
-    if (m_listener < 0 || ::stat(m_socketPath.constData(), &bound) != 0)
+    if (m_listener < 0 || ::stat(own.constData(), &bound) != 0
+        || ::rename(own.constData(), m_socketPath.constData()) != 0) {
+        ::unlink(own.constData());
+        if (m_listener >= 0)
+            ::close(std::exchange(m_listener, -1));
         return;
+    }
     m_placeDevice = bound.st_dev;
     m_placeInode = bound.st_ino;
     m_listening = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
@@ -454,10 +553,19 @@ void OneGame::answer(Caller* caller, const QByteArray& line)
     const QByteArray verb = space < 0 ? line : line.left(space);
     if (verb == kYield) {
         say(giveWay() ? kOk : kNo);
-    } else if (verb == kFront) {
+    } else if (verb == kFront || verb == kChoose) {
+        QByteArray rest = line.mid(verb.size() + 1);
+        QByteArray reply = kOk;
+        if (verb == kChoose) {
+            const qsizetype end = rest.indexOf(' ');
+            const QString notTaken = take(QString::fromUtf8(rest.left(end < 0 ? rest.size() : end)));
+            rest = end < 0 ? QByteArray() : rest.mid(end + 1);
+            if (!notTaken.isEmpty())
+                reply = kOk.trimmed() + ' ' + notTaken.simplified().toUtf8() + '\n';
+        }
         // A caller that stopped waiting may have taken this game's place.
-        if (say(kOk))
-            emit frontRequested(QString::fromUtf8(line.mid(kFront.size()).trimmed()));
+        if (say(reply))
+            emit frontRequested(QString::fromUtf8(rest.trimmed()));
         else
             QMetaObject::invokeMethod(this, &OneGame::lookAtPlace, Qt::QueuedConnection);
     }

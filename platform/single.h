@@ -2,6 +2,8 @@
 // One game at a time on each display: a second start brings the running game
 // to the front and ends.
 
+#include "settings/parent.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -20,6 +22,21 @@ class QSocketNotifier;
 
 namespace zephyra {
 
+// What a later start hands the running game: the choices, and whether their
+// volume and language were chosen for it (the settings for grown-ups' "Play
+// with these settings" hands the whole set; a start from the menu only what
+// can add to the lock, the play time and easy play).
+struct HandedChoices {
+    ParentChoices choices;
+    bool withVolume = false;
+    bool withLanguage = false;
+};
+
+// The choices as one word between two starts, empty when nothing travels.
+// Read back, whatever another process says that is not such a word is left out.
+QString encodeChoices(const ParentChoices& choices, bool wholeSet = false);
+HandedChoices decodeChoices(const QString& text);
+
 // Whether this process has a session bus to ask: an address, or the usual
 // socket in the user's runtime folder. Without one, asking would make the bus
 // library start a bus of its own for the X display, which outlives the game.
@@ -34,6 +51,10 @@ bool sessionBusExpected();
 // lock with its holder, and a game that does not answer within kAnswerMs
 // (stopped, or stalled) is taken over. When neither way works the game
 // simply runs.
+//
+// A later start hands the game what a grown-up chose with it (a lock, a play
+// time, easy play): the game takes what adds to its own and says what it
+// could not take, which that start passes on.
 //
 // A game that was taken over learns it when it runs again, within moments.
 // Without a round on its screen it gives way (replaced()): the start that
@@ -58,14 +79,20 @@ public:
     // after a stall or a stop the look is due, so it comes at once.
     static constexpr int kLookMs = 1000;
 
-    // roundShown tells whether the child has a round on the screen.
-    explicit OneGame(const QString& appId, std::function<bool()> roundShown = {});
+    // roundShown tells whether the child has a round on the screen;
+    // takeChoices puts a later start's choices in force and says what it
+    // could not (empty when all of them hold).
+    using TakeChoices = std::function<QString(const HandedChoices&)>;
+    explicit OneGame(const QString& appId, std::function<bool()> roundShown = {}, TakeChoices takeChoices = {});
     ~OneGame() override;
 
     // True when this start is the game; false when a running game has taken
     // the request to come to the front (with the launcher's startup id, which
-    // may be empty) and this start should end.
-    bool claim(const QString& startupId);
+    // may be empty) and this start should end. Handed choices that add
+    // something go to the running game, and *notTaken says what it could not
+    // take of them.
+    bool claim(const QString& startupId, const ParentChoices& handed = {}, QString* notTaken = nullptr,
+               bool wholeSet = false);
     // Lets the name or the socket go before the program ends, so a start
     // made meanwhile is not handed to a game on its way out.
     void release();
@@ -79,8 +106,9 @@ signals:
 private:
     enum class Reply { Yes, No, Silent, Nobody };
 
-    bool claimOnBus(const QString& startupId, bool* decided);
-    bool claimBySocket(const QString& startupId);
+    bool claimOnBus(const QString& startupId, const QString& choices, bool* decided, QString* notTaken);
+    bool claimBySocket(const QString& startupId, const QString& choices, QString* notTaken);
+    QString take(const QString& choices);
     void nameMoved(const QString& newOwner);
     void openLock(const QByteArray& path);
     void serve();
@@ -98,10 +126,13 @@ private:
     Reply askHolder(const QByteArray& request, int waitMs);
     // What the game at path says to request (a line; empty only knocks, to
     // learn whether a game listens there), waiting no longer than deadline.
-    static Reply askAt(const QByteArray& path, const QByteArray& request, const QDeadlineTimer& deadline);
+    // What follows "ok " in the answer goes to *said.
+    static Reply askAt(const QByteArray& path, const QByteArray& request, const QDeadlineTimer& deadline,
+                       QByteArray* said = nullptr);
 
     QString m_appId;
     std::function<bool()> m_roundShown;
+    TakeChoices m_takeChoices;
     QString m_busName;  // set while this game holds it
     std::unique_ptr<QDBusServiceWatcher> m_nameWatcher;
     QByteArray m_socketPath;

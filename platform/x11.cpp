@@ -28,10 +28,20 @@ xcb_connection_t* connection()
     return x11 ? x11->connection() : nullptr;
 }
 
+xcb_atom_t atom(xcb_connection_t* c, const char* name);
+void askWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+                      std::initializer_list<uint32_t> data = {});
+
 // Asked for, not waited for: the answers are thrown away when they come.
-// libxcb takes requests from any thread.
-void grab(xcb_connection_t* c, xcb_window_t window, bool pointer)
+// libxcb takes requests from any thread. mayGrab, when set, is the atom by
+// which XWayland's compositor is asked to let the keyboard hold stand.
+void grab(xcb_connection_t* c, xcb_window_t window, bool pointer, xcb_atom_t mayGrab = XCB_ATOM_NONE)
 {
+    if (mayGrab != XCB_ATOM_NONE) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        if (screen)
+            askWindowManager(c, screen->root, window, mayGrab, {1});
+    }
     xcb_discard_reply(c, xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
                                            XCB_GRAB_MODE_ASYNC).sequence);
     if (pointer) {
@@ -81,6 +91,8 @@ void InputGrab::hold(QWindow* window, InputHolds holds)
     if (!c || !window)
         return;
     m_window = unsigned(window->winId());
+    if (holds.overDesktopShortcuts && !m_mayGrabAtom)
+        m_mayGrabAtom = atom(c, "_XWAYLAND_MAY_GRAB_KEYBOARD");
     {
         std::lock_guard lock(m_mutex);
         m_holds = holds;
@@ -112,7 +124,7 @@ void InputGrab::keep()
 {
     m_lastBeat.store(Clock::now().time_since_epoch().count());
     if (xcb_connection_t* c = connection())
-        grab(c, m_window, m_holds.pointer);
+        grab(c, m_window, m_holds.pointer, m_holds.overDesktopShortcuts ? m_mayGrabAtom : XCB_ATOM_NONE);
 }
 
 void InputGrab::watch(xcb_connection_t* c)
@@ -133,6 +145,8 @@ void InputGrab::watch(xcb_connection_t* c)
         }
     }
 }
+
+bool inputHoldsPossible() { return connection() != nullptr; }
 
 PointerQuestion::PointerQuestion() : m_connection(connection()) {}
 
@@ -201,7 +215,7 @@ bool wmSupports(xcb_connection_t* c, xcb_window_t root, xcb_atom_t wanted)
 // A request to the window manager about a window (EWMH): a 32-bit client
 // message to the root window.
 void askWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
-                      std::initializer_list<uint32_t> data = {})
+                      std::initializer_list<uint32_t> data)
 {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;

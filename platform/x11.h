@@ -33,6 +33,10 @@ namespace zephyra {
 struct InputHolds {
     bool pointer = false;
     std::chrono::milliseconds stallLimit{2000};
+    // Through XWayland, the keyboard hold stands over the compositor's own
+    // shortcuts too (mutter honours it for a window that asks, as
+    // virtual-machine viewers do); elsewhere the request means nothing.
+    bool overDesktopShortcuts = false;
 };
 
 // Holds the keyboard for one window, so every key reaches it whatever window
@@ -46,7 +50,9 @@ struct InputHolds {
 // a reparenting, the window unmapped) comes back within that time, and none
 // of it waits on the server. If the game thread stops answering for the
 // stall limit, a watchdog thread lets both go, so a hung game never holds the
-// desktop; they come back with the game.
+// desktop; they come back with the game. Asked over the desktop's shortcuts,
+// that request is renewed as often, so a grown-up's Super+Esc on GNOME (which
+// hands the shortcuts back) holds only until the next renewal.
 class InputGrab {
 public:
     static constexpr int kKeepMs = 100;
@@ -66,6 +72,7 @@ private:
 
     QTimer m_keep;
     unsigned m_window = 0;  // the X window held for, 0 when none
+    unsigned m_mayGrabAtom = 0;
     std::atomic<std::chrono::steady_clock::rep> m_lastBeat{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -74,6 +81,10 @@ private:
     bool m_quit = false;     // under m_mutex
     std::thread m_watchdog;
 };
+
+// Whether the keyboard and the pointer can be held at all: only X11 (XWayland
+// included) grants it.
+bool inputHoldsPossible();
 
 // Where the pointer is, asked of the X server without waiting for the answer.
 class PointerQuestion {

@@ -148,9 +148,7 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
     ImageNight->hide();
     // Last, so its cue shows over everything.
     m_lock = std::make_unique<zephyra::ChildLock>(choices.childLock, this);
-    // The hint drawn in the background, for screen readers; the lock says how to leave.
-    Image1->setAccessibleName(m_lock->hint());
-    Image1->setPictureSource([hint = m_lock->hint()](QSize fill) { return fieldBackground(hint, fill); });
+    SetBackground();
 
     Timer_B1 = makeTimer(this, "Timer_B1", kTickMs);
     TimerPriz = makeTimer(this, "TimerPriz", kPrizePauseMs);
@@ -181,6 +179,37 @@ TPlay::TPlay(zephyra::SoundOutput& sound, const zephyra::ParentChoices& choices,
 }
 
 TPlay::~TPlay() = default;
+
+void TPlay::SetBackground()
+{
+    // The hint drawn in the background, for screen readers; the lock says how to leave.
+    Image1->setAccessibleName(m_lock->hint());
+    Image1->setPictureSource([hint = m_lock->hint()](QSize fill) { return fieldBackground(hint, fill); });
+}
+
+void TPlay::TakeChoices(const zephyra::ParentChoices& choices)
+{
+    if (choices.childLock && !m_lock->isOn()) {
+        m_lock->TurnOn();
+        SetBackground();
+        // The goodnight picture of a locked game stays until a grown-up holds Esc.
+        TimerNight->stop();
+    }
+    m_clock.limitFromNow(choices.playTime);
+    if (choices.easyPlay)
+        Input->EasyFromNextRound();
+}
+
+void TPlay::SetVolume(int level) { m_sound.setLevel(level); }
+
+zephyra::ParentChoices TPlay::InForce() const
+{
+    zephyra::ParentChoices now;
+    now.childLock = m_lock->isOn();
+    now.playTime = m_clock.left();
+    now.easyPlay = Input->EasyNextRound();
+    return now;
+}
 
 void TPlay::FormCreate()
 {

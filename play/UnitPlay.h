@@ -102,6 +102,17 @@ public:
     // Esc was held to leave a locked round.
     void EscHeld();
 
+    // A grown-up's choices handed to the running game (a later start, the
+    // settings for grown-ups): only what adds to those in force counts. A
+    // lock and a play time apply at once, to a round under way too; easy
+    // play from the next round on.
+    void TakeChoices(const zephyra::ParentChoices& choices);
+    // What is in force for the next round: the lock, the play time left (the
+    // next one's once it is up), easy play.
+    zephyra::ParentChoices InForce() const;
+    // The sounds' own level, 0 to kLoudest, from now on.
+    void SetVolume(int level);
+
     // The steps every tick shares.
     void LaunchStep();
     // A balloon rises now from the bottom edge, into the lowest free slot;
@@ -164,6 +175,8 @@ private:
     // Pops a balloon as a click does: its burst picture at once, counted by itself.
     void ClickPop(int index);
     void ClearRound();
+    // The background and its hint for screen readers, as the lock says.
+    void SetBackground();
     // Ends the prize pause and the closing picture, if either is on.
     void EndPauses();
     // Leaves the round from the field itself: the start screen comes back.

@@ -35,14 +35,29 @@ QString ChildLock::hint() const
 
 void ChildLock::hold()
 {
+    m_keysDown.clear();
+    Hold();
+    m_holding = true;
+}
+
+void ChildLock::Hold()
+{
     if (m_on)
-        m_grab.hold(m_field->windowHandle(), {.pointer = true, .stallLimit = kLockedStallMs});
+        m_grab.hold(m_field->windowHandle(),
+                    {.pointer = true, .stallLimit = kLockedStallMs, .overDesktopShortcuts = true});
     else
         m_grab.hold(m_field->windowHandle());
-    m_keysDown.clear();
     if (m_on)
         m_front.hold(m_field);
-    m_holding = true;
+}
+
+void ChildLock::TurnOn()
+{
+    if (m_on)
+        return;
+    m_on = true;
+    if (m_holding)
+        Hold();
 }
 
 void ChildLock::release()

@@ -28,6 +28,9 @@ public:
     ~ChildLock() override;
 
     bool isOn() const { return m_on; }
+    // A grown-up locks the game while it runs: a round under way is held
+    // from now on, as one begun locked. There is no turning it off.
+    void TurnOn();
     // The field's hint, written in its background and said to screen
     // readers: under the lock a press does nothing, so it says to hold Esc.
     QString hint() const;
@@ -57,9 +60,10 @@ private:
     void LockedKey(QKeyEvent* event, bool down);
     void StopEscHold();
     void TakeScreenBack();
+    void Hold();
 
     QWidget* m_field;
-    const bool m_on;
+    bool m_on;
     bool m_holding = false;  // from hold() to release()
     int m_escHeldMs = 0;
     QSet<int> m_keysDown;  // under the lock, as the field saw them go down

@@ -59,6 +59,7 @@ TPlayInput::TPlayInput(QWidget& field, bool easyPlay, TFieldHooks hooks)
 
 void TPlayInput::RoundStarted()
 {
+    m_easy = m_easy || m_easyNext;
     m_keysDown.clear();  // keys let go between rounds told the field nothing
     m_pads.watch(true);
     m_pads.read();  // what was pressed before the round stays there

@@ -62,6 +62,9 @@ public:
     TPlayInput(QWidget& field, bool easyPlay, TFieldHooks hooks);
 
     bool EasyPlay() const { return m_easy; }
+    // Easy play from the next round on (a grown-up chose it while the game runs).
+    void EasyFromNextRound() { m_easyNext = true; }
+    bool EasyNextRound() const { return m_easy || m_easyNext; }
     // Gamepads are looked for and read only while a round is on the screen;
     // a flight and a kept press end with the round.
     void RoundStarted();
@@ -120,7 +123,8 @@ private:
     QPoint AimFor(QPoint sting) const;
 
     QWidget& m_field;
-    const bool m_easy;
+    bool m_easy;
+    bool m_easyNext = false;
     const TFieldHooks m_hooks;
     std::optional<Flight> m_flight;
     // Presses not yet answered: one sets off at the next tick, one waits for

@@ -1,14 +1,39 @@
 #include "play/playclock.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zephyra {
 
 void PlayClock::startRound()
 {
     m_sinceStep.start();
-    if (isUp())
+    if (isUp()) {
         m_played = std::chrono::milliseconds(0);
+        if (m_nextLimit.count() > 0)
+            m_limit = std::exchange(m_nextLimit, std::chrono::milliseconds(0));
+    }
+}
+
+std::chrono::milliseconds PlayClock::left() const
+{
+    if (m_limit.count() <= 0)
+        return m_limit;
+    if (isUp())
+        return m_nextLimit.count() > 0 ? m_nextLimit : m_limit;
+    return m_limit - m_played;
+}
+
+void PlayClock::limitFromNow(std::chrono::milliseconds limit)
+{
+    if (limit.count() <= 0)
+        return;  // no limit weakens none
+    if (isUp()) {
+        const std::chrono::milliseconds next = m_nextLimit.count() > 0 ? m_nextLimit : m_limit;
+        m_nextLimit = std::min(next, limit);
+        return;
+    }
+    m_limit = m_limit.count() > 0 ? std::min(m_limit, m_played + limit) : m_played + limit;
 }
 
 void PlayClock::step(int ms)

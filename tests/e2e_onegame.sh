@@ -7,7 +7,8 @@
 # half a line are let go; 2,000 callers under a limit of 1,024 descriptors,
 # or a few with none left, cost the game a moment of CPU and leave Options
 # and Play working; a directory or a FIFO where the lock file belongs leaves
-# one game, said in one line. Prints what it measures ("figure").
+# one game, said in one line. Six starts at once while the game is stopped
+# leave one game once it runs again. Prints what it measures ("figure").
 # Usage: e2e_onegame.sh <path-to-zephyra>
 set -uo pipefail
 
@@ -108,6 +109,38 @@ stall() {
   next_start_and_exit
 }
 
+# $1: "socket" or "bus". Six starts at once while the game stands still:
+# once it runs again, one game is left, with one start screen.
+crowd() {
+  label="$1, six starts while the game is stopped"
+  own_session "$1"
+  first_game
+  kill -STOP "$first"
+  local pids=() pid t
+  for _ in 1 2 3 4 5 6; do
+    "$game" >/dev/null 2>&1 &
+    pids+=($!)
+    later="${pids[*]}"
+  done
+  # Each start has ended or shows its start screen.
+  decided() {
+    for pid in "${pids[@]}"; do
+      kill -0 "$pid" 2>/dev/null && [[ -z $(window_of "$pid" "$start_title") ]] && return 1
+    done
+    return 0
+  }
+  within decided 200 || fail "the six starts did not settle"
+  t=$(now)
+  kill -CONT "$first"
+  alive() { local n=0; for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && ((++n)); done; echo "$n"; }
+  within '(($(alive) == 1))' 100 || fail "$(alive) games left"
+  figure "one game was left after" "$t"
+  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
+  for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && first=$pid; done
+  later=
+  next_start_and_exit
+}
+
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$first/stat"; }
 
 socket() {
@@ -165,6 +198,8 @@ socket() {
 }
 
 start_display || fail "Xvfb did not start"
+crowd socket
+crowd bus
 stall socket "start screen"
 stall bus "start screen"
 stall socket round

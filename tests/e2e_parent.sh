@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The grown-ups' choices in the real program, where the window manager
 # matters: one game at a time (a second start brings the first to the front
-# and ends with 0; a game killed with -9 leaves nothing that stops the next),
+# and ends with 0, and a later start's child lock locks the round under way;
+# a game killed with -9 leaves nothing that stops the next),
 # on the session bus and without one; the child lock (Alt+F4, the window
 # manager's close and minimise refused, a window put over the field or a
 # program on another desktop taking the focus loses it again, openbox's
@@ -91,6 +92,12 @@ one_game() {
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
   wait_placed "$play"
   second_start_raises "$play"
+  # A grown-up picks the lock from the menu: the round under way holds the
+  # pointer too from then on.
+  can_take pointer || fail "an unlocked round holds the pointer"
+  timeout 20 "$game" --child-lock >>"$work/out.txt" 2>&1 || fail "a start with the lock ended with $?"
+  for _ in $(seq 30); do can_take pointer || break; sleep 0.1; done
+  can_take pointer && fail "a later start's lock did not reach the round"
   # Killed as a crash would end it: the next start is the game.
   kill -9 "$first_pid"
   wait "$first_pid" 2>/dev/null

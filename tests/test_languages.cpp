@@ -185,7 +185,10 @@ private slots:
         QTest::newRow("C") << "C" << "" << "";
         QTest::newRow("POSIX") << "POSIX" << "" << "";
         QTest::newRow("no locale") << "" << "" << "";
-        QTest::newRow("C with a list: as gettext, the list counts for nothing") << "C.UTF-8" << "de" << "";
+        QTest::newRow("C with a list: as gettext, the list counts for nothing") << "C" << "de" << "";
+        QTest::newRow("POSIX with a codeset and a list: nothing") << "POSIX.UTF-8" << "de" << "";
+        QTest::newRow("C.UTF-8 with a list: as gettext, the list counts") << "C.UTF-8" << "xx:de" << "de";
+        QTest::newRow("C.utf8 with a list we lack: the game's own") << "C.utf8" << "xx" << "";
         QTest::newRow("German in Austria") << "de_AT.UTF-8" << "" << "de";
         QTest::newRow("British English") << "en_GB" << "" << "en";
         QTest::newRow("Ukrainian") << "uk_UA" << "" << "uk";

@@ -9,6 +9,10 @@
 #include "menu/grownups.h"
 #include "menu/menu.h"
 #include "play/UnitPlay.h"
+#include "menu/statusline.h"
+#include "platform/single.h"
+#include "platform/x11.h"
+#include "play/input.h"
 #include "play/overlays.h"
 #include "tests/fixture.h"
 
@@ -80,6 +84,11 @@ private slots:
     void thePlayTimeBoxShowsWhatItKeeps();
     void rememberedOptionsComeBackAtTheNextStart_data();
     void rememberedOptionsComeBackAtTheNextStart();
+    void aLaterStartsChoicesOnlyAdd_data();
+    void aLaterStartsChoicesOnlyAdd();
+    void choicesTravelAsOneWord_data();
+    void choicesTravelAsOneWord();
+    void theCornersWholeSetReachesTheRunningGame();
 
 private:
     QTemporaryDir m_config;
@@ -267,9 +276,11 @@ void ParentTest::playTimeEndsWithTheGoodnightPicture()
     QVERIFY(ended);
     QVERIFY(START->isVisible());
     QVERIFY(!Play->ImageNight->isVisible() && !Play->Dusk->isVisible());
-    // With the lock, Play stays closed and the start screen says why.
+    // With the lock, Play stays closed and the start screen says why, and
+    // speaks of no play time left; without it, the next one is all there.
     QCOMPARE(START->PlayRefused(), lock);
     QCOMPARE(START->ImageRest->isVisible(), lock);
+    QCOMPARE(START->StatusLine->Text().contains("Play time left: 1 min"), !lock);
     QTest::keyRelease(Play, Qt::Key_Escape);
     if (lock) {
         START->B_PlayClick();
@@ -506,4 +517,137 @@ void ParentTest::rememberedOptionsComeBackAtTheNextStart()
 }
 
 QTEST_MAIN(ParentTest)
+void ParentTest::aLaterStartsChoicesOnlyAdd_data()
+{
+    using zephyra::ParentChoices;
+    QTest::addColumn<ParentChoices>("started");
+    QTest::addColumn<ParentChoices>("handed");
+    QTest::addColumn<bool>("duringRound");
+    QTest::addColumn<bool>("locked");     // the round, from when they are handed
+    QTest::addColumn<int>("ticksLeft");   // until play time is up, from then; 0: no limit
+    QTest::addColumn<bool>("easyLater");  // easy play in the next round
+
+    const ParentChoices none;
+    QTest::newRow("lock, on the start screen") << none << ParentChoices{.childLock = true} << false << true << 0
+                                               << false;
+    QTest::newRow("lock, in a round under way") << none << ParentChoices{.childLock = true} << true << true << 0
+                                                << false;
+    QTest::newRow("a plain start keeps the lock") << ParentChoices{.childLock = true} << none << true << true << 0
+                                                  << false;
+    QTest::newRow("play time, in a round under way") << none << ParentChoices{.playTime = 1min} << true << false
+                                                     << 60000 / kTickMs << false;
+    QTest::newRow("a longer play time adds none") << ParentChoices{.playTime = 3s} << ParentChoices{.playTime = 20min}
+                                                  << true << false << 3000 / kTickMs << false;
+    QTest::newRow("easy play, from the next round") << none << ParentChoices{.easyPlay = true} << true << false << 0
+                                                    << true;
+}
+
+// What a later start hands the running game (zephyra::takeChoices, as the
+// one-game channel calls it) adds to what is in force and never takes away;
+// the start screen says what is on.
+void ParentTest::aLaterStartsChoicesOnlyAdd()
+{
+    QFETCH(zephyra::ParentChoices, started);
+    QFETCH(zephyra::ParentChoices, handed);
+    QFETCH(bool, duringRound);
+    QFETCH(bool, locked);
+    QFETCH(int, ticksLeft);
+    QFETCH(bool, easyLater);
+    fixture::freshGame(20240611, started);
+    START->show();
+    // Nothing chosen, nothing said: the start screen as it always was.
+    QCOMPARE(START->StatusLine->isVisible(), started.childLock || started.playTime.count() > 0);
+    QString notTaken;
+    const auto hand = [&] { notTaken = zephyra::takeChoices({handed}); };
+    if (!duringRound)
+        hand();
+    const bool ended = fixture::playRound([&] {
+        const bool easyBefore = Play->Input->EasyPlay();
+        if (duringRound)
+            hand();
+        QCOMPARE(Play->Lock().isOn(), locked);
+        QCOMPARE(Play->Input->EasyPlay(), easyBefore);
+        if (locked) {
+            QTest::keyClick(Play, Qt::Key_Escape);
+            QTest::keyClick(Play, Qt::Key_F4, Qt::AltModifier);
+            QVERIFY(Play->isVisible());
+            QTest::keyPress(Play, Qt::Key_Escape);
+            fixture::holdEsc(kHoldTicks);
+            return;
+        }
+        int ticks = 0;
+        while (ticksLeft && !Play->TimeIsUp() && ticks < 2 * ticksLeft) {
+            Play->Timer_B1Timer();
+            ++ticks;
+        }
+        QCOMPARE(ticks, ticksLeft);
+        QTest::keyClick(Play, Qt::Key_Escape);
+    });
+    QVERIFY(ended);
+    // The lock says where it cannot hold, and only there.
+    QCOMPARE(notTaken.isEmpty(), !handed.childLock || zephyra::inputHoldsPossible());
+    const QString line = START->StatusLine->Text();
+    QCOMPARE(line.contains("Child lock on"), locked);
+    QCOMPARE(line.contains("Easy play"), easyLater);
+    QCOMPARE(Play->InForce().easyPlay, easyLater);
+    bool easyNext = false;
+    QTimer::singleShot(0, Play, [&easyNext] {
+        easyNext = Play->Input->EasyPlay();
+        QTest::keyPress(Play, Qt::Key_Escape);
+        fixture::holdEsc(kHoldTicks);
+        QTest::keyClick(Play, Qt::Key_Escape);
+    });
+    START->B_PlayClick();
+    QCOMPARE(easyNext, easyLater);
+}
+
+void ParentTest::choicesTravelAsOneWord_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("lock");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<bool>("easy");
+    using zephyra::encodeChoices;
+    QTest::newRow("nothing") << encodeChoices({}) << false << 0 << false;
+    QTest::newRow("all") << encodeChoices({.childLock = true, .playTime = 20min, .easyPlay = true}) << true << 20
+                         << true;
+    QTest::newRow("minutes alone") << encodeChoices({.playTime = 240min}) << false << 240 << false;
+    // Another process's word: nothing it does not say right comes through.
+    QTest::newRow("too long a play time") << "play-time-ms=14400001" << false << 0 << false;
+    QTest::newRow("a negative one") << "play-time-ms=-5,easy-play" << false << 0 << true;
+    QTest::newRow("not a number") << "play-time-ms=1e9,child-lock" << true << 0 << false;
+    QTest::newRow("words unknown or half") << "child-lockx,easy,,=" << false << 0 << false;
+    QTest::newRow("a volume and a language we lack") << "volume=101,language=xx,volume=x" << false << 0 << false;
+}
+
+void ParentTest::choicesTravelAsOneWord()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, lock);
+    QFETCH(int, minutes);
+    QFETCH(bool, easy);
+    QVERIFY(!word.contains(' '));
+    const zephyra::HandedChoices read = zephyra::decodeChoices(word);
+    QCOMPARE(read.choices.childLock, lock);
+    QCOMPARE(read.choices.playTime, std::chrono::milliseconds(std::chrono::minutes(minutes)));
+    QCOMPARE(read.choices.easyPlay, easy);
+    QVERIFY(!read.withVolume && !read.withLanguage);
+}
+
+// "Play with these settings" hands the whole set: the volume holds at once,
+// and the running game says it keeps its language.
+void ParentTest::theCornersWholeSetReachesTheRunningGame()
+{
+    fixture::freshGame();
+    START->show();
+    const QString word = zephyra::encodeChoices({.language = "de", .volume = 30}, true);
+    const QString notTaken = zephyra::takeChoices(zephyra::decodeChoices(word));
+    QCOMPARE(fixture::recorder().level, 30);
+    QVERIFY2(notTaken.contains("keeps its language"), qPrintable(notTaken));
+    // Nothing else was chosen: the start screen says nothing.
+    QVERIFY(!START->StatusLine->isVisible());
+    QVERIFY(zephyra::takeChoices(zephyra::decodeChoices(zephyra::encodeChoices({.volume = 0}, true))).isEmpty());
+    QCOMPARE(fixture::recorder().level, 0);
+}
+
 #include "test_parent.moc"

@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Ein Erwachsener: Spiel schließen und neu starten.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Kindersperre an</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Kindersperre an, aber dieser Desktop lässt sie nicht greifen</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Spielzeit übrig: %1 Min.</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Einfach spielen</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 ist eine Verknüpfung, die ins Leere führt</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>es behält seine Sprache, bis es geschlossen wird</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Das laufende Spiel ist nach vorn gekommen, aber %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>die Kindersperre kann auf diesem Desktop nicht greifen: ohne XWayland darf kein Programm Tastatur und Maus festhalten</translation>
     </message>
 </context>
 </TS>

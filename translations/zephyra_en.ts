@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>A grown-up must close the game and start it again.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Child lock on</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Child lock on, but this desktop does not let it hold</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Play time left: %1 min</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Easy play</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 is a link that leads nowhere</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>it keeps its language until it is closed</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>The game already running came forward, but %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</translation>
     </message>
 </context>
 </TS>

@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Un adulto debe cerrar el juego y volver a abrirlo.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Bloqueo infantil activado</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Bloqueo infantil activado, pero este escritorio no deja que funcione</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Tiempo de juego restante: %1 min</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Juego fácil</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 es un enlace que no lleva a ninguna parte</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>mantiene su idioma hasta que se cierre</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>El juego que ya estaba abierto pasó al frente, pero %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>el bloqueo infantil no puede funcionar en este escritorio: sin XWayland ningún programa puede retener el teclado y el ratón</translation>
     </message>
 </context>
 </TS>

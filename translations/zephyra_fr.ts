@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Un adulte doit fermer le jeu et le relancer.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Verrou enfant activé</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Verrou enfant activé, mais ce bureau ne le laisse pas tenir</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Temps de jeu restant : %1 min</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Jeu facile</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 est un lien qui ne mène nulle part</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>il garde sa langue jusqu’à ce qu’on le ferme</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Le jeu déjà ouvert est passé au premier plan, mais %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>le verrou enfant ne peut pas tenir sur ce bureau : sans XWayland, aucun programme ne peut garder le clavier et la souris</translation>
     </message>
 </context>
 </TS>

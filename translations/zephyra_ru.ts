@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Пусть взрослый закроет игру и запустит снова.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Детский замок включён</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Детский замок включён, но этот рабочий стол не даёт ему действовать</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Осталось играть: %1 мин</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Лёгкая игра</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 — ссылка, которая никуда не ведёт</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>она сохраняет свой язык, пока её не закроют</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Уже запущенная игра вышла на передний план, но %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>детский замок не может действовать на этом рабочем столе: без XWayland ни одна программа не может удерживать клавиатуру и мышь</translation>
     </message>
 </context>
 </TS>

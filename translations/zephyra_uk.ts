@@ -301,6 +301,22 @@
         <source>A grown-up must close the game and start it again.</source>
         <translation>Дорослий має закрити гру й запустити її знову.</translation>
     </message>
+    <message>
+        <source>Child lock on</source>
+        <translation>Дитячий замок увімкнено</translation>
+    </message>
+    <message>
+        <source>Child lock on, but this desktop does not let it hold</source>
+        <translation>Дитячий замок увімкнено, але цей робочий стіл не дає йому діяти</translation>
+    </message>
+    <message>
+        <source>Play time left: %1 min</source>
+        <translation>Залишилося грати: %1 хв</translation>
+    </message>
+    <message>
+        <source>Easy play</source>
+        <translation>Легка гра</translation>
+    </message>
 </context>
 <context>
     <name>zephyra</name>
@@ -479,6 +495,18 @@
     <message>
         <source>%1 is a link that leads nowhere</source>
         <translation>%1 — посилання, що нікуди не веде</translation>
+    </message>
+    <message>
+        <source>it keeps its language until it is closed</source>
+        <translation>вона зберігає свою мову, доки її не закриють</translation>
+    </message>
+    <message>
+        <source>The game already running came forward, but %1.</source>
+        <translation>Уже запущена гра вийшла на передній план, але %1.</translation>
+    </message>
+    <message>
+        <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
+        <translation>дитячий замок не може діяти на цьому робочому столі: без XWayland жодна програма не може утримувати клавіатуру й мишу</translation>
     </message>
 </context>
 </TS>
