@@ -129,13 +129,13 @@ crowd() {
     done
     return 0
   }
-  within decided 200 || fail "the six starts did not settle"
+  wait_until decided 200 ended-too || fail "the six starts did not settle"
   t=$(now)
   kill -CONT "$first"
   alive() { local n=0; for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && ((++n)); done; echo "$n"; }
-  within '(($(alive) == 1))' 100 || fail "$(alive) games left"
+  wait_until '(($(alive) == 1))' 100 ended-too || fail "$(alive) games left"
   figure "one game was left after" "$t"
-  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
+  wait_until '(($(screens) == 1))' 50 ended-too || fail "$(screens) start screens"
   for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && first=$pid; done
   later=
   next_start_and_exit
