@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite.
-#   ./test.sh            the suite, a short soak, fuzz smoke runs, the heard
-#                        sound and the hostile-desktop matrix (a few minutes)
+#   ./test.sh            the suite, a short soak, the flash rule, fuzz smoke
+#                        runs, the heard sound and the hostile-desktop
+#                        matrix (a few minutes)
 #   ./test.sh --asan     the whole suite again built with the sanitizer preset
 #   ./test.sh --full     all of the above plus the long variants: a soak of
-#                        1,000,000 ticks a mode, every fuzz target for
+#                        1,000,000 ticks a mode, the flash rule over 300 s
+#                        of play a scenario, every fuzz target for
 #                        $ZEPHYRA_FUZZ_SECONDS (default 120) s, valgrind over a
 #                        played round, 20 s of play on every hostile desktop,
 #                        and the package built here installed with apt and
@@ -27,6 +29,37 @@ cmake --build --preset dev
 # runs the same on a headless machine as on a desktop.
 . tools/harness.sh
 start_display 1280x1024x24
+# Every process the suite starts carries this mark (or, started with an
+# environment of its own, the suite's display), so one left behind is found.
+ZEPHYRA_SUITE_RUN="$$.$SRANDOM"
+export ZEPHYRA_SUITE_RUN
+
+# Names and ends what the suite left running, waiting up to 5 s for what is
+# still on its way out; false when something was left.
+end_leftovers() {
+  local proc entry left
+  for _ in $(seq 50); do
+    left=()
+    for proc in /proc/[0-9]*; do
+      [[ ${proc#/proc/} == "$$" ]] && continue
+      mapfile -d '' entries 2>/dev/null <"$proc/environ" || continue
+      for entry in "${entries[@]}"; do
+        if [[ $entry == "ZEPHYRA_SUITE_RUN=$ZEPHYRA_SUITE_RUN" || $entry == "DISPLAY=$DISPLAY" ]]; then
+          left+=("${proc#/proc/}")
+          break
+        fi
+      done
+    done
+    (( ${#left[@]} )) || return 0
+    sleep 0.1
+  done
+  for proc in "${left[@]}"; do
+    echo "left running by the suite: $proc $(tr '\0' ' ' <"/proc/$proc/cmdline" 2>/dev/null)" >&2
+    kill "$proc" 2>/dev/null
+  done
+  return 1
+}
+on_exit 'end_leftovers || true'
 
 run_asan() {
   cmake --preset asan >/dev/null
@@ -36,6 +69,7 @@ run_asan() {
 
 if [[ $mode == asan ]]; then
   run_asan "$@"
+  end_leftovers
   exit 0
 fi
 
@@ -50,6 +84,7 @@ ctest --test-dir build-fuzz --output-on-failure
 
 if [[ $mode == full ]]; then
   build/soak_play 1000000
+  QT_QPA_PLATFORM=offscreen build/flashes --seconds 300
   ZEPHYRA_FULL=1 bash tests/e2e_desktops.sh build/zephyra
   bash tests/valgrind_round.sh build/zephyra
   run_asan
@@ -59,3 +94,4 @@ if [[ $mode == full ]]; then
   "${sudo_cmd[@]}" bash tests/release_package.sh "$deb" trixie
   "${sudo_cmd[@]}" tools/check-release bookworm-arm64
 fi
+end_leftovers

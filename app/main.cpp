@@ -197,12 +197,8 @@ int main(int argc, char* argv[])
     // can be, so a damaged one ends the program here and never shows in play.
     // The start screen is painted first.
     std::optional<zephyra::PictureCheck> pictures;
-    zephyra::afterFirstExpose(START->window()->windowHandle(), [&pictures, lock = choices.childLock] {
-        QStringList inUse = zephyra::picturesInUse();
-        // Only a locked round shows the locked field's pictures.
-        if (!lock)
-            inUse.removeIf([](const QString& path) { return path.contains(QLatin1String("-locked")); });
-        pictures.emplace(inUse, [](const QString& error) {
+    zephyra::afterFirstExpose(START->window()->windowHandle(), [&pictures] {
+        pictures.emplace(zephyra::picturesInUse(), [](const QString& error) {
             zephyra::showStandardError(error);
             QCoreApplication::exit(1);
         });

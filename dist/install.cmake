@@ -62,7 +62,7 @@ foreach(icon IN LISTS _zephyra_icons)
 endforeach()
 install(FILES assets/icons/zephyra.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${ZEPHYRA_APP_ID}.svg)
-install(FILES LICENSE assets/fonts/LICENSE-terminus.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES LICENSE assets/fonts/LICENSE-terminus.txt assets/fonts/LICENSE-eurofurence.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Debian's machine-readable copyright file: the licence texts as its fields'
 # continuation lines (each line indented, an empty one written " .").

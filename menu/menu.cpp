@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QLinearGradient>
 #include <QTimer>
 #include <QUrl>
 
@@ -24,6 +25,16 @@ const QRect kRestCard(110, 228, 480, 212);
 constexpr int kStatusTop = 226;
 // How much of a closed button's ink is left.
 constexpr double kClosedOpacity = 0.45;
+
+// Where the drawing leaves room for words: a line over the panel, the
+// panel's headline and four lines, all centred on its middle.
+constexpr double kPanelMiddle = 365;
+constexpr double kLineBaseline = 283;
+constexpr double kHeadlineBaseline = 340;
+constexpr double kFirstPanelBaseline = 368;
+constexpr double kPanelLineStep = 22;
+constexpr double kLineWidth = 680;
+constexpr double kPanelWidth = 580;
 
 QImage closedPicture(const QImage& picture)
 {
@@ -49,7 +60,6 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     Image1 = new TImage(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 700, 500);
     Image1->setOpaque(true);
-    LoadBackground();
 
     Image2 = new TImage(this, QStringLiteral("Image2"));
     Image2->setGeometry(240, 448, 250, 35);
@@ -64,8 +74,9 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     B_EXit->setGeometry(544, 168, 122, 51);
     for (TImage* b : {B_Play, B_Options, B_EXit})
         b->setCursor(Qt::PointingHandCursor);
-    // The words drawn in the pictures, for screen readers; the pictures of
-    // each language are rendered from these same catalogue entries.
+    // The words of the buttons' pictures, which are rendered for each
+    // language from these same catalogue entries; and the words the start
+    // screen writes over its picture, said to screen readers too.
     B_Play->setAccessibleName(tr("Play"));
     B_Options->setAccessibleName(tr("Options"));
     B_EXit->setAccessibleName(tr("Exit"));
@@ -77,6 +88,8 @@ TSTART::TSTART(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
                     tr("Pop them with a touch or with a click, whatever suits small hands."),
                     tr("Grown-ups can set up a prize with a fanfare in the Options.")}
             .join(QLatin1Char('\n')));
+
+    LoadBackground();
 
     // The words drawn in the picture shown when play time is over.
     ImageRest = new TImage(this, QStringLiteral("ImageRest"));
@@ -196,9 +209,38 @@ void TSTART::Image2Click()
     QDesktopServices::openUrl(QUrl(QStringLiteral(ZEPHYRA_WEB_ADDRESS)));
 }
 
+std::vector<zephyra::Words> TSTART::backgroundWords() const
+{
+    using zephyra::Words;
+    std::vector<Words> words;
+    // Orange on a white edge, over the sky.
+    const Words line{.text = Image1->accessibleName(), .font = zephyra::plainFont(13, true),
+               .baseline = {kPanelMiddle, kLineBaseline}, .centred = true, .fill = QColor(0xff, 0x7a, 0x00),
+               .outline = Qt::white, .outlineWidth = 3, .maxWidth = kLineWidth};
+    words.push_back(line);
+    const QStringList panel = Image1->accessibleDescription().split(QLatin1Char('\n'));
+    // Sunny yellow to orange with a brown edge, a soft deep blue shadow beneath.
+    QLinearGradient sunny(0, 0, 0, 1);
+    sunny.setCoordinateMode(QGradient::ObjectBoundingMode);
+    sunny.setStops({{0.1, QColor(0xff, 0xf2, 0x7a)}, {0.55, QColor(0xff, 0xc6, 0x2a)}, {1, QColor(0xff, 0x94, 0x18)}});
+    const Words headline{.text = panel.value(0), .font = zephyra::displayFont(36),
+                   .baseline = {kPanelMiddle, kHeadlineBaseline}, .centred = true, .fill = sunny,
+                   .outline = QColor(0xa0, 0x48, 0x00), .outlineWidth = 3, .shadow = QColor(0x0a, 0x3a, 0x8c),
+                   .shadowOffset = {2, 3}, .shadowOutline = 5, .shadowOpacity = 0.7, .shadowBlur = 2,
+                   .maxWidth = kPanelWidth};
+    words.push_back(headline);
+    for (qsizetype i = 1; i < panel.size(); ++i)
+        words.push_back({.text = panel[i], .font = zephyra::plainFont(15),
+                         .baseline = {kPanelMiddle, kFirstPanelBaseline + double(i - 1) * kPanelLineStep},
+                         .centred = true, .maxWidth = kPanelWidth});
+    return words;
+}
+
 void TSTART::LoadBackground()
 {
-    Image1->setPicture(zephyra::loadPicture(zephyra::localisedPicture(QStringLiteral(":/pictures/start-background.jpg"))));
+    QImage picture = zephyra::loadPicture(QStringLiteral(":/pictures/start-background.jpg"));
+    zephyra::drawWords(picture, size(), backgroundWords());
+    Image1->setPicture(picture);
 }
 
 void TSTART::hideEvent(QHideEvent* event)

@@ -3,10 +3,13 @@
 // picture with three picture buttons that light up under the mouse and a web
 // banner.
 
+#include "assets/lettering.h"
 #include "settings/parent.h"
 
 #include <QScreen>
 #include <QWidget>
+
+#include <vector>
 
 class TImage;
 class TPngImageCollection;
@@ -33,6 +36,11 @@ public:
     // whether it can hold on this desktop), the play time left, easy play.
     // Nothing in force shows nothing.
     void ShowInForce(const zephyra::ParentChoices& inForce, bool lockHolds);
+
+    // The words the start screen writes over its picture: the line above the
+    // panel (Image1's accessible name), the panel's headline and its lines
+    // (its description), where the drawing leaves room for them.
+    std::vector<zephyra::Words> backgroundWords() const;
 
     bool ButtonsLit() const { return m_buttonsLit; }
     bool PlayRefused() const { return m_playRefused; }

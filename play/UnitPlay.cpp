@@ -5,7 +5,6 @@
 #include "base/error.h"
 #include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
-#include "platform/language.h"
 #include "platform/pointer.h"
 #include "platform/random.h"
 #include "platform/sound.h"
@@ -185,9 +184,7 @@ void TPlay::SetBackground()
 {
     // The hint drawn in the background, for screen readers; the lock says how to leave.
     Image1->setAccessibleName(m_lock->hint());
-    Image1->setPictureSource([background = zephyra::localisedPicture(m_lock->background())](QSize fill) {
-        return zephyra::loadPicture(background, fill);
-    });
+    Image1->setPictureSource([hint = m_lock->hint()](QSize fill) { return fieldBackground(hint, fill); });
 }
 
 void TPlay::TakeChoices(const zephyra::ParentChoices& choices)

@@ -33,12 +33,6 @@ QString ChildLock::hint() const
                 : QCoreApplication::translate("TPlay", "EXIT - press key ESCAPE");
 }
 
-QString ChildLock::background() const
-{
-    return m_on ? QStringLiteral(":/pictures/play-background-locked.jpg")
-                : QStringLiteral(":/pictures/play-background.jpg");
-}
-
 void ChildLock::hold()
 {
     m_keysDown.clear();

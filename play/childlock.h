@@ -31,11 +31,9 @@ public:
     // A grown-up locks the game while it runs: a round under way is held
     // from now on, as one begun locked. There is no turning it off.
     void TurnOn();
-    // The field's hint for screen readers, and its background picture, which
-    // says the same in words: under the lock a press does nothing, so both
-    // say to hold Esc.
+    // The field's hint, written in its background and said to screen
+    // readers: under the lock a press does nothing, so it says to hold Esc.
     QString hint() const;
-    QString background() const;
 
     // A round begins (the field is shown) and ends.
     void hold();

@@ -1,5 +1,7 @@
 #include "play/overlays.h"
 
+#include "assets/decode.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -18,6 +20,15 @@ const QColor kOrange(0xff, 0xa8, 0x3c);
 const QColor kSalmon(0xf0, 0x64, 0x4a);
 const QColor kTrack(0xf2, 0xd9, 0xa8);
 const QColor kNight(0x0a, 0x20, 0x50);
+
+// The background's drawing, and where its hint stands in it: white letters
+// over a deep blue shadow, which may not run into the tree.
+const QString kFieldPicture = QStringLiteral(":/pictures/play-background.jpg");
+constexpr QSizeF kFieldDrawing(2560, 1600);
+constexpr int kHintSize = 42;
+constexpr QPointF kHintAt(23, 177);
+constexpr QPointF kHintShadow(3, 3);
+constexpr qreal kHintMaxWidth = 1400;
 
 constexpr int kBadge = 124;   // the round badge's diameter
 constexpr int kRing = 12;     // the ring's width
@@ -115,6 +126,19 @@ void TEscCue::paintEvent(QPaintEvent*)
     p.setFont(captionFont(this));
     p.setPen(Qt::white);
     p.drawText(band, Qt::AlignCenter, accessibleName());
+}
+
+zephyra::Words fieldHint(const QString& hint)
+{
+    return {.text = hint, .font = zephyra::displayFont(kHintSize), .baseline = kHintAt, .shadow = kNight,
+            .shadowOffset = kHintShadow, .shadowOutline = 4, .shadowOpacity = 0.7, .maxWidth = kHintMaxWidth};
+}
+
+QImage fieldBackground(const QString& hint, QSize fill)
+{
+    QImage picture = zephyra::loadPicture(kFieldPicture, fill);
+    zephyra::drawWords(picture, kFieldDrawing, {fieldHint(hint)});
+    return picture;
 }
 
 TDusk::TDusk(QWidget* parent) : QWidget(parent)

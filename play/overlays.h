@@ -4,7 +4,16 @@
 // falls over the field when play time is up. Both are drawn, not pictures,
 // so they are sharp at every scale and size.
 
+#include "assets/lettering.h"
+
+#include <QImage>
 #include <QWidget>
+
+// The play background with the hint that says how to leave written into it
+// at the upper left, for stretching over fill device pixels.
+QImage fieldBackground(const QString& hint, QSize fill);
+// The hint as the background writes it, in its drawing's units.
+zephyra::Words fieldHint(const QString& hint);
 
 // A round badge with an Esc key and a ring that fills clockwise, over its
 // accessible name as the caption.

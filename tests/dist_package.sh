@@ -60,8 +60,10 @@ done
 for size in 48x48 128x128; do  # the sizes menus and software centres ask for
   [[ -f $root/usr/share/icons/hicolor/$size/apps/$id.png ]] || fail "no $size icon"
 done
-[[ -f $root/usr/share/doc/zephyra/LICENSE && -f $root/usr/share/doc/zephyra/LICENSE-terminus.txt ]] ||
-  fail "licences missing from /usr/share/doc/zephyra"
+for licence in LICENSE LICENSE-terminus.txt LICENSE-eurofurence.txt; do
+  [[ -f $root/usr/share/doc/zephyra/$licence ]] ||
+    fail "$licence missing from /usr/share/doc/zephyra"
+done
 # The login screen's session runs the installed game under cage, and is
 # listed only where cage is; the package only suggests cage, so a machine
 # without it installs the game.
@@ -81,7 +83,8 @@ done
   "$root/usr/bin/zephyra" >"$work/log" 2>&1) &
 app_pid=$!
 start=$(wait_window "$start_title") || { cat "$work/log"; fail "the installed game showed no start screen"; }
-sleep 1  # the audio output opens shortly after the first paint
+# The audio output opens shortly after the first paint.
+wait_until 'grep -q libpulse "/proc/$app_pid/maps"' 50
 read -r x y w h < <(geometry "$start")
 [[ $w -eq 700 && $h -eq 500 ]] || fail "start screen is ${w}x${h}"
 colours=$(import -window "$start" -format '%k' info:)

@@ -88,7 +88,7 @@ set_prize_count() {
   local options
   click_in "$1" "${options_button[@]}"
   options=$(wait_window "$options_title" 100) || return 1
-  sleep 0.3
+  wait_placed "$options"
   click_in "$options" "${prize_count_box[@]}"
   # Delete takes away what the box's completion offers after the typed text.
   xdotool key ctrl+a BackSpace type "$2"
@@ -107,12 +107,7 @@ play_until_pops() {
   read -r fx fy fw fh < <(geometry "$play")
   # A settled picture of the counter: two equal shots in a row.
   before=$(counter_shot "$play")
-  for ((pass = 0; pass < 20; ++pass)); do
-    sleep 0.3
-    now=$(counter_shot "$play")
-    [[ $now == "$before" ]] && break
-    before=$now
-  done
+  wait_until 'now=$(counter_shot "$play"); [[ $now == "$before" ]] || { before=$now; false; }' 60
   for ((pass = 0; pass < sweeps && seen < want; ++pass)); do
     y=$((fy + fh / 2 + (pass % 4) * fh / 10))
     for ((x = fx + 40; x < fx + fw - 40 && seen < want; x += 30)); do

@@ -63,7 +63,7 @@ run_case() {
   fi
   launch_game "$@"
   start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
-  sleep 0.5
+  wait_placed "$start"
   read -r x y w h < <(geometry "$start")
   # Centred on the primary monitor (a window manager may keep it on screen).
   if [[ -z $wm ]]; then
@@ -91,7 +91,7 @@ run_case() {
 
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
-  sleep 0.5
+  wait_placed "$play"
   read -r x y w h < <(geometry "$play")
   ((x == 0 && y == 0 && w == sw && h == sh)) \
     || fail "play field is ${w}x$h+$x+$y, not the ${sw}x$sh primary monitor"
@@ -105,7 +105,7 @@ run_case() {
   fi
   leave_and_exit "$play"
   if [[ -n $lean ]]; then
-    sleep 0.5
+    wait_until '! grep -qsF "ZEPHYRA_CASE=$label-$$" /proc/[0-9]*/environ' 20 ended-too
     left=$(grep -lsF "ZEPHYRA_CASE=$label-$$" /proc/[0-9]*/environ | cut -d/ -f3)
     for pid in $left; do kill "$pid" 2>/dev/null; done
     [[ -z $left ]] || fail "processes left after exit: $(ps -o comm= -p "${left//$'\n'/,}" | tr '\n' ' ')"

@@ -17,7 +17,7 @@ run_round() {
   "$app" &
   app_pid=$!
   start=$(wait_window "$start_title") || fail "start screen never appeared"
-  sleep 0.3
+  wait_placed "$start"
   read -r x y w h < <(geometry "$start")
   [[ $w -eq ${start_size[0]} && $h -eq ${start_size[1]} ]] ||
     fail "start screen is ${w}x${h}, not ${start_size[0]}x${start_size[1]}"
@@ -27,7 +27,7 @@ run_round() {
 
   click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
   play=$(wait_window "$field_title") || fail "play field never appeared"
-  sleep 0.5
+  wait_placed "$play"
   read -r px py pw ph < <(geometry "$play")
   [[ $pw -eq $screen_w && $ph -eq $screen_h && $px -eq 0 && $py -eq 0 ]] ||
     fail "play field is ${pw}x${ph}+$px+$py, not the whole ${screen_w}x${screen_h} screen"
@@ -37,7 +37,7 @@ run_round() {
   xdotool key Escape
   wait_gone "$field_title" || fail "Esc did not close the play field"
   start=$(wait_window "$start_title") || fail "start screen did not come back after Esc"
-  sleep 0.3
+  wait_placed "$start"
   read -r x2 y2 _ _ < <(geometry "$start")
   [[ $x2 -eq $x && $y2 -eq $y ]] || fail "start screen moved from $x,$y to $x2,$y2"
 
@@ -46,11 +46,11 @@ run_round() {
   if [[ -n ${wm_pid:-} ]]; then
     click_at $((x + play_button[0])) $((y + play_button[1]))          # Play
     play=$(wait_window "$field_title") || fail "play field never appeared again"
-    sleep 0.5
+    wait_placed "$play"
     xdotool windowminimize "$play"
     start=$(wait_window "$start_title" 50) || fail "minimising the play field did not end the round"
     wait_gone "$field_title" 30 || fail "play field still shown after minimising"
-    sleep 0.3
+    wait_placed "$start"
   fi
 
   click_at $((x + exit_button[0])) $((y + exit_button[1]))           # Exit

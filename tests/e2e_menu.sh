@@ -23,8 +23,14 @@ differing() {  # number of pixels that differ between two shots
 
 move() { xdotool mousemove --sync "$1" "$2"; }
 
-# The pictures change on the pointer's move; give the repaint a moment.
-settle() { sleep 0.4; }
+# Waits until the region "w h x y" of the screen, shot into $1, differs from
+# shot $2 by more than $3 pixels ("more") or by fewer ("less"), as the pictures
+# repaint after the pointer's move.
+shot_until() {
+  local file=$1 other=$2 count=$3 how=$4 region=("${@:5}")
+  wait_until 'shot "$file" "${region[@]}"; n=$(differing "$other" "$file")
+              if [[ $how == more ]]; then ((n > count)); else ((n < count)); fi' 20
+}
 
 run_round() {
   local label=$1
@@ -32,31 +38,28 @@ run_round() {
   app_pid=$!
   local start
   start=$(wait_window "$start_title") || fail "start screen never appeared"
-  sleep 0.5
+  wait_placed "$start"
   read -r x y w h < <(geometry "$start")
   [[ $w -eq ${start_size[0]} && $h -eq ${start_size[1]} ]] || fail "start screen is ${w}x${h}"
 
   # Play's picture: normal, lit under the pointer, normal again once the
   # pointer crosses the background.
-  local bx=$((x + play_area[0])) by=$((y + play_area[1])) bw=${play_area[2]} bh=${play_area[3]}
-  move $((x + w / 2)) $((y + h / 2)); settle
+  local bx=$((x + play_area[0])) by=$((y + play_area[1])) bw=${play_area[2]} bh=${play_area[3]} n
+  move $((x + w / 2)) $((y + h / 2))
   shot "$tmp/normal.png" "$bw" "$bh" "$bx" "$by"
-  move $((x + play_button[0])) $((y + play_button[1])); settle
-  move $((x + play_button[0] + 1)) $((y + play_button[1] + 1)); settle
-  shot "$tmp/lit.png" "$bw" "$bh" "$bx" "$by"
-  local changed
-  changed=$(differing "$tmp/normal.png" "$tmp/lit.png")
-  ((changed > 500)) || fail "hovering Play changed only $changed pixels"
-  move $((x + w / 2)) $((y + h / 2)); settle
-  shot "$tmp/again.png" "$bw" "$bh" "$bx" "$by"
-  changed=$(differing "$tmp/normal.png" "$tmp/again.png")
-  ((changed < 50)) || fail "Play still differs by $changed pixels after the background"
+  move $((x + play_button[0])) $((y + play_button[1]))
+  move $((x + play_button[0] + 1)) $((y + play_button[1] + 1))
+  shot_until "$tmp/lit.png" "$tmp/normal.png" 500 more "$bw" "$bh" "$bx" "$by" ||
+    fail "hovering Play changed only $n pixels"
+  move $((x + w / 2)) $((y + h / 2))
+  shot_until "$tmp/again.png" "$tmp/normal.png" 50 less "$bw" "$bh" "$bx" "$by" ||
+    fail "Play still differs by $n pixels after the background"
 
   click_at $((x + options_button[0])) $((y + options_button[1]))          # Options
   local options
   options=$(wait_window "$options_title") || fail "the options dialog never appeared"
   wait_gone "$start_title" || fail "start screen still visible beside the dialog"
-  sleep 0.5
+  wait_placed "$options"
   read -r ox oy ow oh < <(geometry "$options")
   [[ $ow -eq ${options_size[0]} && $oh -eq ${options_size[1]} ]] ||
     fail "dialog client area is ${ow}x${oh}, not ${options_size[0]}x${options_size[1]}"
@@ -73,14 +76,14 @@ run_round() {
     start=$(wait_window "$start_title") || fail "minimising the dialog did not bring back the start screen"
     click_at $((x + options_button[0])) $((y + options_button[1]))        # Options again
     options=$(wait_window "$options_title") || fail "the options dialog did not open again"
-    sleep 0.5
+    wait_placed "$options"
     read -r ox oy ow oh < <(geometry "$options")
   fi
 
   click_at $((ox + save_button[0])) $((oy + save_button[1]))         # Save
   start=$(wait_window "$start_title") || fail "Save did not bring back the start screen"
   wait_gone "$options_title" || fail "the dialog stayed open after Save"
-  sleep 0.3
+  wait_placed "$start"
 
   click_at $((x + exit_button[0])) $((y + exit_button[1]))           # Exit
   wait_exit || fail "Exit did not end the program"
@@ -91,7 +94,6 @@ run_round() {
 run_bare_and_managed
 if [[ -z ${E2E_DESKTOP:-} ]] && command -v fluxbox >/dev/null; then
   start_wm fluxbox
-  sleep 0.5
   run_round fluxbox
   stop_wm
 fi

@@ -22,8 +22,6 @@ minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 figure() { echo "figure ($label): $1 $(minus "$(now)" "$2") s"; }
 screens() { xdotool search --onlyvisible --name "^$start_title\$" 2>/dev/null | wc -l; }
-# Succeeds once command $1 does, within $2 tenths of a second.
-within() { local i; for ((i = 0; i < $2; ++i)); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 
 # Connects $2 callers to socket $1, each saying $4 (may be half a line), and
 # keeps those not let in yet trying for $3 seconds; prints how many got in
@@ -58,7 +56,7 @@ first_game() {
 # one start screen; then Exit ends the game with 0.
 next_start_and_exit() {
   timeout 20 "$game" >/dev/null 2>&1 || fail "a further start ended with $?"
-  within '(($(screens) == 1))' 20 || fail "$(screens) start screens after a further start"
+  wait_until '(($(screens) == 1))' 20 ended-too || fail "$(screens) start screens after a further start"
   app_pid=$first
   click_in "$(wait_window "$start_title" 50)" "${exit_button[@]}"
   wait_exit 100 && ((exit_code == 0)) || fail "Exit"
@@ -86,20 +84,20 @@ stall() {
   t=$(now)
   "$game" >/dev/null 2>&1 &
   later=$!
-  within '[[ -n $(window_of "$later" "$start_title") ]]' 150 || fail "no start took over the stopped game"
+  wait_until '[[ -n $(window_of "$later" "$start_title") ]]' 150 ended-too || fail "no start took over the stopped game"
   figure "the later start showed its start screen after" "$t"
   if [[ -n ${3:-} ]]; then
     click_in "$(window_of "$later" "$start_title")" "${play_button[@]}"
-    within '[[ -n $(window_of "$later" "$field_title") ]]' 100 || fail "no round in the later start"
+    wait_until '[[ -n $(window_of "$later" "$field_title") ]]' 100 ended-too || fail "no round in the later start"
   fi
   t=$(now)
   kill -CONT "$first"
   if [[ $2 == round && -z ${3:-} ]]; then
-    within '! kill -0 "$later" 2>/dev/null' 30 || fail "the later start did not give way"
+    wait_until '! kill -0 "$later" 2>/dev/null' 30 ended-too || fail "the later start did not give way"
     figure "the later start gave way after" "$t"
     [[ -n $(window_of "$first" "$field_title") ]] || fail "the round is gone"
   else
-    within '! kill -0 "$first" 2>/dev/null' 30 || fail "the resumed game did not give way"
+    wait_until '! kill -0 "$first" 2>/dev/null' 30 ended-too || fail "the resumed game did not give way"
     figure "the resumed game gave way after" "$t"
     first=$later
   fi
@@ -107,7 +105,7 @@ stall() {
   kill "$flood" 2>/dev/null
   flood=
   [[ $2 == round ]] && xdotool key Escape
-  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
+  wait_until '(($(screens) == 1))' 50 ended-too || fail "$(screens) start screens"
   next_start_and_exit
 }
 
@@ -131,13 +129,13 @@ crowd() {
     done
     return 0
   }
-  within decided 200 || fail "the six starts did not settle"
+  wait_until decided 200 ended-too || fail "the six starts did not settle"
   t=$(now)
   kill -CONT "$first"
   alive() { local n=0; for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && ((++n)); done; echo "$n"; }
-  within '(($(alive) == 1))' 100 || fail "$(alive) games left"
+  wait_until '(($(alive) == 1))' 100 ended-too || fail "$(alive) games left"
   figure "one game was left after" "$t"
-  within '(($(screens) == 1))' 50 || fail "$(screens) start screens"
+  wait_until '(($(screens) == 1))' 50 ended-too || fail "$(screens) start screens"
   for pid in "$first" "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && first=$pid; done
   later=
   next_start_and_exit

@@ -53,11 +53,8 @@ current_desktop() { xprop -root _NET_CURRENT_DESKTOP | awk '{print $NF}'; }
 
 # Waits up to 3 s for window $1 to be the active one and on top.
 wait_front() {
-  for _ in $(seq 30); do
-    [[ $(active) == "$1" && $(on_top) == "$1" ]] && return 0
-    sleep 0.1
-  done
-  return 1
+  local window=$1
+  wait_until '[[ $(active) == "$window" && $(on_top) == "$window" ]]' 30
 }
 
 # A second start while the game ($first_pid) shows window $1 brings it to the
@@ -89,11 +86,11 @@ one_game() {
   launch_game
   first_pid=$app_pid
   start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
-  sleep 0.5
+  wait_placed "$start"
   second_start_raises "$start"
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
-  sleep 0.5
+  wait_placed "$play"
   second_start_raises "$play"
   # A grown-up picks the lock from the menu: the round under way holds the
   # pointer too from then on.
@@ -119,7 +116,7 @@ begin_round() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
   start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
-  sleep 0.5
+  wait_placed "$start"
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
 }
@@ -282,7 +279,7 @@ grown_ups() {
   "$game" --grown-ups >"$work/out.txt" 2>&1 &
   app_pid=$!
   corner=$(wait_window "$grown_ups_title" 150) || fail "the settings for grown-ups did not open"
-  sleep 0.5
+  wait_placed "$corner"
   # The lock has the focus, the play time is next; back from the lock, past
   # the hidden button, is Save.
   xdotool windowfocus --sync "$corner" key space Tab ctrl+a type 10
@@ -358,9 +355,6 @@ export DISPLAY=$first_display
 setsid env "${wm_environment[@]}" dbus-run-session -- mutter --x11 --replace >"$work/mutter.log" 2>&1 &
 session_pid=$!
 on_exit 'pkill -P "$session_pid" -x mutter; wait "$session_pid" 2>/dev/null'
-for _ in $(seq 50); do
-  wmctrl -m 2>/dev/null | grep -qi mutter && break
-  sleep 0.1
-done
+wait_until 'wmctrl -m 2>/dev/null | grep -qi mutter' 50 ended-too
 wmctrl -m 2>/dev/null | grep -qi mutter || { tail -5 "$work/mutter.log"; fail "mutter did not start"; }
 checks "mutter"

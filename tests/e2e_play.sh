@@ -59,7 +59,7 @@ run_round() {
   # The round holds the keyboard, so Alt+F4 reaches the field, which closes.
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "play field did not appear again"
-  sleep 0.5
+  wait_placed "$play"
   xdotool key alt+F4
   start=$(wait_window "$start_title" 50) || fail "Alt+F4 did not end the round"
   wait_gone "$field_title" 30 || fail "play field still shown after Alt+F4"

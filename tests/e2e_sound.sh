@@ -47,7 +47,7 @@ wait_thawed() { for _ in $(seq 24); do frozen || return 0; done; return 1; }
 # One pop, a pause with the sting off the screen, the winning pop. Two
 # balloons popped together would win at once; then the round is played again.
 for attempt in 1 2 3; do
-  record zephyra_test.monitor "$work/rec.wav"
+  record zephyra_test.monitor "$work/rec.raw" || fail "the recorder did not start"
   play_until_pops "$play" 1 80 4 || fail "no first pop"
   xdotool mousemove 0 0
   sleep 1
@@ -58,17 +58,16 @@ for attempt in 1 2 3; do
   fi
   play_until_pops "$play" 1 80 4 || fail "no second pop"
   xdotool mousemove 0 0
-  sleep 0.5  # the prize's first paint
-  frozen || fail "the second pop did not win the prize"
-  sleep 4  # the fanfare plays out
+  wait_until frozen 10 || fail "the second pop did not win the prize"  # once the prize shows
+  wait_heard "$work/rec.raw" 100 2  # the fanfare plays out; what was heard is judged below
   stop_recording
   wait_thawed || fail "the prize pause did not end"
   break
 done
-[[ -f $work/rec.wav && -z $rec_pid ]] || fail "no round with two separate pops"
+[[ -f $work/rec.raw && -z $rec_pid ]] || fail "no round with two separate pops"
 leave_and_exit "$play"
 
-heard=$(segments "$work/rec.wav")
+heard=$(segments "$work/rec.raw")
 echo "$heard" | sed 's/^/heard: /'
 # The same measure of the sounds themselves gives the lengths to expect.
 sounds=$(dirname "$0")/../assets/sounds
@@ -88,13 +87,17 @@ label="server trouble"
 start_round 1000
 play_until_pops "$play" 1 80 4 || fail "no pop"
 
-# Pops played into sink $1 while $2 more are counted; fails unless one is heard.
+# Pops played into sink $1, the desktop's default, while $2 more are
+# counted; fails unless one is heard within 10 s.
 heard_on() {
-  record "$1.monitor" "$work/$1.wav"
+  local sink=$1
+  wait_until '[[ $(pactl info 2>/dev/null | sed -n "s/^Default Sink: //p") == "$sink" ]]' ||
+    fail "$sink did not become the default $3"
+  record "$1.monitor" "$work/$1.raw" || fail "the recorder did not start $3"
   play_until_pops "$play" "$2" 80 4 || fail "no pop $3"
-  sleep 0.7  # the last pop plays out
+  wait_heard "$work/$1.raw"
   stop_recording
-  [[ -n $(segments "$work/$1.wav") ]] || fail "no pop heard $3"
+  [[ -n $(segments "$work/$1.raw") ]] || fail "no pop heard $3"
 }
 
 # The device in use goes away; the desktop's default has moved to another.
@@ -110,9 +113,11 @@ frozen && fail "the field stopped when the server died"
 play_until_pops "$play" 1 80 4 || fail "no pop while the server was gone"
 start_pulse || fail "the sound server did not start again"
 # The next pop asks for the server again; one asked for while the answer is
-# on its way is not played late, so the check listens a moment after.
+# on its way is not played late, so the check listens once the game is
+# connected.
 play_until_pops "$play" 1 80 4 || fail "no pop once the server was back"
-sleep 1
+wait_until 'pactl list clients 2>/dev/null | grep -q "application.process.id = \"$app_pid\""' ||
+  fail "the game did not connect to the server again"
 heard_on zephyra_test 2 "after the server came back"
 
 # The server stops answering: the field goes on, and Esc and Exit work.

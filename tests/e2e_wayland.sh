@@ -35,11 +35,8 @@ unset DISPLAY QT_QPA_PLATFORM
 setsid env "${wm_environment[@]}" dbus-run-session -- mutter --wayland --headless --virtual-monitor 1280x800 \
   --wayland-display="$WAYLAND_DISPLAY" >"$runtime/mutter.log" 2>&1 &
 session_pid=$!
-for _ in $(seq 100); do
-  DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$runtime/mutter.log" 2>/dev/null)
-  [[ -n $DISPLAY ]] && break
-  sleep 0.1
-done
+wait_until 'DISPLAY=$(sed -n "s/.*Using public X11 display \(:[0-9]*\).*/\1/p" "$runtime/mutter.log" 2>/dev/null)
+            [[ -n $DISPLAY ]]' 100 ended-too
 [[ -n $DISPLAY ]] || fail "mutter started no XWayland"
 export DISPLAY XAUTHORITY
 XAUTHORITY=$(echo "$runtime"/.mutter-Xwaylandauth.*)

@@ -1,6 +1,6 @@
-# Shared by the sound checks (sourced, not run): a private PulseAudio server
-# with a null sink, so a test hears what the game plays without touching
-# anyone's sound, and the recording of what it heard. Its runtime folder and
+# Shared by the sound checks (sourced after tools/harness.sh, not run): a
+# private PulseAudio server with a null sink, so a test hears what the game
+# plays without touching anyone's sound, and the recording of what it heard. Its runtime folder and
 # socket are $pulse_dir's own; it can be stopped and started again on the same
 # socket, as a desktop's server is.
 
@@ -13,17 +13,16 @@ pulse_pid=
 # programs it runs, ZEPHYRA_PULSE_PID) is its process.
 start_pulse() {
   command -v pulseaudio >/dev/null || { echo "pulseaudio is not installed" >&2; return 1; }
-  pulseaudio --daemonize=no -n --exit-idle-time=-1 --disable-shm --use-pid-file=no \
+  # No session bus: asked for one, the server would have libdbus start a bus
+  # for the display (dbus-launch, dbus-daemon) that outlives it.
+  DBUS_SESSION_BUS_ADDRESS=disabled: pulseaudio --daemonize=no -n --exit-idle-time=-1 --disable-shm --use-pid-file=no \
     --load="module-null-sink sink_name=zephyra_test" \
     --load="module-native-protocol-unix socket=$pulse_dir/native auth-anonymous=1" \
     >>"$pulse_dir/pulse.log" 2>&1 &
   pulse_pid=$!
   export ZEPHYRA_PULSE_PID=$pulse_pid
-  for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && return 0
-    kill -0 "$pulse_pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  wait_until 'pactl info >/dev/null 2>&1 || ! kill -0 "$pulse_pid" 2>/dev/null' 100 ended-too
+  pactl info >/dev/null 2>&1 && return 0
   cat "$pulse_dir/pulse.log" >&2
   echo "the private sound server did not answer" >&2
   return 1
@@ -59,10 +58,13 @@ end_game_and_recorder() {
   app_pid= rec_pid=
 }
 
-# Sound segments of a recording: 10 ms windows of a mono 8 kHz copy louder
-# than the threshold, gaps under 150 ms bridged; "start length" in seconds.
+# Sound segments of a recording (a .raw one of record's, also while it is
+# made) or of a WAV file: 10 ms windows of a mono 8 kHz copy louder than the
+# threshold, gaps under 150 ms bridged; "start length" in seconds.
 segments() {
-  sox "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
+  local raw=()
+  [[ $1 == *.raw ]] && raw=(-t raw -r 44100 -e signed -b 16 -c 2)
+  sox "${raw[@]}" "$1" -r 8000 -c 1 -t dat - 2>/dev/null | awk '
     /^;/ { next }
     { w = int($1 * 100); a = $2 < 0 ? -$2 : $2; if (a > peak[w]) peak[w] = a; if (w > last) last = w }
     END {
@@ -73,5 +75,20 @@ segments() {
     }'
 }
 
-record() { parec -d "$1" --file-format=wav "$2" & rec_pid=$!; sleep 0.5; }
+# Records what source $1 hears into $2 (FILE.raw), in small fragments so
+# the file holds each sound moments after it is played; returns once the
+# server delivers to the recorder, false if it never does.
+record() {
+  parec -d "$1" --raw --latency-msec=50 --format=s16le --rate=44100 --channels=2 >"$2" &
+  rec_pid=$!
+  wait_until 'pactl list source-outputs 2>/dev/null | grep -q "application.process.id = \"$rec_pid\""' 100
+}
 stop_recording() { kill -INT "$rec_pid"; wait "$rec_pid" 2>/dev/null; rec_pid=; }
+# Waits up to $2 tenths of a second (default 100) until the recording $1
+# holds at least $3 sounds (default 1), the last one ended.
+wait_heard() {
+  local recording=$1 sounds=${3:-1}
+  wait_until '(( $(segments "$recording" | awk -v end="$(stat -c %s "$recording")" "
+      { last = \$1 + \$2 } END { if (NR && end / 176400 - last > 0.2) print NR; else print NR - 1 }") >= sounds ))' \
+    "${2:-100}"
+}

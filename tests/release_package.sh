@@ -81,17 +81,17 @@ for desktop in "${desktops[@]}"; do
 
   # Two pops, apart, each heard whole: no sound shorter than the pop, and
   # together at least two pops' worth (two that come close together in the
-  # recording sound as one longer one). The recorder hands over the last
-  # seconds it heard late, so it stops a while after the last pop.
-  record zephyra_test.monitor "$work/pops.wav"
+  # recording sound as one longer one). It stops once two sounds have
+  # ended, or after 10 s (slower emulated) when they do not.
+  record zephyra_test.monitor "$work/pops.raw" || fail "the recorder did not start"
   for n in 1 2; do
     play_until_pops "$play" 1 80 4 || fail "no pop $n"
     xdotool mousemove 0 0
     sleep "$slow"
   done
-  sleep 3
+  wait_heard "$work/pops.raw" $((100 * slow)) 2
   stop_recording
-  heard=$(segments "$work/pops.wav")
+  heard=$(segments "$work/pops.raw")
   awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||
     fail "two pops of $pop s not heard whole; heard (start, length): $(tr '\n' ' ' <<<"$heard")"
 

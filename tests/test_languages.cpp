@@ -5,6 +5,7 @@
 #include "assets/decode.h"
 #include "base/convert.h"
 #include "base/error.h"
+#include "controls/TImage.h"
 #include "lcd/LCDScreen.h"
 #include "lcd/LCDText.h"
 #include "menu/Unit_options.h"
@@ -13,6 +14,7 @@
 #include "platform/language.h"
 #include "play/UnitPlay.h"
 #include "play/counters.h"
+#include "play/overlays.h"
 #include "tests/fit.h"
 #include "tests/fixture.h"
 
@@ -35,6 +37,11 @@
 namespace {
 
 const QString kSource = QStringLiteral(ZEPHYRA_SOURCE_DIR);
+// How far the C locale's written hint may stray from the drawing that had it
+// in: letters' edges smoothed a little otherwise, none out of place (one
+// pixel off strays three times as far).
+constexpr double kHintMean = 5;
+constexpr int kHintApart = 500;
 
 QString key(const QString& context, const QString& source) { return context + QLatin1Char('\n') + source; }
 
@@ -297,6 +304,85 @@ private slots:
                   qPrintable(display->objectName()), qPrintable(caption),
                   display->GridColumns() - display->textImageSize().width());
         }
+    }
+
+    // The words the game writes over its pictures (the start screen's panel,
+    // the field's hint free and locked) fit where the drawing leaves room for
+    // them, each letter in the lettering's own face.
+    void theWordsOverThePicturesFit_data() { everyLanguage_data(); }
+    void theWordsOverThePicturesFit()
+    {
+        QFETCH(QString, language);
+        zephyra::installLanguage(language);
+        std::vector<zephyra::Words> words;
+        for (const bool locked : {false, true}) {
+            fixture::freshGame(20240611, {.childLock = locked});
+            words.push_back(fieldHint(Play->Image1->accessibleName()));
+        }
+        QCOMPARE(START->backgroundWords().size(), std::size_t(6));
+        // The start screen shows them: white lines over the blue panel.
+        const QImage start = START->Image1->Picture();
+        int white = 0;
+        for (int y = 352; y < 440; ++y)
+            for (int x = 80; x < 650; ++x)
+                white += qGray(start.pixel(x, y)) > 230;
+        QVERIFY2(white > 2000, qPrintable(QString::number(white)));
+        std::ranges::copy(START->backgroundWords(), std::back_inserter(words));
+        for (const zephyra::Words& w : words) {
+            const qreal width = zephyra::wordsWidth(w);
+            QVERIFY2(width <= w.maxWidth, qPrintable(QStringLiteral("%1: %2 wide").arg(w.text).arg(width)));
+            const QRawFont face = QRawFont::fromFont(w.font);
+            for (const QChar letter : w.text)
+                QVERIFY2(letter.isSpace() || face.supportsCharacter(letter), qPrintable(w.text));
+            qInfo("%s \"%s\": %.0f of %.0f", qPrintable(language), qPrintable(w.text), width, w.maxWidth);
+        }
+    }
+
+    // The field's hint, written over its picture in every language: white
+    // letters at the upper left, other words under the lock; under the C
+    // locale the very look the picture had when it carried the words.
+    void theFieldWritesItsHint_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("C") << QString();
+        everyLanguage_data();
+    }
+    void theFieldWritesItsHint()
+    {
+        QFETCH(QString, language);
+        zephyra::installLanguage(language.isEmpty() ? QStringLiteral("C") : language);
+        const QRect area(16, 140, 448, 56);
+        QImage hints[2];
+        for (const bool locked : {false, true}) {
+            fixture::freshGame(20240611, {.childLock = locked});
+            hints[locked] = fieldBackground(Play->Image1->accessibleName(), {2560, 1600})
+                                .copy(area).convertToFormat(QImage::Format_RGB32);
+        }
+        QVERIFY(hints[0] != hints[1]);
+        const QRect letters(QPoint(9, 10), QPoint(424, 45));
+        int white = 0;
+        for (int y = letters.top(); y <= letters.bottom(); ++y)
+            for (int x = letters.left(); x <= letters.right(); ++x)
+                white += qGray(hints[0].pixel(x, y)) > 225;
+        const int all = letters.width() * letters.height();
+        QVERIFY2(white > all / 12 && white < all * 3 / 4, qPrintable(QString::number(white)));
+        if (!language.isEmpty())
+            return;
+        const QImage before(kSource + QStringLiteral("/tests/data/field-hint.png"));
+        QCOMPARE(before.size(), area.size());
+        double sum = 0;
+        int apart = 0;
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x) {
+                const QRgb a = hints[0].pixel(x, y), b = before.pixel(x, y);
+                const int d = std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b))});
+                sum += d;
+                apart += d > 64;
+            }
+        const double mean = sum / (area.width() * area.height());
+        qInfo("C hint against the picture's own: mean difference %.2f, %d of %d pixels apart by more than 64", mean,
+              apart, area.width() * area.height());
+        QVERIFY2(mean < kHintMean && apart < kHintApart, qPrintable(QString::number(mean)));
     }
 
     // Run once more by ctest with the package's font as the only one there is.

@@ -22,13 +22,13 @@ exit_wait=3000 ui_wait=300
 
 launch_game QT_LOGGING_RULES='qt.multimedia*=false'
 start=$(wait_window "$start_title" 1200) || fail "start screen did not appear"
-sleep 2
+wait_placed "$start" 100
 set_prize_count "$start" 1 || fail "could not set the prize count"
 start=$(wait_window "$start_title" 300)
-sleep 1
+wait_placed "$start" 100
 click_in "$start" "${play_button[@]}"
 play=$(wait_window "$field_title" 600) || fail "play field did not appear"
-sleep 2
+wait_placed "$play" 100
 play_until_pops "$play" 1 150 || fail "no pop"
 sleep 20  # the 10 s prize pause, with room for valgrind's pace
 # At valgrind's pace the pause may still run: Esc again until the round ends.

@@ -3,7 +3,8 @@
 # (tests/pulse-lib.sh), stopped at the end.
 # Usage: with-pulse.sh <command> [args...]
 set -uo pipefail
+. "$(dirname "$0")/../tools/harness.sh"
 . "$(dirname "$0")/pulse-lib.sh"
-trap end_pulse EXIT
+on_exit end_pulse
 start_pulse || exit 1
 "$@"

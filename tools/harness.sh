@@ -91,27 +91,41 @@ fail() {
 # ---- The waits, and where windows are. The program under test is $app_pid;
 # a wait gives up early once it has ended.
 
-# Prints the id of a visible window named exactly $1; looks up to $2 times
-# (default 100), every $3 seconds (default 0.1).
-wait_window() {
-  local id i
-  for ((i = 0; i < ${2:-100}; ++i)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    [[ -n ${app_pid:-} ]] && ! kill -0 "$app_pid" 2>/dev/null && return 1
-    sleep "${3:-0.1}"
+# Succeeds once command $1 (evaluated, so it may set variables) does, asking
+# every tenth of a second up to $2 times (default 100); gives up early once
+# the program under test has ended, unless $3 is "ended-too". The one place
+# the scripts' waits sleep.
+wait_until() {
+  local harness_try
+  for ((harness_try = 0; harness_try < ${2:-100}; ++harness_try)); do
+    eval "$1" && return 0
+    [[ ${3:-} != ended-too && -n ${app_pid:-} ]] && ! kill -0 "$app_pid" 2>/dev/null && return 1
+    sleep 0.1
   done
   return 1
 }
 
+# Prints the id of a visible window named exactly $1; looks up to $2 times
+# (default 100), every tenth of a second.
+wait_window() {
+  local harness_name=$1 harness_id
+  wait_until 'harness_id=$(xdotool search --onlyvisible --name "^$harness_name\$" 2>/dev/null | head -n1)
+              [[ -n $harness_id ]]' "${2:-100}" || return 1
+  echo "$harness_id"
+}
+
 # Succeeds once no visible window is named exactly $1 (same wait as above).
 wait_gone() {
-  local i
-  for ((i = 0; i < ${2:-100}; ++i)); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
+  local harness_name=$1
+  wait_until '! xdotool search --onlyvisible --name "^$harness_name\$" >/dev/null 2>&1' "${2:-100}" ended-too
+}
+
+# Succeeds once window $1 stands still where it was placed: the same place
+# and size twice in a row (a window manager may move it after it shows).
+wait_placed() {
+  local harness_window=$1 harness_before= harness_now
+  wait_until 'harness_now=$(geometry "$harness_window")
+              [[ $harness_now == "$harness_before" ]] || { harness_before=$harness_now; false; }' "${2:-30}"
 }
 
 # "x y w h" of a window's client area on the screen; right under a window
@@ -127,12 +141,7 @@ click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 # Waits up to $1 tenths of a second (default 100) for the program to end; its
 # exit code goes to $exit_code.
 wait_exit() {
-  local i
-  for ((i = 0; i < ${1:-100}; ++i)); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$app_pid" 2>/dev/null && return 1
+  wait_until '! kill -0 "$app_pid" 2>/dev/null' "${1:-100}" ended-too || return 1
   wait "$app_pid"
   exit_code=$?
   app_pid=
@@ -157,6 +166,7 @@ on_exit() { harness_on_exit=("$1" "${harness_on_exit[@]}"); }
 harness_exit() {
   local status=$? command pid i
   for command in "${harness_on_exit[@]}"; do eval "$command" || true; done
+  stop_wm
   for ((i = ${#harness_pids[@]} - 1; i >= 0; --i)); do
     pid=${harness_pids[i]}
     { kill "$pid" && wait "$pid"; } 2>/dev/null || true
@@ -184,12 +194,8 @@ start_display() {
   display_pid=$!
   harness_pids+=("$display_pid")
   # A loaded machine may take its time.
-  for _ in $(seq 200); do
-    number=$(head -n1 "$numbers")
-    [[ -n $number ]] && DISPLAY=:$number xdpyinfo >/dev/null 2>&1 && break
-    kill -0 "$display_pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  wait_until 'number=$(head -n1 "$numbers"); [[ -n $number ]] && DISPLAY=:$number xdpyinfo >/dev/null 2>&1 ||
+              ! kill -0 "$display_pid" 2>/dev/null' 200 ended-too
   rm -f "$numbers"
   if [[ -z $number ]] || ! DISPLAY=:$number xdpyinfo >/dev/null 2>&1; then
     echo "Xvfb did not start" >&2
@@ -211,14 +217,22 @@ stop_display() {
 # "NAME=value" words, tests/e2e-lib.sh).
 wm_environment=()
 start_wm() {
-  env "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
+  # Whatever it starts (fluxbox a message about its wallpaper, in a session
+  # of its own) carries this mark, so it ends with it.
+  harness_wm_mark="HARNESS_WM=$$.$SRANDOM"
+  env "$harness_wm_mark" "${wm_environment[@]}" "${1:-openbox}" >/dev/null 2>&1 &
   wm_pid=$!
   harness_pids+=("$wm_pid")
+  # A window manager names itself on the root window before it is ready to
+  # frame windows (fluxbox by far), so nothing can be waited on but time.
   sleep 1
 }
 stop_wm() {
   [[ -n ${wm_pid:-} ]] || return 0
   { kill "$wm_pid" && wait "$wm_pid"; } 2>/dev/null || true
+  local started
+  started=$(grep -lsxzF "$harness_wm_mark" /proc/[0-9]*/environ | cut -d/ -f3)
+  [[ -z $started ]] || kill $started 2>/dev/null || true
   harness_forget "$wm_pid"
   wm_pid=
 }
