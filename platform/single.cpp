@@ -50,6 +50,12 @@ const QString kEasyWord = QStringLiteral("easy-play");
 const QString kPlayTimeWord = QStringLiteral("play-time-ms=");
 const QString kVolumeWord = QStringLiteral("volume=");
 const QString kLanguageWord = QStringLiteral("language=");
+// What a grown-up hears when the running game is of an earlier version.
+QString olderGame()
+{
+    return QCoreApplication::translate("zephyra", "it is an earlier version that cannot take these choices: "
+                                                  "close it and start the game again");
+}
 // A request is one short line; a longer one is no request of ours.
 constexpr qsizetype kLongestLine = 4096;
 
@@ -240,10 +246,21 @@ bool OneGame::claimOnBus(const QString& startupId, const QString& choices, bool*
                                    << platformData
                              : QDBusMessage::createMethodCall(name, path, kHandoverInterface, QStringLiteral("Choose"))
                                    << platformData << choices;
-    const QDBusMessage reply = bus.call(front, QDBus::Block, kAnswerMs);
+    QDBusMessage reply = bus.call(front, QDBus::Block, kAnswerMs);
+    // A game of an earlier version knows no choices: it comes forward, and
+    // the grown-up hears that their choice did not reach it.
+    bool older = false;
+    if (reply.type() == QDBusMessage::ErrorMessage && !choices.isEmpty()
+        && (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")
+            || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface"))) {
+        older = true;
+        reply = bus.call(QDBusMessage::createMethodCall(name, path, kInterface, QStringLiteral("Activate"))
+                             << platformData,
+                         QDBus::Block, kAnswerMs);
+    }
     if (reply.type() == QDBusMessage::ReplyMessage) {
         if (notTaken && !choices.isEmpty())
-            *notTaken = reply.arguments().value(0).toString();
+            *notTaken = older ? olderGame() : reply.arguments().value(0).toString();
         m_nameWatcher.reset();
         bus.unregisterObject(path);
         return false;
@@ -325,7 +342,13 @@ bool OneGame::claimBySocket(const QString& startupId, const QString& choices, QS
     const QDeadlineTimer deadline(kAnswerMs);
     for (;;) {
         QByteArray said;
-        const Reply reply = askAt(m_socketPath, request, deadline, &said);
+        Reply reply = askAt(m_socketPath, request, deadline, &said);
+        // A game of an earlier version knows no choices: it comes forward,
+        // and the grown-up hears that their choice did not reach it.
+        if (reply == Reply::Unheard && !choices.isEmpty()) {
+            reply = askAt(m_socketPath, kFront + ' ' + startupId.toUtf8() + '\n', deadline, &said);
+            said = olderGame().toUtf8();
+        }
         if (reply == Reply::Yes) {
             if (m_lock >= 0)
                 ::close(std::exchange(m_lock, -1));
@@ -355,11 +378,14 @@ OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request,
     QByteArray answer;
     bool open = !request.isEmpty()
                 && ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
+    bool closedByGame = false;
     while (open && !answer.contains('\n') && answer.size() <= kLongestLine && !deadline.hasExpired()) {
         pollfd wait{fd, POLLIN, 0};
         char buffer[64];
-        const ssize_t got = ::poll(&wait, 1, int(deadline.remainingTime())) == 1 ? ::read(fd, buffer, sizeof buffer) : 0;
+        const bool ready = ::poll(&wait, 1, int(deadline.remainingTime())) == 1;
+        const ssize_t got = ready ? ::read(fd, buffer, sizeof buffer) : 0;
         open = got > 0 || (got < 0 && errno == EAGAIN);
+        closedByGame = ready && got == 0;
         if (got > 0)
             answer.append(buffer, got);
     }
@@ -372,7 +398,9 @@ OneGame::Reply OneGame::askAt(const QByteArray& path, const QByteArray& request,
             *said = line.mid(kOk.size()).trimmed();
         return Reply::Yes;
     }
-    return answer.startsWith(kNo) ? Reply::No : Reply::Silent;
+    if (answer.startsWith(kNo))
+        return Reply::No;
+    return closedByGame && answer.isEmpty() ? Reply::Unheard : Reply::Silent;
 }
 
 // One start asking something of this game: its line, read as it arrives,

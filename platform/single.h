@@ -104,7 +104,9 @@ signals:
     void replaced();
 
 private:
-    enum class Reply { Yes, No, Silent, Nobody };
+    // Unheard: the game took the line and closed without a word, as a game
+    // of an earlier version does with a request it does not know.
+    enum class Reply { Yes, No, Silent, Nobody, Unheard };
 
     bool claimOnBus(const QString& startupId, const QString& choices, bool* decided, QString* notTaken);
     bool claimBySocket(const QString& startupId, const QString& choices, QString* notTaken);

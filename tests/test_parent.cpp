@@ -28,6 +28,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <thread>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -92,6 +98,7 @@ private slots:
     void choicesTravelAsOneWord_data();
     void choicesTravelAsOneWord();
     void theCornersWholeSetReachesTheRunningGame();
+    void aGameOfAnEarlierVersionComesForwardAndTheStartSaysSo();
 
 private:
     QTemporaryDir m_config;
@@ -686,6 +693,64 @@ void ParentTest::theCornersWholeSetReachesTheRunningGame()
     QVERIFY(!START->StatusLine->isVisible());
     QVERIFY(zephyra::takeChoices(zephyra::decodeChoices(zephyra::encodeChoices({.volume = 0}, true))).isEmpty());
     QCOMPARE(fixture::recorder().level, 0);
+}
+
+// A game of an earlier version knows "front" and no choices: it closes on
+// them without a word. The later start brings it forward all the same and
+// says that its choices did not reach it, instead of ending silently.
+void ParentTest::aGameOfAnEarlierVersionComesForwardAndTheStartSaysSo()
+{
+    QTemporaryDir runtime;
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const QByteArray runtimeWas = qgetenv("XDG_RUNTIME_DIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+        qputenv("XDG_RUNTIME_DIR", runtimeWas);
+    });
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const QString appId = QStringLiteral("test.zephyra.earlier");
+    QStringList sockets;
+    {
+        zephyra::OneGame place(appId, [] { return false; });
+        QVERIFY(place.claim(QString()));
+        sockets = QDir(runtime.path()).entryList({QStringLiteral("*.socket")}, QDir::System);
+        place.release();
+    }
+    QCOMPARE(sockets.size(), 1);
+    const QByteArray path = QFile::encodeName(runtime.filePath(sockets.first()));
+    QFile::remove(QFile::decodeName(path));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+    QVERIFY(::listen(listener, 4) == 0);
+    // The earlier game: "ok" to "front", a closed socket to anything else.
+    QByteArrayList heard;
+    std::thread earlier([&] {
+        pollfd wait{listener, POLLIN, 0};
+        while (heard.size() < 20 && ::poll(&wait, 1, 5000) == 1) {
+            const int caller = ::accept(listener, nullptr, nullptr);
+            char line[256] = {};
+            const ssize_t got = ::read(caller, line, sizeof line - 1);
+            heard << QByteArray(line, int(std::max<ssize_t>(got, 0))).split(' ').first();
+            if (heard.last() == "front" && ::write(caller, "ok\n", 3) == 3) {
+                ::close(caller);
+                break;
+            }
+            ::close(caller);
+        }
+    });
+    zephyra::OneGame later(appId, [] { return false; }, [](const zephyra::HandedChoices&) { return QString(); });
+    QString notTaken;
+    const bool claimed = later.claim(QString(), {.childLock = true}, &notTaken);
+    earlier.join();
+    later.release();
+    ::close(listener);
+    QVERIFY(!claimed);
+    QCOMPARE(heard, (QByteArrayList{"choose", "front"}));
+    QVERIFY2(notTaken.contains("earlier version"), qPrintable(notTaken));
 }
 
 #include "test_parent.moc"

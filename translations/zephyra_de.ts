@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>die Kindersperre kann auf diesem Desktop nicht greifen: ohne XWayland darf kein Programm Tastatur und Maus festhalten</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>es ist eine frühere Version, die diese Auswahl nicht übernehmen kann: schließen Sie es und starten Sie das Spiel neu</translation>
+    </message>
 </context>
 </TS>

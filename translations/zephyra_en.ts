@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>it is an earlier version that cannot take these choices: close it and start the game again</translation>
+    </message>
 </context>
 </TS>

@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>el bloqueo infantil no puede funcionar en este escritorio: sin XWayland ningún programa puede retener el teclado y el ratón</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>es una versión anterior que no puede aplicar estas opciones: ciérrelo y vuelva a iniciar el juego</translation>
+    </message>
 </context>
 </TS>

@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>le verrou enfant ne peut pas tenir sur ce bureau : sans XWayland, aucun programme ne peut garder le clavier et la souris</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>c’est une version antérieure qui ne peut pas prendre ces choix : fermez-le et relancez le jeu</translation>
+    </message>
 </context>
 </TS>

@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>детский замок не может действовать на этом рабочем столе: без XWayland ни одна программа не может удерживать клавиатуру и мышь</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>это более ранняя версия, она не может принять этот выбор: закройте её и запустите игру снова</translation>
+    </message>
 </context>
 </TS>

@@ -520,5 +520,9 @@
         <source>the child lock cannot hold on this desktop: without XWayland, no program may hold the keyboard and the mouse</source>
         <translation>дитячий замок не може діяти на цьому робочому столі: без XWayland жодна програма не може утримувати клавіатуру й мишу</translation>
     </message>
+    <message>
+        <source>it is an earlier version that cannot take these choices: close it and start the game again</source>
+        <translation>це попередня версія, вона не може прийняти цей вибір: закрийте її та запустіть гру знову</translation>
+    </message>
 </context>
 </TS>
