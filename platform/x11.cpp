@@ -124,7 +124,7 @@ void InputGrab::keep()
 {
     m_lastBeat.store(Clock::now().time_since_epoch().count());
     if (xcb_connection_t* c = connection())
-        grab(c, m_window, m_holds.pointer, m_holds.overDesktopShortcuts ? m_mayGrabAtom : XCB_ATOM_NONE);
+        grab(c, m_window, m_holds.pointer, m_holds.overDesktopShortcuts ? m_mayGrabAtom : xcb_atom_t(XCB_ATOM_NONE));
 }
 
 void InputGrab::watch(xcb_connection_t* c)
