@@ -11,8 +11,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
+#include <vector>
 
+#include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -54,21 +57,28 @@ SavedSettings savedInTurn(int turn)
 const QStringList kBoth{zephyra::kChoicesSection, zephyra::kOptionsSection};
 
 // Root passes every mode: a case about modes acts as nobody while this lives.
+// Root's own groups go too: as a member of root's group (chroot --userspec
+// gives root that), nobody would pass or fail by the group's bits.
 class AnotherUser {
 public:
     explicit AnotherUser(bool asked) : m_root(asked && ::geteuid() == 0)
     {
-        if (m_root && (::setegid(65534) != 0 || ::seteuid(65534) != 0))
+        if (!m_root)
+            return;
+        m_groups.resize(std::size_t(std::max(0, ::getgroups(0, nullptr))));
+        if (::getgroups(int(m_groups.size()), m_groups.data()) != int(m_groups.size()) || ::setgroups(0, nullptr) != 0
+            || ::setegid(65534) != 0 || ::seteuid(65534) != 0)
             qFatal("cannot act as another user");
     }
     ~AnotherUser()
     {
-        if (m_root && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        if (m_root && (::seteuid(0) != 0 || ::setegid(0) != 0 || ::setgroups(m_groups.size(), m_groups.data()) != 0))
             qFatal("cannot act as root again");
     }
 
 private:
     const bool m_root;
+    std::vector<gid_t> m_groups;
 };
 
 // Run as a child by saveKilledMidwayLeavesAWholeFile: saves for ever.
