@@ -227,8 +227,9 @@ two_monitors() {
   begin_round --child-lock
   [[ $(geometry "$play") == "0 0 1280 1024" ]] || fail "the field is not on the left monitor: $(geometry "$play")"
   wait_until '! can_take pointer' 30
-  # Asked on the same connection, so the move has been made.
-  eval "$(xdotool mousemove 2500 500 getmouselocation --shell)"
+  # The lock's next hold on the pointer puts it back on the field.
+  xdotool mousemove 2500 500
+  wait_until 'eval "$(xdotool getmouselocation --shell)"; ((X < 1280))' 3
   ((X < 1280)) || fail "the pointer left the field's monitor, to $X,$Y"
   # The other program's close button.
   read -r x y w h < <(geometry "$(wait_window other 10)")
