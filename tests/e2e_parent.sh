@@ -166,6 +166,8 @@ child_lock() {
       another*) xdotool set_desktop_for_window "$play" 1; xdotool set_desktop 0 ;;
       unmap) xdotool windowunmap "$play" ;;
     esac
+    # A refused request leaves nothing to wait for: the window manager and
+    # the field's looks at the front (four a second) get the time to act.
     sleep 1.5
     wait_window "$field_title" 10 >/dev/null || fail "$how ended or hid the locked round"
     wait_front "$play" || fail "after $how the field is not at the front"
