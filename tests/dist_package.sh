@@ -123,8 +123,8 @@ missing=$(awk -F'\t' -v wanted="$wanted" -v need="$(tr '\n' ' ' <<<"$owners")" '
   }' "$work/installed")
 [[ -z $missing ]] || fail "loaded libraries from packages the dependencies do not bring: $missing"
 
-# Exit; no --sync: the pointer may already be there from an earlier run.
-xdotool mousemove $((x + exit_button[0])) $((y + exit_button[1])) sleep 0.3 click 1
+# Exit.
+click_in "$start" "${exit_button[@]}"
 wait_exit || fail "Exit did not end the installed game"
 [[ $exit_code -eq 0 ]] || { cat "$work/log"; fail "exit code $exit_code"; }
 echo "ok: $(basename "$deb"): $(wc -l <"$work/libs") libraries from $(wc -w <<<"$owners") packages, all brought by its dependencies"

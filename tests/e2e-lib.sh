@@ -106,8 +106,8 @@ play_until_pops() {
   local fx fy fw fh
   read -r fx fy fw fh < <(geometry "$play")
   # A settled picture of the counter: two equal shots in a row.
-  before=$(counter_shot "$play")
-  wait_until 'now=$(counter_shot "$play"); [[ $now == "$before" ]] || { before=$now; false; }' 60
+  wait_steady 'counter_shot "$play"' 60
+  before=$steady
   for ((pass = 0; pass < sweeps && seen < want; ++pass)); do
     y=$((fy + fh / 2 + (pass % 4) * fh / 10))
     for ((x = fx + 40; x < fx + fw - 40 && seen < want; x += 30)); do
@@ -150,6 +150,25 @@ no_error_box() {
     [[ $id == "$1" ]] || ((++n))
   done
   ((n == 0))
+}
+
+# Holds key $2 (with $1 "key"), or mouse button $2 (with $1 "mouse"), for $3
+# seconds, sent by the command given after (default xdotool): how long it is
+# held is what the checks ask of the game.
+hold_for() {
+  local kind=$1 what=$2 seconds=$3
+  shift 3
+  local send=("${@:-xdotool}")
+  "${send[@]}" "${kind}down" "$what"
+  sleep "$seconds"
+  "${send[@]}" "${kind}up" "$what"
+}
+
+# Esc held 3.5 s, sent by the command given (default xdotool), leaves a
+# locked round: $start is the start screen it brings back.
+leave_locked() {
+  hold_for key Escape 3.5 "$@"
+  start=$(wait_window "$start_title" 50) || fail "Esc held 3.5 s did not leave"
 }
 
 # Esc on field $1 brings the start screen back; Exit on it ends the program
@@ -209,9 +228,17 @@ session_prepare() {
       [[ ${session_command[i]} == zephyra ]] && session_command[i]=$work/bin/zephyra
     done
   fi
+  input_to "$host_display"
+}
+
+# From here on xdotool's input (moves, clicks, keys) goes to the X server of
+# display $1, a compositor's window there; its questions (windows, where
+# they are) still go to $DISPLAY.
+input_to() {
+  input_display=$1
   xdotool() {
     case $1 in
-      mousemove | click | key | keydown | keyup | type) DISPLAY=$host_display command xdotool "$@" ;;
+      mousemove | click | key | keydown | keyup | mousedown | mouseup | type) DISPLAY=$input_display command xdotool "$@" ;;
       *) command xdotool "$@" ;;
     esac
   }
@@ -227,14 +254,10 @@ start_session() {
     LANG=C.UTF-8 DISPLAY="$host_display" WLR_BACKENDS=x11 \
     "${session_command[@]}" >"$work/cage.log" 2>&1 &
   cage_pid=$! app_pid=$!
-  local i
   game_watcher=
-  for ((i = 0; i < 1500; ++i)); do
-    game_watcher=$(pgrep -P "$cage_pid" -f -- "--kiosk" | head -n1)
-    [[ -n $game_watcher ]] && grep -qz '^DISPLAY=' "/proc/$game_watcher/environ" 2>/dev/null && break
+  wait_until 'game_watcher=$(pgrep -P "$cage_pid" -f -- "--kiosk" | head -n1)
+              [[ -n $game_watcher ]] && grep -qz "^DISPLAY=" "/proc/$game_watcher/environ" 2>/dev/null' 300 ||
     kill -0 "$cage_pid" 2>/dev/null || fail "cage ended at start"
-    sleep 0.02
-  done
   [[ -n $game_watcher ]] || fail "cage started no game"
   DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^DISPLAY=//p')
   WAYLAND_DISPLAY=$(tr '\0' '\n' <"/proc/$game_watcher/environ" | sed -n 's/^WAYLAND_DISPLAY=//p')

@@ -61,14 +61,11 @@ shell_eval() {
   gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.gnome.Shell.Eval "$1" 2>/dev/null |
     sed -n "s/^(true, '\(.*\)')\$/\1/p" | sed 's/^"\(.*\)"$/\1/'
 }
-for _ in $(seq 300); do
-  DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$work/shell.log" 2>/dev/null)
-  DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus" 2>/dev/null)
-  export DISPLAY DBUS_SESSION_BUS_ADDRESS
-  [[ -n $DISPLAY && $(shell_eval 'Main.layoutManager._startingUp') == false ]] && break
-  kill -0 "$session_pid" 2>/dev/null || break
-  sleep 0.1
-done
+wait_until 'DISPLAY=$(sed -n "s/.*Using public X11 display \(:[0-9]*\).*/\1/p" "$work/shell.log" 2>/dev/null)
+            DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus" 2>/dev/null)
+            export DISPLAY DBUS_SESSION_BUS_ADDRESS
+            [[ -n $DISPLAY && $(shell_eval "Main.layoutManager._startingUp") == false ]] ||
+              ! kill -0 "$session_pid" 2>/dev/null' 300 ended-too
 [[ -n $DISPLAY ]] || fail "GNOME Shell did not start, or started no XWayland"
 [[ $(shell_eval 'Main.layoutManager._startingUp') == false ]] || fail "GNOME Shell does not answer (the probe extension is not on)"
 export XAUTHORITY
@@ -101,6 +98,8 @@ declare -A keysym=([Super]=0xffeb [Alt]=0xffe9 [Control]=0xffe3 [Tab]=0xff09 [F2
 send_key() { echo "${keysym[$1]} $2" >&"${desk[1]}"; read -r -t 40 answer <&"${desk[0]}" || fail "the key $1 was not sent"; }
 key_down() { send_key "$1" 1; }
 key_up() { send_key "$1" 0; }
+# As xdotool says it: "keydown KEY", "keyup KEY".
+remote() { send_key "$2" "$([[ $1 == keydown ]] && echo 1 || echo 0)"; }
 # A chord "Alt+Tab": down in order, up in reverse.
 press() {
   local keys i
@@ -121,13 +120,9 @@ seen() {
                ...global.probeModal.map(m => m.replace(/^\[\S+ /, "").replace(/\]$/, ""))].join(", ")'
 }
 # Waits up to $1 tenths of a second for the shell to see anything.
-wait_seen() { local i; for ((i = 0; i < $1; ++i)); do [[ -n $(seen) ]] && return 0; sleep 0.1; done; return 1; }
+wait_seen() { wait_until '[[ -n $(seen) ]]' "$1"; }
 
-overview_opens() {
-  local i
-  for ((i = 0; i < 30; ++i)); do [[ $(shell_eval 'Main.overview.visible') == true ]] && return 0; sleep 0.1; done
-  return 1
-}
+overview_opens() { wait_until '[[ $(shell_eval "Main.overview.visible") == true ]]' 30; }
 # The shell takes a first key for the new keyboard's own; after it, Super
 # opens the overview, or the check would see no escape at all.
 press Super
@@ -144,14 +139,15 @@ begin_round() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
   start=$(wait_window "$start_title" 200) || fail "no start screen"
-  sleep 0.5
+  wait_placed "$start"
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "no play field"
-  # The field has the focus, as the shell says.
-  for _ in $(seq 50); do
-    [[ $(shell_eval 'global.display.focus_window ? global.display.focus_window.get_title() : ""') == "$field_title" ]] && break
-    sleep 0.1
-  done
+  # The field has the focus, as the shell says, and holds the keyboard.
+  wait_until '[[ $(shell_eval "global.display.focus_window ? global.display.focus_window.get_title() : \"\"") == "$field_title" ]]' 50
+  wait_until '! can_take' 30
+  # A locked field's first looks at the front (four a second) judge answers
+  # asked before the shell had settled it, and may pass the focus on and
+  # back once: nothing tells when they are over.
   sleep 1
   forget_seen
 }
@@ -172,8 +168,7 @@ for keys in Super Super+a Super+s Alt+F2 Alt+space Print Alt+Tab Alt+Escape Supe
   wait_seen 10 && fail "$keys: $(seen)"
   echo "ok: $label: $keys holds"
 done
-key_down Escape; sleep 3.5; key_up Escape
-wait_window "$start_title" 50 >/dev/null || fail "Esc held 3.5 s did not leave"
+leave_locked remote
 echo "ok: $label: Esc held 3.5 s leaves"
-click_in "$(wait_window "$start_title" 10)" "${exit_button[@]}"
+click_in "$start" "${exit_button[@]}"
 wait_exit 100 && ((exit_code == 0)) || fail "Exit did not end the game with 0"

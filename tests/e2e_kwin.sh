@@ -41,17 +41,17 @@ setsid env "${wm_environment[@]}" QT_QPA_PLATFORM=xcb dbus-run-session -- "$work
   --socket "$WAYLAND_DISPLAY" --x11-display "$host" --width 1280 --height 800 --no-lockscreen \
   "sh -c 'echo \$\$ >$work/program; echo \$DISPLAY >$work/display; exec sleep 100000'" >"$work/kwin.log" 2>&1 &
 session_pid=$!
-for _ in $(seq 600); do [[ -s $work/display ]] && break; kill -0 "$session_pid" 2>/dev/null || break; sleep 0.1; done
+wait_until '[[ -s $work/display ]] || ! kill -0 "$session_pid" 2>/dev/null' 600 ended-too
 [[ -s $work/display ]] || fail "KWin started no XWayland"
 DISPLAY=$(cat "$work/display")
 export DISPLAY
 xdpyinfo >/dev/null 2>&1 || fail "XWayland on $DISPLAY does not answer"
 # Keys and the mouse reach KWin through its window on the Xvfb.
-on_host() { DISPLAY=$host xdotool "$@"; }
-on_host mousemove 640 400
+input_to "$host"
+xdotool mousemove 640 400
 kwin_window=$(DISPLAY=$host xwininfo -root -children | awk '/^ +0x/ && /1280x800/ {print $1; exit}')
 [[ -n $kwin_window ]] || fail "no KWin window on the Xvfb"
-on_host windowfocus "$kwin_window"
+DISPLAY=$host xdotool windowfocus "$kwin_window"
 # KWin repeats a held key itself; the Xvfb's own repeat on top would reach
 # the game as the key let go and pressed again.
 DISPLAY=$host xset r off
@@ -64,35 +64,36 @@ wait_window other 100 >/dev/null || fail "no other window"
 "$game" --child-lock >"$work/out.txt" 2>&1 &
 app_pid=$!
 start=$(wait_window "$start_title" 300) || fail "no start screen"
-sleep 1
 # Clicks on the KWin window land where its output shows them.
-click_on_host() { local x y; read -r x y _ _ < <(geometry "$1"); on_host mousemove $((x + $2)) $((y + $3)) sleep 0.3 click 1; }
-click_on_host "$start" "${play_button[@]}"
+wait_placed "$start"
+click_in "$start" "${play_button[@]}"
 play=$(wait_window "$field_title" 100) || fail "no play field"
-for _ in $(seq 50); do [[ $(active) == "$play" ]] && break; sleep 0.1; done
+wait_until '[[ $(active) == "$play" ]]' 50
 [[ $(active) == "$play" ]] || fail "the field does not have the focus"
-sleep 1
+wait_until '! can_take' 30
 
 label="KWin on Wayland, child lock"
-# Every change of the active window, as KWin sets it.
+# A chord "alt+Tab" as fingers press it: the modifiers held, the last key
+# tapped, the modifiers let go; KWin switches only once its popup is up.
+chord() { xdotool keydown "${1%+*}" key --delay 300 "${1##*+}" sleep 0.5 keyup "${1%+*}"; }
+# Every change of the active window, as KWin sets it; others() names those
+# that were not the field.
 xprop -root -spy _NET_ACTIVE_WINDOW >"$work/active.txt" 2>/dev/null &
 spy_pid=$!
+others() { awk '{print $NF}' "$work/active.txt" | while read -r id; do printf '%d\n' "$id"; done | grep -vx "$play"; }
 for keys in alt+Tab alt+shift+Tab super+d ctrl+F10; do
-  on_host keydown "${keys%+*}" key --delay 300 "${keys##*+}" sleep 0.5 keyup "${keys%+*}"
-  sleep 1
-  others=$(awk '{print $NF}' "$work/active.txt" | while read -r id; do printf '%d\n' "$id"; done | grep -vx "$play")
-  [[ -z $others ]] || fail "$keys gave another window the focus: $others"
+  chord "$keys"
+  wait_until '[[ -n $(others) ]]' 10 && fail "$keys gave another window the focus: $(others)"
   echo "ok: $label: $keys holds"
 done
 kill "$spy_pid"; spy_pid=
-on_host keydown Escape sleep 3.5 keyup Escape
-start=$(wait_window "$start_title" 50) || fail "Esc held 3.5 s did not leave"
+leave_locked
 echo "ok: $label: Esc held 3.5 s leaves"
 
 label="KWin on Wayland, start screen"
-on_host keydown alt key --delay 300 Tab sleep 0.5 keyup alt
-for _ in $(seq 30); do [[ $(active) != "$start" ]] && break; sleep 0.1; done
+chord alt+Tab
+wait_until '[[ $(active) != "$start" ]]' 30
 [[ $(active) != "$start" ]] || fail "Alt+Tab did nothing: the check would see no escape"
 echo "ok: $label: Alt+Tab gives another window the focus, as without a round"
-click_on_host "$start" "${exit_button[@]}"
+click_in "$start" "${exit_button[@]}"
 wait_exit 100 && ((exit_code == 0)) || fail "Exit did not end the game with 0"

@@ -43,6 +43,12 @@ callers() {
     print "connected $got closed $closed\n";' "$@")
 }
 
+# Callers wait in the game's full queue at $sock: more than the backlog it
+# listens with (the address it was bound at, before its move into place).
+queue_full() { ss -xlH | awk -v sock="$sock" 'index($5, sock) == 1 && $3 > $4 { full = 1 } END { exit !full }'; }
+# Process $1 is stopped.
+stopped() { [[ $(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) == T ]]; }
+
 # Starts a game ($first) and waits for its start screen ($start); $sock is
 # its socket when it has one.
 first_game() {
@@ -79,7 +85,7 @@ stall() {
   fi
   kill -STOP "$first"
   [[ -n $sock ]] && { callers "$sock" 8 10 front >/dev/null & flood=$!; }
-  sleep 0.3
+  wait_until 'stopped "$first" && { [[ -z $sock ]] || queue_full; }' 30 ended-too
   local t
   t=$(now)
   "$game" >/dev/null 2>&1 &
@@ -160,7 +166,7 @@ socket() {
   cpu=$(cpu_seconds)
   callers "$sock" 2000 $seconds >"$work/callers.txt" &
   flood=$!
-  sleep 2
+  wait_until queue_full 30
   click_in "$start" "${options_button[@]}"
   t=$(wait_window "$options_title" 50) || fail "Options during the flood"
   click_in "$t" "${save_button[@]}"

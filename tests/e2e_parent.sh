@@ -66,7 +66,7 @@ second_start_raises() {
   other=$(wait_window other 50) || fail "no other window"
   # Some window managers do not focus a new window by themselves.
   wmctrl -i -a "$other"
-  sleep 0.5
+  wait_until '[[ $(active) == "$other" ]]' 20
   [[ $(active) != "$1" ]] || fail "the other window did not take the focus"
   timeout 20 "$game" >>"$work/out.txt" 2>&1
   status=$?
@@ -96,7 +96,7 @@ one_game() {
   # pointer too from then on.
   can_take pointer || fail "an unlocked round holds the pointer"
   timeout 20 "$game" --child-lock >>"$work/out.txt" 2>&1 || fail "a start with the lock ended with $?"
-  for _ in $(seq 30); do can_take pointer || break; sleep 0.1; done
+  wait_until '! can_take pointer' 30
   can_take pointer && fail "a later start's lock did not reach the round"
   # Killed as a crash would end it: the next start is the game.
   kill -9 "$first_pid"
@@ -111,7 +111,8 @@ one_game() {
 }
 
 # Starts the game with the arguments given and clicks Play: $start and $play
-# name the start screen and the field.
+# name the start screen and the field, which stands in place and holds the
+# keyboard.
 begin_round() {
   "$game" "$@" >"$work/out.txt" 2>&1 &
   app_pid=$!
@@ -119,12 +120,8 @@ begin_round() {
   wait_placed "$start"
   click_in "$start" "${play_button[@]}"
   play=$(wait_window "$field_title" 100) || fail "play field did not appear"
-}
-
-# Esc held 3.5 s leaves a locked round for the start screen.
-leave_locked() {
-  xdotool keydown Escape sleep 3.5 keyup Escape
-  start=$(wait_window "$start_title" 50) || fail "Esc held 3.5 s did not leave"
+  wait_placed "$play"
+  wait_until '! can_take' 30
 }
 
 # Exit on the start screen ends the game with 0.
@@ -137,7 +134,7 @@ child_lock() {
   label="$desktop, child lock"
   local start play
   begin_round --child-lock
-  sleep 1
+  wait_front "$play"
   local shown
   shown=$(current_desktop)
   for how in "key alt+F4" close minimise Alt+Shift+wheel Alt+wheel Alt+middle cover "activate elsewhere" \
@@ -169,6 +166,8 @@ child_lock() {
       another*) xdotool set_desktop_for_window "$play" 1; xdotool set_desktop 0 ;;
       unmap) xdotool windowunmap "$play" ;;
     esac
+    # A refused request leaves nothing to wait for: the window manager and
+    # the field's looks at the front (four a second) get the time to act.
     sleep 1.5
     wait_window "$field_title" 10 >/dev/null || fail "$how ended or hid the locked round"
     wait_front "$play" || fail "after $how the field is not at the front"
@@ -177,9 +176,8 @@ child_lock() {
   done
   kill "$other_pid" 2>/dev/null
   other_pid=
-  xdotool keydown Escape sleep 1 keyup Escape
-  sleep 0.5
-  wait_window "$field_title" 10 >/dev/null || fail "Esc held 1 s left the locked round"
+  hold_for key Escape 1
+  wait_gone "$field_title" 5 && fail "Esc held 1 s left the locked round"
   leave_locked
   wait_gone "$field_title" 30 || fail "the field is still shown"
   exit_game
@@ -196,8 +194,7 @@ play_time() {
   wait_window "$field_title" 10 >/dev/null || fail "the goodnight picture did not stay"
   leave_locked
   click_in "$start" "${play_button[@]}"
-  sleep 1
-  wait_window "$field_title" 10 >/dev/null && fail "Play was not refused after the play time"
+  wait_window "$field_title" 20 >/dev/null && fail "Play was not refused after the play time"
   exit_game
   echo "ok: $label"
 }
@@ -208,7 +205,6 @@ sent_away() {
   label="$desktop, unlocked round sent away"
   local start play
   begin_round
-  sleep 1
   xdotool mousemove 900 600 keydown alt click 5 keyup alt
   start=$(wait_window "$start_title" 30) || fail "no start screen on the desktop shown"
   exit_game
@@ -231,17 +227,16 @@ two_monitors() {
   other_pid=$!
   wait_window other 50 >/dev/null || fail "no other window"
   begin_round --child-lock
-  sleep 1
   [[ $(geometry "$play") == "0 0 1280 1024" ]] || fail "the field is not on the left monitor: $(geometry "$play")"
+  wait_until '! can_take pointer' 30
+  # The lock's next hold on the pointer puts it back on the field.
   xdotool mousemove 2500 500
-  sleep 0.3
-  eval "$(xdotool getmouselocation --shell)"
+  wait_until 'eval "$(xdotool getmouselocation --shell)"; ((X < 1280))' 3
   ((X < 1280)) || fail "the pointer left the field's monitor, to $X,$Y"
   # The other program's close button.
   read -r x y w h < <(geometry "$(wait_window other 10)")
-  xdotool mousemove $((x + 29)) $((y + 49)) sleep 0.3 click 1
-  sleep 0.5
-  kill -0 "$other_pid" 2>/dev/null || fail "a click on the other monitor closed another program"
+  click_at $((x + 29)) $((y + 49))
+  wait_until '! kill -0 "$other_pid" 2>/dev/null' 5 && fail "a click on the other monitor closed another program"
   wait_front "$play" || fail "the field lost the front"
   leave_locked
   exit_game
@@ -256,13 +251,11 @@ round_is() {
   local start play how=$1
   shift
   begin_round "$@"
-  sleep 1
   xdotool key Escape
   if [[ $how == unlocked ]]; then
     start=$(wait_window "$start_title" 50) || fail "a short Esc did not leave"
   else
-    sleep 1
-    wait_window "$field_title" 10 >/dev/null || fail "a short Esc left the round"
+    wait_gone "$field_title" 10 && fail "a short Esc left the round"
     leave_locked
   fi
   exit_game
@@ -320,7 +313,7 @@ grown_ups() {
   "$game" --grown-ups >"$work/out.txt" 2>&1 &
   app_pid=$!
   corner=$(wait_window "$grown_ups_title" 150) || fail "the settings for grown-ups did not open"
-  sleep 0.5
+  wait_placed "$corner"
   # The lock has the focus; back from it, past the hidden button, is Save.
   xdotool windowfocus --sync "$corner" key space shift+Tab space
   wait_exit 50 && ((exit_code == 0)) || fail "Save did not end the settings with 0"

@@ -15,13 +15,16 @@ game=${1:?path to the zephyra executable}
 work=$(mktemp -d)
 app_pid=
 msg_pid=
+spy_pid=
 
 cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null
-  [[ -n $msg_pid ]] && kill "$msg_pid" 2>/dev/null
-  app_pid= msg_pid=
+  local pid
+  for pid in $app_pid $msg_pid $spy_pid; do kill "$pid" 2>/dev/null; done
+  app_pid= msg_pid= spy_pid=
 }
 on_exit 'cleanup; rm -rf "$work"'
+
+active() { printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | awk '{print $NF}')"; }
 
 run_round() {
   local label=$1 start play sx sy
@@ -40,17 +43,25 @@ run_round() {
   play_until_pops "$play" 1 || fail "no pop seen on the counter after 80 sweeps"
 
   # A window manager that restarts lets go of every window for a moment,
-  # and the keyboard with it; the field takes it back.
+  # and the keyboard with it; the field takes it back. Openbox is back once
+  # it names itself on the root window again, after it was gone.
   if [[ $label == openbox ]]; then
+    xprop -root -spy _OPENBOX_PID >"$work/openbox.txt" 2>&1 &
+    spy_pid=$!
+    wait_until '[[ -s $work/openbox.txt ]]' 20
     openbox --restart
-    sleep 1.5
+    wait_until '(($(grep -c "^_OPENBOX_PID(" "$work/openbox.txt") >= 2))' 50
+    kill "$spy_pid"; spy_pid=
+    wait_placed "$play"
+    wait_until '! can_take' 30
   fi
 
   # Another window takes the keyboard (a message popping up): Esc still leaves.
   xmessage -center "a message" >/dev/null 2>&1 &
   msg_pid=$!
-  wait_window 'xmessage' 50 >/dev/null || fail "the message window did not appear"
-  sleep 0.5
+  msg=$(wait_window 'xmessage' 50) || fail "the message window did not appear"
+  # A window manager gives it the focus.
+  [[ $label == "no window manager" ]] || wait_until '[[ $(active) == "$msg" ]]' 20
   xdotool key Escape
   start=$(wait_window "$start_title" 50) || fail "Esc did not bring back the start screen"
   kill "$msg_pid" 2>/dev/null; wait "$msg_pid" 2>/dev/null; msg_pid=

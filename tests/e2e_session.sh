@@ -34,7 +34,7 @@ plain_game=("$app" --child-lock)
 "${plain_game[@]}" >"$e2e_config/plain.txt" 2>&1 &
 app_pid=$!
 plain=$(wait_window "$start_title" 300) || fail "no start screen on a plain start"
-sleep 0.5
+wait_drawn "$plain"
 import -window "$plain" "$e2e_config/start.png" || fail "the plain start screen cannot be read"
 kill "$app_pid"; wait "$app_pid" 2>/dev/null
 app_pid=
@@ -50,13 +50,10 @@ read -r sw sh < <(identify -format '%w %h' "$e2e_config/start.png")
 # middle at its own size, and the sky around it. Looked at until cage has
 # drawn it.
 sx=$(((bw - sw) / 2)) sy=$(((bh - sh) / 2))
-for ((try = 0; try < 50; ++try)); do
-  output_shot "$work/output.png" "$bw" "$bh"
-  convert "$work/output.png" -crop "${sw}x$sh+$sx+$sy" +repage "$work/middle.png"
-  differ=$(compare -metric AE -fuzz 8% "$work/middle.png" "$e2e_config/start.png" null: 2>&1)
-  ((${differ%% *} < sw * sh / 100)) && break
-  sleep 0.2
-done
+wait_until 'output_shot "$work/output.png" "$bw" "$bh"
+            convert "$work/output.png" -crop "${sw}x$sh+$sx+$sy" +repage "$work/middle.png"
+            differ=$(compare -metric AE -fuzz 8% "$work/middle.png" "$e2e_config/start.png" null: 2>&1)
+            ((${differ%% *} < sw * sh / 100))' 100
 ((${differ%% *} < sw * sh / 100)) || fail "the output's middle is not the start screen as drawn ($differ pixels differ)"
 convert "$work/output.png" -crop "${sx}x$bh+0+0" -resize '1x1!' "$work/left.png"
 IFS=, read -r r g b < <(pixel "$work/left.png" 0 0)
@@ -71,9 +68,7 @@ play=$(wait_window "$field_title" 200) || fail "Play showed no play field"
 read -r px py pw ph < <(geometry "$play")
 ((px == 0 && py == 0 && pw == bw && ph == bh)) || fail "the play field is ${pw}x$ph at $px,$py, not the whole ${bw}x$bh"
 play_until_pops "$play" 1 80 4 || fail "no pop"
-xdotool keydown Escape
-sleep 3.5
-xdotool keyup Escape
+hold_for key Escape 3.5
 wait_gone "$field_title" 100 || fail "Esc held 3.5 s did not leave the locked round"
 echo "ok: Play over the whole screen, a pop, Esc held 3.5 s left the round"
 
@@ -91,31 +86,21 @@ start_session
 game=
 for ((n = 1; n <= restarts + 1; ++n)); do
   # The next game, once the last one has gone.
-  for ((i = 0; i < 300; ++i)); do
-    next=$(pgrep -P "$game_watcher" | head -n1)
-    [[ -n $next && $next != "$game" ]] && break
-    sleep 0.1
-  done
+  wait_until 'next=$(pgrep -P "$game_watcher" | head -n1); [[ -n $next && $next != "$game" ]]' 300
   [[ -n $next && $next != "$game" ]] || fail "no game started for crash $n"
   game=$next
   wait_window "$backdrop_title" 300 >/dev/null || fail "no backdrop before crash $n"
   kill -SEGV "$game"
 done
 # The message stands on the backdrop of its own; OK (Enter) ends the session.
-for ((i = 0; i < 100; ++i)); do
-  grep -q 'the session ends' "$work/cage.log" && break
-  sleep 0.1
-done
+wait_until 'grep -q "the session ends" "$work/cage.log"'
 grep -q 'the session ends' "$work/cage.log" || fail "the watcher did not say the session ends"
 wait_window "$backdrop_title" 300 >/dev/null || fail "no message after crash $((restarts + 1))"
 # A grey panel, not sky, across the middle: the message at its full width.
-for ((try = 0; try < 50; ++try)); do
-  output_shot "$work/output.png" "$bw" "$bh"
-  convert "$work/output.png" -crop "440x60+$((bw / 2 - 220))+$((bh / 2 - 30))" -resize '1x1!' "$work/middle.png"
-  IFS=, read -r r g b < <(pixel "$work/middle.png" 0 0)
-  ((b - r < 20)) && break
-  sleep 0.2
-done
+wait_until 'output_shot "$work/output.png" "$bw" "$bh"
+            convert "$work/output.png" -crop "440x60+$((bw / 2 - 220))+$((bh / 2 - 30))" -resize "1x1!" "$work/middle.png"
+            IFS=, read -r r g b < <(pixel "$work/middle.png" 0 0)
+            ((b - r < 20))' 100
 [[ -n ${ZEPHYRA_SHOTS:-} ]] && cp "$work/output.png" "$ZEPHYRA_SHOTS/session-message.png"
 ((b - r < 20)) || fail "no message shown after crash $((restarts + 1)): on average $r,$g,$b where it stands"
 kill -0 "$cage_pid" 2>/dev/null || fail "the session ended before its message was read"

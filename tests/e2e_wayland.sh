@@ -61,9 +61,9 @@ echo "ok: QT_QPA_PLATFORM=wayland still runs through XWayland"
 # start that brings the lock to a running game (then also in a message,
 # which this check leaves open).
 cannot_hold() {
-  local i
-  for ((i = 0; i < 100; ++i)); do grep -q "cannot hold" "$1" && break; sleep 0.1; done
-  grep -q "^zephyra: the child lock cannot hold on this desktop" "$1"
+  local said=$1
+  wait_until 'grep -q "cannot hold" "$said"'
+  grep -q "^zephyra: the child lock cannot hold on this desktop" "$said"
 }
 env -u DISPLAY "$app" --child-lock >"$runtime/out.txt" 2>&1 &
 app_pid=$!
@@ -74,7 +74,7 @@ rm -f "$runtime"/*.wayland_*.socket
 env -u DISPLAY "$app" >"$runtime/out.txt" 2>&1 &
 app_pid=$!
 # It is the game once it listens for later starts.
-for _ in $(seq 100); do compgen -G "$runtime/*.wayland_*.socket" >/dev/null && break; sleep 0.1; done
+wait_until 'compgen -G "$runtime/*.wayland_*.socket" >/dev/null'
 env -u DISPLAY "$app" --child-lock >"$runtime/later.txt" 2>&1 &
 later_pid=$!
 cannot_hold "$runtime/later.txt" || fail "the later start did not say the lock cannot hold: $(cat "$runtime/later.txt")"

@@ -69,8 +69,7 @@ for desktop in "${desktops[@]}"; do
   [[ $desktop != bare ]] && desktop_env=(XDG_CURRENT_DESKTOP="$desktop")
   launch_game -i DISPLAY="$DISPLAY" HOME=/root PATH=/usr/bin:/bin PULSE_SERVER="$PULSE_SERVER" "${desktop_env[@]}"
   start=$(wait_window "$start_title" $((100 * slow))) || { cat "$work/out.txt"; fail "no start screen"; }
-  sleep "$slow"
-  colours=$(import -window "$start" -format '%k' info:)
+  wait_until 'colours=$(import -window "$start" -format "%k" info:); ((colours > 1000))' $((20 * slow))
   ((colours > 1000)) || fail "start screen shows only $colours colours, not its picture"
   read -r x y _ _ < <(geometry "$start")
   click_at $((x + play_button[0])) $((y + play_button[1]))            # Play
@@ -81,15 +80,14 @@ for desktop in "${desktops[@]}"; do
 
   # Two pops, apart, each heard whole: no sound shorter than the pop, and
   # together at least two pops' worth (two that come close together in the
-  # recording sound as one longer one). It stops once two sounds have
-  # ended, or after 10 s (slower emulated) when they do not.
+  # recording sound as one longer one). The next pop waits until the last
+  # has ended, or 10 s (slower emulated) when it does not.
   record zephyra_test.monitor "$work/pops.raw" || fail "the recorder did not start"
   for n in 1 2; do
     play_until_pops "$play" 1 80 4 || fail "no pop $n"
     xdotool mousemove 0 0
-    sleep "$slow"
+    wait_heard "$work/pops.raw" $((100 * slow)) "$n"
   done
-  wait_heard "$work/pops.raw" $((100 * slow)) 2
   stop_recording
   heard=$(segments "$work/pops.raw")
   awk -v pop="$pop" '$2 < pop - 0.05 { cut = 1 } { sum += $2 } END { exit cut || sum < 2 * pop - 0.1 }' <<<"$heard" ||

@@ -120,13 +120,23 @@ wait_gone() {
   wait_until '! xdotool search --onlyvisible --name "^$harness_name\$" >/dev/null 2>&1' "${2:-100}" ended-too
 }
 
+# Succeeds once command $1 (evaluated) prints the same twice in a row, asked
+# every tenth of a second up to $2 times (default 30); $steady is what it
+# printed last.
+wait_steady() {
+  local harness_command=$1 harness_before=
+  steady=
+  wait_until 'steady=$(eval "$harness_command")
+              [[ $steady == "$harness_before" ]] || { harness_before=$steady; false; }' "${2:-30}"
+}
+
 # Succeeds once window $1 stands still where it was placed: the same place
 # and size twice in a row (a window manager may move it after it shows).
-wait_placed() {
-  local harness_window=$1 harness_before= harness_now
-  wait_until 'harness_now=$(geometry "$harness_window")
-              [[ $harness_now == "$harness_before" ]] || { harness_before=$harness_now; false; }' "${2:-30}"
-}
+wait_placed() { wait_steady "geometry $1" "${2:-30}"; }
+
+# Succeeds once window $1 shows the same picture twice in a row: drawn, and
+# nothing in it moving.
+wait_drawn() { wait_steady "import -window $1 rgb:- 2>/dev/null | md5sum" "${2:-30}"; }
 
 # "x y w h" of a window's client area on the screen; right under a window
 # manager too, which reparents the window into its frame.
