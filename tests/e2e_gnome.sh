@@ -40,7 +40,12 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS
 shell_home=$work/home
 mkdir -p "$shell_home/config/glib-2.0/settings" "$shell_home/data/gnome-shell/extensions"
-cp -r "$here/gnome-probe" "$shell_home/data/gnome-shell/extensions/probe@zephyra.tests"
+probe=$shell_home/data/gnome-shell/extensions/probe@zephyra.tests
+cp -r "$here/gnome-probe" "$probe"
+if (($(gnome-shell --version | sed 's/[^0-9]*\([0-9]*\).*/\1/') >= 45)); then
+  sed -i '/^function init() {$/,$d' "$probe/extension.js"
+  echo 'export default Probe;' >>"$probe/extension.js"
+fi
 cat >"$shell_home/config/glib-2.0/settings/keyfile" <<'KEYS'
 [org/gnome/shell]
 enabled-extensions=['probe@zephyra.tests']
