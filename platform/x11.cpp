@@ -400,6 +400,11 @@ void FrontGuard::hold(QWidget* window)
     m_stackingAtom = atom(m_connection, "_NET_CLIENT_LIST_STACKING");
     m_desktopAtom = atom(m_connection, "_NET_WM_DESKTOP");
     m_window = window;
+    // A field just shown is still being mapped (slowly through XWayland):
+    // the first answers say unmapped, and must not make it hide and show
+    // again, which would hand the focus to another window for a moment.
+    if (!window->windowHandle()->isExposed())
+        m_remapped.start();
     window->windowHandle()->installEventFilter(this);
     // On every desktop: a desktop switch (another program asking for the
     // focus makes some window managers switch) then never hides the field,

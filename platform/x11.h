@@ -173,7 +173,7 @@ private:
     unsigned m_desktopAtom = 0;
     // Which window is active, the stacking order, the window's desktop and its attributes.
     std::array<Question, 4> m_questions;
-    QElapsedTimer m_remapped;  // since it was last shown again after an unmapping
+    QElapsedTimer m_remapped;  // since it was last shown (again, after an unmapping)
 };
 
 // The frame the window manager puts round a window, before it is first shown:

@@ -53,6 +53,7 @@ private slots:
     void initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb")); }
     void aStalledRoundLetsGoOnlyAfterItsLimit_data();
     void aStalledRoundLetsGoOnlyAfterItsLimit();
+    void aFieldStillBeingMappedIsNotShownAgain();
 };
 
 void X11Test::aStalledRoundLetsGoOnlyAfterItsLimit_data()
@@ -105,6 +106,23 @@ void X11Test::aStalledRoundLetsGoOnlyAfterItsLimit()
         QVERIFY2(firstFree.count() >= letGoMs && firstFree.count() < stallMs,
                  qPrintable(QStringLiteral("let go after %1 ms").arg(firstFree.count())));
     QVERIFY(canTake(false) && canTake(true));  // the round over, the desktop has both
+}
+
+// A window manager may map the field a while after it is shown (KWin does,
+// through XWayland): the guard's first answers then say unmapped, and must not
+// make it hide and show the field again, which hands the focus away.
+void X11Test::aFieldStillBeingMappedIsNotShownAgain()
+{
+    QWidget field;
+    field.winId();  // there, and not yet mapped when the guard first asks
+    zephyra::FrontGuard guard;
+    guard.hold(&field);
+    QSignalSpy shown(field.windowHandle(), &QWindow::visibleChanged);
+    field.show();
+    QTRY_VERIFY(field.windowHandle()->isExposed());
+    // Nothing tells that the guard has judged its first answers: two looks.
+    QTest::qWait(2 * zephyra::FrontGuard::kLookMs + 100);
+    QCOMPARE(shown.count(), 1);
 }
 
 QTEST_MAIN(X11Test)
