@@ -164,6 +164,20 @@ hold_for() {
   "${send[@]}" "${kind}up" "$what"
 }
 
+# Starts the game with the arguments given and clicks Play: $start and $play
+# name the start screen and the field, which stands in place and holds the
+# keyboard.
+begin_round() {
+  "$game" "$@" >"$work/out.txt" 2>&1 &
+  app_pid=$!
+  start=$(wait_window "$start_title" 300) || fail "no start screen"
+  wait_placed "$start"
+  click_in "$start" "${play_button[@]}"
+  play=$(wait_window "$field_title" 100) || fail "no play field"
+  wait_placed "$play"
+  wait_until '! can_take' 30
+}
+
 # Esc held 3.5 s, sent by the command given (default xdotool), leaves a
 # locked round: $start is the start screen it brings back.
 leave_locked() {

@@ -61,16 +61,10 @@ xmessage -name other "another program" 2>/dev/null &
 other_pid=$!
 wait_window other 100 >/dev/null || fail "no other window"
 
-"$game" --child-lock >"$work/out.txt" 2>&1 &
-app_pid=$!
-start=$(wait_window "$start_title" 300) || fail "no start screen"
 # Clicks on the KWin window land where its output shows them.
-wait_placed "$start"
-click_in "$start" "${play_button[@]}"
-play=$(wait_window "$field_title" 100) || fail "no play field"
+begin_round --child-lock
 wait_until '[[ $(active) == "$play" ]]' 50
 [[ $(active) == "$play" ]] || fail "the field does not have the focus"
-wait_until '! can_take' 30
 
 label="KWin on Wayland, child lock"
 # A chord "alt+Tab" as fingers press it: the modifiers held, the last key

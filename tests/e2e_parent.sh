@@ -110,20 +110,6 @@ one_game() {
   echo "ok: $label: one game at a time"
 }
 
-# Starts the game with the arguments given and clicks Play: $start and $play
-# name the start screen and the field, which stands in place and holds the
-# keyboard.
-begin_round() {
-  "$game" "$@" >"$work/out.txt" 2>&1 &
-  app_pid=$!
-  start=$(wait_window "$start_title" 150) || fail "start screen did not appear"
-  wait_placed "$start"
-  click_in "$start" "${play_button[@]}"
-  play=$(wait_window "$field_title" 100) || fail "play field did not appear"
-  wait_placed "$play"
-  wait_until '! can_take' 30
-}
-
 # Exit on the start screen ends the game with 0.
 exit_game() {
   click_in "$start" "${exit_button[@]}"
