@@ -337,8 +337,8 @@ bool OneGame::claimBySocket(const QString& startupId, const QString& choices, QS
     // held lock means a live game; the socket file may be left from any.
     openLock(QFile::encodeName(base + QStringLiteral(".lock")));
     m_locked = m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) == 0;
-    const QByteArray request = (choices.isEmpty() ? kFront : kChoose + ' ' + choices.toUtf8()) + ' '
-                               + startupId.toUtf8() + '\n';
+    const auto line = [&](const QByteArray& words) { return words + ' ' + startupId.toUtf8() + '\n'; };
+    const QByteArray request = line(choices.isEmpty() ? kFront : kChoose + ' ' + choices.toUtf8());
     const QDeadlineTimer deadline(kAnswerMs);
     for (;;) {
         QByteArray said;
@@ -346,7 +346,7 @@ bool OneGame::claimBySocket(const QString& startupId, const QString& choices, QS
         // A game of an earlier version knows no choices: it comes forward,
         // and the grown-up hears that their choice did not reach it.
         if (reply == Reply::Unheard && !choices.isEmpty()) {
-            reply = askAt(m_socketPath, kFront + ' ' + startupId.toUtf8() + '\n', deadline, &said);
+            reply = askAt(m_socketPath, line(kFront), deadline, &said);
             said = olderGame().toUtf8();
         }
         if (reply == Reply::Yes) {
